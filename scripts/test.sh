@@ -1,0 +1,14 @@
+#!/usr/bin/env bash
+# Builds and runs every test: the normal build, then AddressSanitizer with
+# UndefinedBehaviorSanitizer, then the threaded tests under ThreadSanitizer.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+scripts/install-deps.sh
+
+jobs=$(nproc)
+for preset in default asan tsan; do
+  echo "== $preset build" >&2
+  cmake --preset "$preset" >/dev/null
+  cmake --build --preset "$preset" -j "$jobs"
+  ctest --preset "$preset" -j "$jobs"
+done

@@ -1,0 +1,32 @@
+#pragma once
+
+#include <cstdint>
+#include <string_view>
+
+namespace tiltophon {
+
+// Plays WAV files. One output stream: a new sound ends the one still playing.
+class SoundPlayer {
+public:
+    virtual ~SoundPlayer() = default;
+    // Starts playing the file and returns at once. A missing or unplayable file plays
+    // nothing and reports nothing; so does a system without an audio device.
+    virtual void play_file(std::u16string_view path) = 0;
+};
+
+// The vibration motor.
+class Vibrator {
+public:
+    virtual ~Vibrator() = default;
+    virtual void set_vibrating(bool on) = 0;
+};
+
+// The system's inactivity countdown (screen blanking, suspend).
+class IdleControl {
+public:
+    virtual ~IdleControl() = default;
+    // Restarts the countdown; the system stays awake for at least `hold_ms` more.
+    virtual void reset_idle(uint32_t hold_ms) = 0;
+};
+
+}  // namespace tiltophon

@@ -1,0 +1,35 @@
+#pragma once
+
+#include "platform/Clock.h"
+#include "platform/Devices.h"
+#include "platform/FileSystem.h"
+#include "platform/Font.h"
+#include "platform/ImageCodec.h"
+#include "platform/Process.h"
+#include "platform/Registry.h"
+#include "platform/WindowSystem.h"
+
+namespace tiltophon {
+
+// Every operating-system service the program uses. A backend (the real one, or the
+// headless one of the tests) fills this in and installs it before the program runs.
+struct Platform {
+    Clock* clock = nullptr;
+    WindowSystem* windows = nullptr;
+    Registry* registry = nullptr;
+    FileSystem* files = nullptr;
+    ImageCodec* images = nullptr;
+    FontEngine* fonts = nullptr;
+    SoundPlayer* audio = nullptr;
+    Vibrator* vibrator = nullptr;
+    IdleControl* idle = nullptr;
+    LibraryLoader* libraries = nullptr;
+    ProcessLauncher* processes = nullptr;
+    ThreadRunner* threads = nullptr;
+};
+
+// The installed services. Installing happens once, before any other thread starts.
+Platform& platform();
+void install_platform(const Platform& services);
+
+}  // namespace tiltophon

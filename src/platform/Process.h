@@ -1,0 +1,34 @@
+#pragma once
+
+#include <functional>
+#include <string_view>
+
+namespace tiltophon {
+
+// A shared library loaded by name; symbols are looked up by name.
+class LibraryLoader {
+public:
+    virtual ~LibraryLoader() = default;
+    // Loads the library through the system's ordinary search (the program's own folder
+    // first); null when it cannot be loaded. The library is never unloaded.
+    virtual void* load_library(std::string_view name) = 0;
+    virtual void* find_symbol(void* library, std::string_view name) = 0;
+};
+
+class ProcessLauncher {
+public:
+    virtual ~ProcessLauncher() = default;
+    // Starts `program` with `argument` as its only argument, without a shell, and does
+    // not wait for it. False when the process could not be started.
+    virtual bool spawn(std::u16string_view program, std::u16string_view argument) = 0;
+};
+
+// Starts the program's short-lived threads (loader, playback, vibration pulses).
+class ThreadRunner {
+public:
+    virtual ~ThreadRunner() = default;
+    // Runs the routine on a new thread that nobody waits for.
+    virtual void start_detached(std::function<void()> routine) = 0;
+};
+
+}  // namespace tiltophon

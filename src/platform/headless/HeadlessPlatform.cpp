@@ -1,0 +1,28 @@
+#include "platform/headless/HeadlessPlatform.h"
+
+#include "app/AppState.h"
+#include "vavurud/Draw.h"
+
+namespace tiltophon {
+
+HeadlessPlatform::HeadlessPlatform(ScreenInfo screen) : windows(clock, screen), devices(clock) {
+    services_.clock = &clock;
+    services_.windows = &windows;
+    services_.audio = &devices;
+    services_.vibrator = &devices;
+    services_.idle = &devices;
+    services_.processes = &devices;
+    services_.threads = &threads;
+    services_.libraries = &libraries;
+    install_platform(services_);
+    reset_app();
+    reset_scale_cache();
+}
+
+HeadlessPlatform::~HeadlessPlatform() {
+    threads.join_all();
+    reset_app();
+    install_platform({});
+}
+
+}  // namespace tiltophon

@@ -1,0 +1,33 @@
+#pragma once
+
+#include <memory>
+
+#include "platform/Platform.h"
+#include "platform/headless/HeadlessClock.h"
+#include "platform/headless/HeadlessDevices.h"
+#include "platform/headless/HeadlessWindowSystem.h"
+
+namespace tiltophon {
+
+// Everything a test needs to run the program without a screen, a sound card or a
+// sensor: virtual time, a pumped message queue, recorders for the devices. Files,
+// images and fonts are the real ones. Constructing it installs it as the platform
+// and starts the application record afresh.
+class HeadlessPlatform {
+public:
+    explicit HeadlessPlatform(ScreenInfo screen = {});
+    ~HeadlessPlatform();
+
+    HeadlessClock clock;
+    HeadlessWindowSystem windows;
+    HeadlessDevices devices;
+    HeadlessThreads threads;
+    FakeLibraryLoader libraries;
+
+    Platform& services() { return services_; }
+
+private:
+    Platform services_;
+};
+
+}  // namespace tiltophon

@@ -1,0 +1,13 @@
+#pragma once
+
+#include "platform/FileSystem.h"
+
+namespace tiltophon {
+
+class PosixFileSystem : public FileSystem {
+public:
+    std::u16string program_path() override;
+    std::vector<DirectoryEntry> list_directory(std::u16string_view folder) override;
+};
+
+}  // namespace tiltophon

@@ -1,0 +1,14 @@
+#pragma once
+
+#include "platform/Clock.h"
+
+namespace tiltophon {
+
+// Real time: SDL's millisecond tick counter.
+class SdlClock : public Clock {
+public:
+    uint32_t tick_count_ms() override;
+    void sleep_ms(uint32_t ms) override;
+};
+
+}  // namespace tiltophon
