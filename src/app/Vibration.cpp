@@ -1,0 +1,15 @@
+#include "app/Vibration.h"
+
+#include "platform/Platform.h"
+
+namespace tiltophon {
+
+void vibration_pulse(uint32_t duration_ms) {
+    Platform& p = platform();
+    if (p.vibrator) p.vibrator->set_vibrating(true);
+    // A failed switch is not noticed; the pulse still takes its time.
+    if (p.clock) p.clock->sleep_ms(duration_ms);
+    if (p.vibrator) p.vibrator->set_vibrating(false);
+}
+
+}  // namespace tiltophon

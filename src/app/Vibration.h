@@ -1,0 +1,10 @@
+#pragma once
+
+#include <cstdint>
+
+namespace tiltophon {
+
+// Switches the vibrator on for `duration_ms` and off again; blocks the caller meanwhile.
+void vibration_pulse(uint32_t duration_ms);
+
+}  // namespace tiltophon
