@@ -1,0 +1,66 @@
+#include "motion/MotionDispatch.h"
+
+#include <functional>
+#include <utility>
+
+#include "app/AppState.h"
+#include "app/Vibration.h"
+#include "platform/Platform.h"
+#include "sound/SoundSlots.h"
+#include "vavurud/CheckButton.h"
+
+namespace tiltophon {
+
+namespace {
+
+constexpr uint32_t kPulseMs = 25;
+
+// Slot played by each motion code. The slots sit on the Home grid as a cross, so a
+// swing towards a side plays the slot on that side: Y negative (1) the top, Y
+// positive (2) the bottom, X negative (3) the left, X positive (4) the right, and a
+// vertical swing (5) the centre.
+int32_t slot_for_code(WParam code) {
+    switch (code) {
+        case 1: return 1;
+        case 2: return 3;
+        case 3: return 4;
+        case 4: return 2;
+        case 5: return 5;
+        default: return 0;
+    }
+}
+
+void start_thread(std::function<void()> routine) {
+    // A thread that cannot be started costs that sound or pulse, nothing more.
+    if (ThreadRunner* threads = platform().threads) threads->start_detached(std::move(routine));
+}
+
+}  // namespace
+
+LResult on_motion_message(Window* window, uint32_t message, WParam code, LParam second) {
+    AppState& state = app();
+    if (!state.is_loaded() || !state.sound_slots) return 0;
+    int32_t slot = slot_for_code(code);
+    if (slot == 0) return window ? window->default_proc(message, code, second) : 0;
+
+    if (const SoundEntry* entry = state.sound_slots->Entry(slot)) {
+        start_thread([entry] { playback_thread(entry); });
+    }
+    if (state.pulse_toggle && state.pulse_toggle->is_pressed()) {
+        start_thread([] { vibration_thread(); });
+    }
+    return 0;
+}
+
+uint32_t playback_thread(const SoundEntry* entry) {
+    SoundPlayer* audio = platform().audio;
+    if (entry && audio) audio->play_file(entry->FilePath.view());
+    return 1;
+}
+
+uint32_t vibration_thread() {
+    vibration_pulse(kPulseMs);
+    return 1;
+}
+
+}  // namespace tiltophon

@@ -1,0 +1,18 @@
+#pragma once
+
+#include "platform/Bitmap.h"
+#include "platform/Text.h"
+
+namespace tiltophon {
+
+// One sound of the library: a WAV file in a sound set's folder, with the set's two
+// pictures. A plain record, copied as a whole; the pictures belong to the bank.
+struct SoundEntry {
+    PathText FolderName;
+    PathText FileName;
+    PathText FilePath;
+    Image BigImage = nullptr;
+    Image SmallImage = nullptr;
+};
+
+}  // namespace tiltophon

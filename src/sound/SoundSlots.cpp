@@ -1,0 +1,47 @@
+#include "sound/SoundSlots.h"
+
+#include "app/AppState.h"
+#include "sound/SoundBank.h"
+
+namespace tiltophon {
+
+const SoundEntry* SoundSlots::Entry(int32_t n) const {
+    return IsValidSlot(n) ? entries[n - 1] : nullptr;
+}
+
+bool IsValidSlot(int32_t n) { return n >= 1 && n <= kSlotCount; }
+
+namespace {
+
+template <typename Find>
+int assign_found(int32_t n, Find find) {
+    SoundSlots* slots = app().sound_slots;
+    SoundBank* bank = app().sound_bank;
+    if (!slots || !bank || !IsValidSlot(n)) return 0;
+    slots->entries[n - 1] = find(*bank);
+    return 1;
+}
+
+}  // namespace
+
+int AssignSlot(int32_t n, std::u16string_view file_name) {
+    return assign_found(n, [&](const SoundBank& bank) { return bank.FindByName(file_name); });
+}
+
+int AssignSlot(int32_t n, std::u16string_view folder_name, std::u16string_view file_name) {
+    return assign_found(n, [&](const SoundBank& bank) {
+        return bank.FindByFolderAndName(folder_name, file_name);
+    });
+}
+
+int32_t SlotFromRowId(uint32_t id) {
+    if (id >= 'a' && id <= 'e') return static_cast<int32_t>(id - 'a') + 1;
+    return 0;
+}
+
+void AssignSavedSlots(const std::array<std::u16string_view, kSlotCount>& folder_names,
+                      const std::array<std::u16string_view, kSlotCount>& file_names) {
+    for (int32_t n = 1; n <= kSlotCount; ++n) AssignSlot(n, folder_names[n - 1], file_names[n - 1]);
+}
+
+}  // namespace tiltophon

@@ -1,0 +1,264 @@
+#include "sound/SoundBank.h"
+
+#include <gtest/gtest.h>
+
+#include <random>
+
+#include "platform/Platform.h"
+#include "sound/SoundLibraryFakes.h"
+
+namespace tiltophon {
+namespace {
+
+using testing::FakeImageCodec;
+using testing::ScriptedFileSystem;
+
+constexpr char16_t kLibrary[] = u"/opt/tiltophon/Sounds/";
+
+std::u16string library(const std::u16string& rest) { return kLibrary + rest; }
+
+class SoundBankScan : public ::testing::Test {
+protected:
+    SoundBankScan() {
+        Platform services;
+        services.files = &files;
+        services.images = &images;
+        install_platform(services);
+    }
+    ~SoundBankScan() override { install_platform({}); }
+
+    std::vector<std::u16string> listing(const SoundBank& bank) {
+        std::vector<std::u16string> out;
+        for (int32_t i = 0; i < bank.Count(); ++i) {
+            out.push_back(bank.EntryAt(i)->FolderName.str() + u"/" + bank.EntryAt(i)->FileName.str());
+        }
+        return out;
+    }
+
+    ScriptedFileSystem files;
+    FakeImageCodec images;
+};
+
+TEST_F(SoundBankScan, BuildsOneEntryPerWavOfEachSetSortedByFolder) {
+    files.folder(kLibrary, u"Drums").folder(kLibrary, u"Bells");
+    files.file(library(u"Drums"), u"DrumsS.png")
+        .file(library(u"Drums"), u"Kick.wav")
+        .file(library(u"Drums"), u"DrumsB.png")
+        .file(library(u"Drums"), u"Snare.wav");
+    files.file(library(u"Bells"), u"Ding.wav");
+    images.pictures[library(u"Drums/DrumsB.png")] = true;
+    images.pictures[library(u"Drums/DrumsS.png")] = true;
+
+    SoundBank bank;
+    bank.Scan(kLibrary);
+    bank.Sort(FolderAscending);
+
+    ASSERT_EQ(listing(bank),
+              (std::vector<std::u16string>{u"Bells/Ding.wav", u"Drums/Kick.wav", u"Drums/Snare.wav"}));
+    const SoundEntry* ding = bank.EntryAt(0);
+    const SoundEntry* kick = bank.EntryAt(1);
+    const SoundEntry* snare = bank.EntryAt(2);
+    EXPECT_EQ(kick->FilePath.view(), library(u"Drums/Kick.wav"));
+    EXPECT_EQ(ding->FilePath.view(), library(u"Bells/Ding.wav"));
+    // The set's pictures are loaded once and shared by all its entries.
+    ASSERT_NE(kick->BigImage, nullptr);
+    ASSERT_NE(kick->SmallImage, nullptr);
+    EXPECT_NE(kick->BigImage, kick->SmallImage);
+    EXPECT_EQ(kick->BigImage, snare->BigImage);
+    EXPECT_EQ(kick->SmallImage, snare->SmallImage);
+    EXPECT_EQ(ding->BigImage, nullptr);
+    EXPECT_EQ(ding->SmallImage, nullptr);
+    EXPECT_EQ(images.loads.size(), 2u);
+}
+
+TEST_F(SoundBankScan, TakesPicturesOnlyByTheirExactNamesAndWavsInAnyCase) {
+    files.folder(kLibrary, u"Drums");
+    for (auto name : {u"drumsb.png", u"DrumsB.PNG", u"B.png", u"DrumsS.png.bak", u"KICK.WAV",
+                      u"Kick.mp3", u"Kick.wav.txt", u"Snare.Wav"}) {
+        files.file(library(u"Drums"), name);
+    }
+    files.folder(library(u"Drums"), u"Nested.wav");
+    for (auto name : {u"drumsb.png", u"DrumsB.PNG", u"B.png"}) {
+        images.pictures[library(u"Drums/") + name] = true;
+    }
+
+    SoundBank bank;
+    bank.Scan(kLibrary);
+
+    EXPECT_EQ(listing(bank), (std::vector<std::u16string>{u"Drums/KICK.WAV", u"Drums/Snare.Wav"}));
+    EXPECT_EQ(bank.EntryAt(0)->BigImage, nullptr);
+    EXPECT_EQ(bank.EntryAt(0)->SmallImage, nullptr);
+    EXPECT_TRUE(images.loads.empty());
+}
+
+TEST_F(SoundBankScan, IgnoresFilesOfTheLibraryItselfAndSetsWithoutWavs) {
+    files.file(kLibrary, u"Loose.wav").folder(kLibrary, u"Empty").folder(kLibrary, u"Pictures");
+    files.file(library(u"Pictures"), u"PicturesB.png");
+    images.pictures[library(u"Pictures/PicturesB.png")] = true;
+
+    SoundBank bank;
+    bank.Scan(kLibrary);
+
+    EXPECT_EQ(bank.Count(), 0);
+    // The pictures of a set are looked at before its sounds, even when it has none.
+    EXPECT_EQ(images.loads, (std::vector<std::u16string>{library(u"Pictures/PicturesB.png")}));
+}
+
+TEST_F(SoundBankScan, MakesEntriesWhenPicturesCannotBeDecoded) {
+    files.folder(kLibrary, u"Bells");
+    files.file(library(u"Bells"), u"BellsB.png").file(library(u"Bells"), u"Ding.wav");
+
+    SoundBank bank;
+    bank.Scan(kLibrary);
+
+    ASSERT_EQ(bank.Count(), 1);
+    EXPECT_EQ(bank.EntryAt(0)->BigImage, nullptr);
+}
+
+TEST_F(SoundBankScan, ScanStartsAfreshAndAMissingLibraryGivesAnEmptyBank) {
+    SoundBank bank;
+    bank.AddEntry(u"Old", u"Gone.wav", u"/x/Old/Gone.wav", nullptr, nullptr);
+    bank.Scan(u"/nowhere/Sounds/");
+    EXPECT_EQ(bank.Count(), 0);
+    EXPECT_EQ(bank.EntryAt(0), nullptr);
+}
+
+TEST_F(SoundBankScan, APathThatDoesNotFitLeavesTheSoundUnplayableRatherThanCut) {
+    // 240 units of library path: "Drums/Kick.wav" fits, a long name does not.
+    std::u16string deep = u"/" + std::u16string(238, u'd') + u"/";
+    std::u16string long_name = std::u16string(40, u'k') + u".wav";
+    files.folder(deep, u"Drums");
+    files.file(deep + u"Drums", u"Kick.wav").file(deep + u"Drums", long_name);
+
+    SoundBank bank;
+    bank.Scan(deep);
+
+    ASSERT_EQ(bank.Count(), 2);
+    EXPECT_EQ(bank.EntryAt(0)->FilePath.view(), deep + u"Drums/Kick.wav");
+    EXPECT_EQ(bank.EntryAt(1)->FileName.view(), long_name);
+    EXPECT_TRUE(bank.EntryAt(1)->FilePath.empty());
+}
+
+TEST(SoundBank, AddEntryCopiesBoundedTextsAndEmptyArgumentsGiveEmptyFields) {
+    SoundBank bank;
+    std::u16string long_text(300, u'n');
+    Bitmap big(1, 1);
+    bank.AddEntry(long_text, u"", std::u16string_view(), &big, nullptr);
+    const SoundEntry* entry = bank.EntryAt(0);
+    ASSERT_NE(entry, nullptr);
+    EXPECT_EQ(entry->FolderName.length(), 259u);
+    EXPECT_TRUE(entry->FileName.empty());
+    EXPECT_TRUE(entry->FilePath.empty());
+    EXPECT_EQ(entry->BigImage, &big);
+    EXPECT_EQ(bank.EntryAt(-1), nullptr);
+    EXPECT_EQ(bank.EntryAt(1), nullptr);
+}
+
+TEST(SoundBank, FindsByExactFileNameAndPrefersTheNamedFolder) {
+    SoundBank bank;
+    bank.AddEntry(u"Bells", u"Kick.wav", u"/s/Bells/Kick.wav", nullptr, nullptr);
+    bank.AddEntry(u"Drums", u"Kick.wav", u"/s/Drums/Kick.wav", nullptr, nullptr);
+    bank.AddEntry(u"Drums", u"kick.wav", u"/s/Drums/kick.wav", nullptr, nullptr);
+
+    EXPECT_EQ(bank.FindByName(u"Kick.wav"), bank.EntryAt(0));
+    EXPECT_EQ(bank.FindByName(u"kick.wav"), bank.EntryAt(2));
+    EXPECT_EQ(bank.FindByName(u"KICK.WAV"), nullptr);
+    EXPECT_EQ(bank.FindByFolderAndName(u"Drums", u"Kick.wav"), bank.EntryAt(1));
+    // No entry with both: the file name alone decides, as for settings without a folder.
+    EXPECT_EQ(bank.FindByFolderAndName(u"drums", u"Kick.wav"), bank.EntryAt(0));
+    EXPECT_EQ(bank.FindByFolderAndName(u"", u"Kick.wav"), bank.EntryAt(0));
+    EXPECT_EQ(bank.FindByFolderAndName(u"Drums", u"Snare.wav"), nullptr);
+}
+
+TEST(SoundBank, SwapExchangesWholeEntriesAndIgnoresPositionsOutside) {
+    SoundBank bank;
+    Bitmap picture(1, 1);
+    bank.AddEntry(u"A", u"1.wav", u"/s/A/1.wav", &picture, nullptr);
+    bank.AddEntry(u"B", u"2.wav", u"/s/B/2.wav", nullptr, &picture);
+    bank.Swap(0, 1);
+    EXPECT_EQ(bank.EntryAt(0)->FilePath.view(), u"/s/B/2.wav");
+    EXPECT_EQ(bank.EntryAt(0)->SmallImage, &picture);
+    EXPECT_EQ(bank.EntryAt(1)->FolderName.view(), u"A");
+    EXPECT_EQ(bank.EntryAt(1)->BigImage, &picture);
+    bank.Swap(0, 2);
+    bank.Swap(-1, 0);
+    EXPECT_EQ(bank.EntryAt(0)->FolderName.view(), u"B");
+}
+
+// The sort as a plain reading of its rules: n passes of neighbour exchanges.
+void bubble_sort(SoundBank& bank, int32_t order) {
+    int32_t n = bank.Count();
+    bool by_folder = order == FolderAscending || order == FolderDescending;
+    bool ascending = order == FolderAscending || order == FileAscending;
+    for (int32_t p = 0; p < n; ++p) {
+        for (int32_t k = 0; k <= n - 2 - p; ++k) {
+            const SoundEntry* a = bank.EntryAt(k);
+            const SoundEntry* b = bank.EntryAt(k + 1);
+            int c = by_folder ? compare_ignoring_case(a->FolderName, b->FolderName)
+                              : compare_ignoring_case(a->FileName, b->FileName);
+            if (ascending ? c > 0 : c <= 0) bank.Swap(k, k + 1);
+        }
+    }
+}
+
+std::vector<std::u16string> paths(const SoundBank& bank) {
+    std::vector<std::u16string> out;
+    for (int32_t i = 0; i < bank.Count(); ++i) out.push_back(bank.EntryAt(i)->FilePath.str());
+    return out;
+}
+
+TEST(SoundBankSort, EveryOrderGivesWhatTheNeighbourPassesGive) {
+    // Few distinct keys in mixed letter case, so most keys have equals.
+    const std::u16string names[] = {u"alpha", u"Alpha", u"Beta", u"beta", u"gamma", u"", u"Z"};
+    std::mt19937 random(7);
+    for (int round = 0; round < 400; ++round) {
+        std::vector<SoundEntry> items(random() % 40);
+        for (std::size_t i = 0; i < items.size(); ++i) {
+            items[i].FolderName.assign(names[random() % 7]);
+            items[i].FileName.assign(names[random() % 7]);
+            items[i].FilePath.assign(u"/s/" + std::u16string(1, char16_t(u'A' + i)));
+        }
+        for (int32_t order = 0; order < 4; ++order) {
+            SoundBank expected, actual;
+            for (SoundBank* bank : {&expected, &actual}) {
+                for (const SoundEntry& e : items) {
+                    bank->AddEntry(e.FolderName, e.FileName, e.FilePath, nullptr, nullptr);
+                }
+            }
+            bubble_sort(expected, order);
+            actual.Sort(order);
+            ASSERT_EQ(paths(actual), paths(expected)) << "order " << order << ", round " << round;
+        }
+    }
+}
+
+TEST(SoundBankSort, FoldersSortIgnoringCaseAndOtherOrdersChangeNothing) {
+    SoundBank bank;
+    bank.AddEntry(u"Beta", u"b.wav", u"/s/Beta/b.wav", nullptr, nullptr);
+    bank.AddEntry(u"alpha", u"a.wav", u"/s/alpha/a.wav", nullptr, nullptr);
+    for (int32_t order : {7, -1, 4}) {
+        bank.Sort(order);
+        EXPECT_EQ(bank.EntryAt(0)->FolderName.view(), u"Beta");
+    }
+    bank.Sort(FolderAscending);
+    EXPECT_EQ(bank.EntryAt(0)->FolderName.view(), u"alpha");
+    bank.Sort(FileDescending);
+    EXPECT_EQ(bank.EntryAt(0)->FileName.view(), u"b.wav");
+
+    SoundBank empty;
+    empty.Sort(FolderDescending);
+    EXPECT_EQ(empty.Count(), 0);
+}
+
+TEST(SoundBankSort, KeepsEntriesInTheBanksOwnStorage) {
+    SoundBank bank;
+    bank.AddEntry(u"B", u"1.wav", u"/s/B/1.wav", nullptr, nullptr);
+    bank.AddEntry(u"A", u"2.wav", u"/s/A/2.wav", nullptr, nullptr);
+    const SoundEntry* first = bank.EntryAt(0);
+    bank.Sort(FolderAscending);
+    EXPECT_EQ(bank.EntryAt(0), first);
+    EXPECT_EQ(first->FolderName.view(), u"A");
+}
+
+}  // namespace
+}  // namespace tiltophon
