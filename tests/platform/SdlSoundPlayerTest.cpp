@@ -1,0 +1,262 @@
+#include "platform/sdl/SdlSoundPlayer.h"
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <thread>
+
+#include "platform/Text.h"
+#include "platform/media/WaveFile.h"
+
+namespace tiltophon {
+namespace {
+
+namespace fs = std::filesystem;
+
+std::vector<uint8_t> repeat(std::vector<uint8_t> frame, std::size_t count) {
+    std::vector<uint8_t> data;
+    for (std::size_t i = 0; i < count; ++i) data.insert(data.end(), frame.begin(), frame.end());
+    return data;
+}
+
+std::vector<uint8_t> s16(int16_t value, std::size_t frames, int channels = 1) {
+    uint8_t lo = uint8_t(value & 0xFF), hi = uint8_t((value >> 8) & 0xFF);
+    std::vector<uint8_t> frame;
+    for (int c = 0; c < channels; ++c) frame.insert(frame.end(), {lo, hi});
+    return repeat(frame, frames);
+}
+
+std::vector<uint8_t> constant_wave(int16_t value, std::size_t frames, uint32_t rate = 44100) {
+    WaveFormat format;
+    format.rate = rate;
+    return encode_wave(format, s16(value, frames));
+}
+
+// The player converting to 16-bit mono at 44.1 kHz, with the output pulled by the test.
+class SdlSoundPlayerThreads : public ::testing::Test {
+protected:
+    SdlSoundPlayerThreads() {
+        folder = fs::temp_directory_path() /
+                 ("tiltophon-player-" + std::to_string(::getpid()) + "-" +
+                  ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        fs::remove_all(folder);
+        fs::create_directories(folder);
+        SDL_AudioSpec spec{};
+        spec.freq = 44100;
+        spec.format = AUDIO_S16SYS;
+        spec.channels = 1;
+        spec.samples = 256;
+        player = std::make_unique<SdlSoundPlayer>(spec);
+    }
+    ~SdlSoundPlayerThreads() override {
+        player.reset();
+        fs::remove_all(folder);
+    }
+
+    std::u16string file(const std::string& name, const std::vector<uint8_t>& bytes) {
+        std::string error;
+        EXPECT_TRUE(write_file((folder / name).string(), bytes, error)) << error;
+        return utf16_from_utf8((folder / name).string());
+    }
+
+    void play(const std::u16string& path) {
+        player->play_file(path);
+        player->wait_until_idle();
+    }
+
+    std::vector<int16_t> render(std::size_t frames) {
+        std::vector<int16_t> out(frames);
+        player->render(reinterpret_cast<uint8_t*>(out.data()), int(frames * 2));
+        return out;
+    }
+
+    fs::path folder;
+    std::unique_ptr<SdlSoundPlayer> player;
+};
+
+TEST_F(SdlSoundPlayerThreads, PlaysEveryCommonWaveEncoding) {
+    struct Case {
+        const char* name;
+        WaveFormat format;
+        std::vector<uint8_t> frame;
+        int expected;
+        int tolerance;
+    };
+    WaveFormat u8{1, 1, 44100, 8}, pcm24{1, 1, 44100, 24}, pcm32{1, 1, 44100, 32};
+    WaveFormat float32{3, 1, 44100, 32}, alaw{6, 1, 8000, 8}, mulaw{7, 1, 8000, 8};
+    WaveFormat ext24 = pcm24, stereo{1, 2, 44100, 16};
+    ext24.extensible = true;
+    float half = 0.5f;
+    std::vector<uint8_t> float_frame(4);
+    std::memcpy(float_frame.data(), &half, 4);
+    const Case cases[] = {
+        {"u8", u8, {0xC0}, 16384, 300},
+        {"s24", pcm24, {0x00, 0x00, 0x40}, 16384, 2},
+        {"s24-extensible", ext24, {0x00, 0x00, 0x40}, 16384, 2},
+        {"s32", pcm32, {0x00, 0x00, 0x00, 0x40}, 16384, 2},
+        {"f32", float32, float_frame, 16384, 2},
+        {"a-law", alaw, {0xAA}, 32256, 300},
+        {"mu-law", mulaw, {0x80}, 32124, 300},
+        {"stereo", stereo, {0x10, 0x27, 0x10, 0x27}, 10000, 2},
+    };
+    for (const Case& c : cases) {
+        play(file(std::string(c.name) + ".wav", encode_wave(c.format, repeat(c.frame, 8000))));
+        std::vector<int16_t> out = render(4000);
+        EXPECT_NEAR(out[2000], c.expected, c.tolerance) << c.name;
+    }
+}
+
+TEST_F(SdlSoundPlayerThreads, DecodesImaAdpcm) {
+    // One block: predictor 8000, step index 0, all nibbles zero, so the level holds.
+    std::vector<uint8_t> block = {0x40, 0x1F, 0x00, 0x00};
+    block.resize(256, 0);
+    WaveFormat ima{0x11, 1, 8000, 4, 256};
+    play(file("ima.wav", encode_wave(ima, repeat(block, 4))));
+    std::vector<int16_t> out = render(2000);
+    EXPECT_NEAR(out[1000], 8000, 40);
+}
+
+TEST_F(SdlSoundPlayerThreads, ConvertsLongSoundsWholeAcrossRates) {
+    // Two seconds at 22.05 kHz: converted in many parts, doubled in length.
+    play(file("long.wav", constant_wave(3000, 44100, 22050)));
+    std::vector<int16_t> out = render(100000);
+    int level = 0;
+    for (int16_t v : out) level += std::abs(v - 3000) <= 8;
+    EXPECT_NEAR(level, 88200, 16);  // only the edges ring
+    EXPECT_EQ(out.back(), 0);
+    EXPECT_EQ(player->sounds_begun(), 1u);
+}
+
+TEST_F(SdlSoundPlayerThreads, ANewSoundCutsTheCurrentOneShortAndSilenceFollowsTheEnd) {
+    play(file("first.wav", constant_wave(1000, 44100)));
+    EXPECT_EQ(render(4410).back(), 1000);
+    play(file("second.wav", constant_wave(-2000, 100)));
+    std::vector<int16_t> out = render(300);
+    EXPECT_EQ(out[0], -2000);
+    EXPECT_EQ(out[99], -2000);
+    EXPECT_EQ(out[100], 0);
+    EXPECT_EQ(render(10)[0], 0);
+    EXPECT_EQ(player->sounds_begun(), 2u);
+}
+
+TEST_F(SdlSoundPlayerThreads, UnplayableFilesPlayNothingAndLeaveTheCurrentSoundAlone) {
+    auto header_only = encode_wave(WaveFormat{}, {});
+    auto truncated = constant_wave(5, 1000);
+    truncated.resize(truncated.size() - 500);
+    auto absurd = constant_wave(5, 100);
+    std::memcpy(absurd.data() + 40, "\xF0\xFF\xFF\xFF", 4);
+    auto data_first = constant_wave(5, 100);
+    std::rotate(data_first.begin() + 12, data_first.begin() + 36, data_first.end());
+    auto no_channels = constant_wave(5, 100);
+    no_channels[22] = 0;
+    auto many_channels = constant_wave(5, 100);
+    many_channels[22] = 44;
+    many_channels[23] = 1;
+    auto no_rate = constant_wave(5, 100);
+    std::memset(no_rate.data() + 24, 0, 4);
+    auto unknown_codec = constant_wave(5, 100);
+    unknown_codec[20] = 0x34;
+    unknown_codec[21] = 0x12;
+    auto short_format = constant_wave(5, 100);
+    short_format[16] = 8;
+
+    std::vector<std::u16string> bad = {
+        utf16_from_utf8((folder / "missing.wav").string()),
+        file("empty.wav", {}),
+        file("text.wav", std::vector<uint8_t>(100, 'x')),
+        file("png.wav", {0x89, 'P', 'N', 'G', 0x0D, 0x0A, 0x1A, 0x0A, 0, 0, 0, 0, 0, 0}),
+        file("header-only.wav", header_only),
+        file("truncated.wav", truncated),
+        file("absurd.wav", absurd),
+        file("data-first.wav", data_first),
+        file("no-channels.wav", no_channels),
+        file("many-channels.wav", many_channels),
+        file("no-rate.wav", no_rate),
+        file("unknown-codec.wav", unknown_codec),
+        file("short-format.wav", short_format),
+        utf16_from_utf8(folder.string()),
+        u"",
+    };
+    fs::create_directory(folder / "folder.wav");
+    bad.push_back(utf16_from_utf8((folder / "folder.wav").string()));
+    ASSERT_EQ(::mkfifo((folder / "pipe.wav").c_str(), 0600), 0);
+    bad.push_back(utf16_from_utf8((folder / "pipe.wav").string()));
+    // A well-formed header in front of far more data than any sound of ours.
+    auto huge = constant_wave(5, 100);
+    file("huge.wav", huge);
+    fs::resize_file(folder / "huge.wav", std::uintmax_t{65} << 20);
+    bad.push_back(utf16_from_utf8((folder / "huge.wav").string()));
+
+    play(file("good.wav", constant_wave(1000, 44100)));
+    EXPECT_EQ(render(10)[0], 1000);
+    for (const std::u16string& path : bad) {
+        play(path);
+        EXPECT_EQ(render(10)[0], 1000) << utf8_from_utf16(path);
+    }
+    EXPECT_EQ(player->sounds_begun(), 1u);
+}
+
+TEST_F(SdlSoundPlayerThreads, TheNewestRequestWins) {
+    auto first = file("a.wav", constant_wave(100, 1000));
+    auto second = file("b.wav", constant_wave(200, 1000));
+    auto third = file("c.wav", constant_wave(300, 1000));
+    for (int i = 0; i < 20; ++i) {
+        player->play_file(first);
+        player->play_file(second);
+    }
+    player->play_file(third);
+    player->wait_until_idle();
+    EXPECT_EQ(render(10)[0], 300);
+}
+
+TEST_F(SdlSoundPlayerThreads, OutputKeepsFlowingWhileRequestsArrive) {
+    std::vector<std::u16string> paths;
+    for (int i = 0; i < 8; ++i) {
+        paths.push_back(file("s" + std::to_string(i) + ".wav", constant_wave(int16_t(100 * (i + 1)), 30000)));
+    }
+    std::atomic<bool> done{false};
+    int16_t last_heard = 0;
+    std::thread device([&] {
+        std::vector<int16_t> buffer(256);
+        while (!done.load()) {
+            player->render(reinterpret_cast<uint8_t*>(buffer.data()), int(buffer.size() * 2));
+            if (buffer.back() != 0) last_heard = buffer.back();
+        }
+    });
+    for (int round = 0; round < 5; ++round) {
+        for (auto& path : paths) player->play_file(path);
+    }
+    player->wait_until_idle();
+    done = true;
+    device.join();
+    // The last sound asked for is the one playing, or the last one heard if the
+    // device has played it to the end already.
+    int16_t now = render(1)[0];
+    EXPECT_EQ(now != 0 ? now : last_heard, 800);
+}
+
+TEST(SdlSoundPlayerNoDevice, IsSilentWithoutAnAudioDevice) {
+    const char* previous = std::getenv("SDL_AUDIODRIVER");
+    std::string saved = previous ? previous : "";
+    ::setenv("SDL_AUDIODRIVER", "no-such-driver", 1);
+    {
+        SdlSoundPlayer player;
+        EXPECT_EQ(player.device_spec().freq, 0);
+        player.play_file(u"/nowhere/Kick.wav");
+        player.wait_until_idle();
+        EXPECT_EQ(player.sounds_begun(), 0u);
+    }
+    if (previous) {
+        ::setenv("SDL_AUDIODRIVER", saved.c_str(), 1);
+    } else {
+        ::unsetenv("SDL_AUDIODRIVER");
+    }
+}
+
+}  // namespace
+}  // namespace tiltophon
