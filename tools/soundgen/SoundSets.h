@@ -1,0 +1,23 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "Dsp.h"
+
+namespace tiltophon::soundgen {
+
+struct Sound {
+    std::string name;  // file name without ".wav"
+    Samples (*make)();
+};
+
+struct SoundSet {
+    std::string folder;
+    std::vector<Sound> sounds;
+};
+
+// The shipped sets: Drums, Bells, Voices and Synth.
+const std::vector<SoundSet>& sound_sets();
+
+}  // namespace tiltophon::soundgen
