@@ -21,9 +21,9 @@ constexpr std::size_t kMaxOutputBytes = std::size_t{256} << 20;
 constexpr uint32_t kMaxChannels = 8;
 constexpr uint32_t kMaxRate = 384000;
 // The first part is kept small so that the sound starts at once; the rest follows
-// in larger parts, far faster than the device plays it.
+// in parts small enough that a new request never waits long for the worker.
 constexpr std::size_t kFirstFrames = 2048;
-constexpr std::size_t kLaterFrames = 65536;
+constexpr std::size_t kLaterFrames = 8192;
 
 uint32_t read_le32(const uint8_t* p) {
     return uint32_t(p[0]) | uint32_t(p[1]) << 8 | uint32_t(p[2]) << 16 | uint32_t(p[3]) << 24;
