@@ -70,13 +70,6 @@ TEST_F(ButtonTest, EmptyTextsKeepWhatWasThereAndLongOnesAreCut) {
     row.get_text(nullptr);
 }
 
-TEST_F(ButtonTest, ButtonExFollowsThePenLikeAButton) {
-    ButtonEx row(kit.window(), 97);
-    row.set_rect(140, 104, 650, 192);
-    kit.tap_at(row, 200, 200);
-    EXPECT_EQ(kit.codes(), (Codes{NotifyDown, NotifyUp, NotifyClick}));
-}
-
 TEST_F(ButtonTest, CheckButtonTogglesOnEachPenDownAndIgnoresTheRest) {
     CheckButton check(kit.window(), 146);
     check.set_rect(260, 448, 200, 60);

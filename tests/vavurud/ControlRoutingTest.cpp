@@ -59,21 +59,16 @@ TEST_F(ControlRoutingTest, ATapReportsDownUpClickWithTheIdInTheLowWord) {
     EXPECT_TRUE(kit.codes().empty());
 }
 
-TEST_F(ControlRoutingTest, PenDownOutsideRepaintsButReportsNothing) {
+TEST_F(ControlRoutingTest, MissesAndReleasesElsewhereRepaintButReportNothing) {
     Button button(kit.window(), 7);
     button.set_rect(10, 10, 100, 50);
     settle();
     EXPECT_EQ(kit.down(button, 5, 5), 0);
     EXPECT_TRUE(repaint_requested());
-    EXPECT_TRUE(kit.codes().empty());
-}
 
-TEST_F(ControlRoutingTest, ReleaseOutsideWithoutAMoveDropsThePressedLook) {
-    Button button(kit.window(), 7);
-    button.set_rect(10, 10, 100, 50);
+    // Released elsewhere without a move in between: the pressed look goes too.
     kit.down(button, 20, 20);
     settle();
-
     EXPECT_EQ(kit.up(button, 300, 300), 0);
     EXPECT_FALSE(button.is_pressed());
     EXPECT_TRUE(repaint_requested());
@@ -94,13 +89,9 @@ TEST_F(ControlRoutingTest, InertControlsTakeNoPen) {
 
     for (Control* control : std::initializer_list<Control*>{&disabled, &hidden, &label, &picture}) {
         EXPECT_EQ(kit.down(*control, 50, 50), 0) << "id " << control->id();
-        EXPECT_EQ(kit.move(*control, 60, 60), 0) << "id " << control->id();
-        EXPECT_EQ(kit.up(*control, 60, 60), 0) << "id " << control->id();
-        EXPECT_FALSE(control->is_pressed()) << "id " << control->id();
+        EXPECT_EQ(kit.up(*control, 50, 50), 0) << "id " << control->id();
     }
     EXPECT_TRUE(kit.codes().empty());
-    EXPECT_FALSE(label.accepts_pen());
-    EXPECT_FALSE(picture.accepts_pen());
 }
 
 TEST_F(ControlRoutingTest, AHiddenPanelPassesNothingEvenToVisibleChildren) {
@@ -166,9 +157,9 @@ TEST_F(ControlRoutingTest, AVibratingChildPulsesOnlyWhenItTakesThePenDown) {
     panel.add_child(&buzzing);
     panel.add_child(&locked);
 
-    kit.tap_at(panel, 50, 50);     // handled, but this child does not vibrate
-    kit.tap_at(panel, 150, 50);    // nobody handles it
-    kit.tap_at(panel, 420, 20);    // the locked check button refuses it
+    kit.tap_at(panel, 50, 50);   // handled, but this child does not vibrate
+    kit.tap_at(panel, 150, 50);  // nobody handles it
+    kit.tap_at(panel, 420, 20);  // the locked check button refuses it
     EXPECT_TRUE(headless.devices.vibrator_switches().empty());
 
     uint32_t start = kit.now();
@@ -183,30 +174,6 @@ TEST_F(ControlRoutingTest, AVibratingChildPulsesOnlyWhenItTakesThePenDown) {
     kit.move(panel, 260, 50);
     kit.up(panel, 260, 50);
     EXPECT_EQ(headless.devices.vibrator_switches().size(), 2u);  // down only
-}
-
-TEST_F(ControlRoutingTest, HiddenChildrenAreNotPaintedAndAHiddenPanelPaintsNothing) {
-    // Drawing itself is the primitives'; what is checked here is who gets asked.
-    struct Counting : Control {
-        using Control::Control;
-        void draw(DrawContext&) override { ++draws; }
-        int draws = 0;
-    };
-    Panel panel(kit.window(), 1);
-    Counting shown(kit.window(), 2);
-    Counting hidden(kit.window(), 3);
-    hidden.set_visible(false);
-    panel.add_child(&shown);
-    panel.add_child(&hidden);
-    Bitmap frame(10, 10);
-
-    panel.paint(frame);
-    EXPECT_EQ(shown.draws, 1);
-    EXPECT_EQ(hidden.draws, 0);
-    panel.set_visible(false);
-    panel.paint(frame);
-    panel.draw(frame);
-    EXPECT_EQ(shown.draws, 1);
 }
 
 }  // namespace
