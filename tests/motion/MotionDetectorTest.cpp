@@ -118,6 +118,8 @@ TEST_F(MotionDetectorTest, JudgesEachSwingOnceByItsPeakAndTheSignWhenItStopsRisi
          along_x({900, 100, 800, 700}), {{3, kXPositive}}},
         {"a peak of exactly the threshold waits, then grows past it", 'x',
          along_x({150, 700, 600, 750, 740}), {{4, kXPositive}}},
+        {"a sample level with the peak has stopped rising", 'x', along_x({150, 900, 900, 800}),
+         {{2, kXPositive}}},
         {"the sign is taken when judging, not at the peak", 'x', along_x({150, 900, -800}),
          {{2, kXNegative}}},
         {"a spent swing that rises again stays quiet", 'x', along_x({150, 900, 800, 1200, 1100}),
