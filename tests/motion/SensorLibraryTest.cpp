@@ -1,8 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <cstdlib>
 #include <cstring>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "SwingProfile.h"
@@ -144,6 +146,36 @@ TEST_F(SensorLibraryTest, ReadsWhatAnotherProgramWritesIntoThePipe) {
 TEST_F(SensorLibraryTest, AnUnknownSourceOpensNothing) {
     ScopedEnvironment sensor("TILTOPHON_SENSOR", "carrier-pigeon");
     EXPECT_EQ(open(kAccelerometerKind), 0u);
+}
+
+// The library serialises its calls: a sensor opened and closed on one thread while
+// another reads through handles old and new never tears a reading.
+using SensorLibraryThreadsTest = SensorLibraryTest;
+
+TEST_F(SensorLibraryThreadsTest, OpeningAndClosingWhileAnotherThreadReads) {
+    ScopedEnvironment sensor("TILTOPHON_SENSOR",
+                             "replay:" + folder.write("t.txt", "1 2 3\n4 5 6\n"));
+    ScopedEnvironment pace("TILTOPHON_SENSOR_PACE", "reads:1");
+    std::atomic<SensorHandle> current{open(kAccelerometerKind)};
+    std::atomic<bool> done{false};
+    std::thread reader([&] {
+        SampleRecord record;
+        while (!done.load()) {
+            if (read(current.load(), &record) == 1) {
+                ASSERT_TRUE((record.x == 1 && record.y == 2 && record.z == 3) ||
+                            (record.x == 4 && record.y == 5 && record.z == 6));
+            } else {
+                ASSERT_EQ(record.x, 0);
+            }
+        }
+    });
+    for (int i = 0; i < 200; ++i) {
+        SensorHandle next = open(kAccelerometerKind);
+        close(current.exchange(next));
+    }
+    done = true;
+    reader.join();
+    close(current.load());
 }
 
 }  // namespace
