@@ -27,8 +27,12 @@ __attribute__((noinline)) void* operator new(std::size_t size) {
     if (void* p = std::malloc(size ? size : 1)) return p;
     throw std::bad_alloc();
 }
-__attribute__((noinline)) void operator delete(void* p) noexcept { std::free(p); }
-__attribute__((noinline)) void operator delete(void* p, std::size_t) noexcept { std::free(p); }
+__attribute__((noinline)) void operator delete(void* p) noexcept {
+    std::free(p);
+}
+__attribute__((noinline)) void operator delete(void* p, std::size_t) noexcept {
+    std::free(p);
+}
 
 namespace tiltophon {
 namespace {
@@ -59,7 +63,9 @@ int trace_read(SensorHandle, void* record) {
     if (++g_next == g_trace.size()) g_next = 0;
     return 1;
 }
-SensorHandle trace_open(uint32_t) { return 1; }
+SensorHandle trace_open(uint32_t) {
+    return 1;
+}
 void trace_close(SensorHandle) {}
 
 SampleRecord at(int16_t x, int16_t z) {
@@ -71,10 +77,11 @@ SampleRecord at(int16_t x, int16_t z) {
 
 void run(benchmark::State& state, std::vector<SampleRecord> trace) {
     HeadlessPlatform headless;
-    headless.libraries.add_library(std::string(kSensorLibraryName),
-                                   {{"HTCSensorOpen", reinterpret_cast<void*>(&trace_open)},
-                                    {"HTCSensorClose", reinterpret_cast<void*>(&trace_close)},
-                                    {"HTCSensorGetDataOutput", reinterpret_cast<void*>(&trace_read)}});
+    headless.libraries.add_library(
+        std::string(kSensorLibraryName),
+        {{"HTCSensorOpen", reinterpret_cast<void*>(&trace_open)},
+         {"HTCSensorClose", reinterpret_cast<void*>(&trace_close)},
+         {"HTCSensorGetDataOutput", reinterpret_cast<void*>(&trace_read)}});
     SensorBinding binding;
     binding.load(kAccelerometerKind);
     g_trace = std::move(trace);

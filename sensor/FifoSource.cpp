@@ -9,9 +9,13 @@
 
 namespace tiltophon::sensor {
 
-FifoSource::FifoSource(std::string path) : path_(std::move(path)) { ensure_open(); }
+FifoSource::FifoSource(std::string path) : path_(std::move(path)) {
+    ensure_open();
+}
 
-FifoSource::~FifoSource() { close_pipe(); }
+FifoSource::~FifoSource() {
+    close_pipe();
+}
 
 bool FifoSource::ensure_open() {
     if (fd_ >= 0) return true;

@@ -106,7 +106,9 @@ IioSource::IioSource(const std::string& devices_root) {
     }
 }
 
-IioSource::~IioSource() { close_device(); }
+IioSource::~IioSource() {
+    close_device();
+}
 
 bool IioSource::open_device(const std::string& folder_name) {
     fs::path folder(folder_name);

@@ -8,7 +8,9 @@ namespace tiltophon::sensor {
 
 namespace {
 
-bool is_separator(char c) { return c == ' ' || c == '\t' || c == '\r' || c == ','; }
+bool is_separator(char c) {
+    return c == ' ' || c == '\t' || c == '\r' || c == ',';
+}
 
 }  // namespace
 
@@ -41,8 +43,7 @@ std::optional<Reading> parse_reading_line(std::string_view line) {
         at = next;
     }
     if (count != 3) return std::nullopt;
-    return Reading{clamp_to_int16(values[0]), clamp_to_int16(values[1]),
-                   clamp_to_int16(values[2])};
+    return Reading{clamp_to_int16(values[0]), clamp_to_int16(values[1]), clamp_to_int16(values[2])};
 }
 
 }  // namespace tiltophon::sensor

@@ -13,7 +13,9 @@ int MotionDetector::start() {
     return 1;
 }
 
-void MotionDetector::stop() { active_ = false; }
+void MotionDetector::stop() {
+    active_ = false;
+}
 
 MotionDetector& MotionDetector::set_start_threshold(int16_t value) {
     start_threshold_ = value;

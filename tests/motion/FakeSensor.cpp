@@ -62,6 +62,8 @@ void play(std::vector<SampleRecord> trace, uint32_t start_ms) {
     g_trace_start = start_ms;
 }
 
-const Calls& calls() { return g_calls; }
+const Calls& calls() {
+    return g_calls;
+}
 
 }  // namespace tiltophon::fake_sensor

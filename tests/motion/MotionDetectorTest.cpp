@@ -1,5 +1,3 @@
-#include "motion/MotionDetector.h"
-
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -7,6 +5,7 @@
 #include <vector>
 
 #include "motion/FakeSensor.h"
+#include "motion/MotionDetector.h"
 #include "motion/Sensitivity.h"
 #include "platform/headless/HeadlessPlatform.h"
 
@@ -78,7 +77,8 @@ protected:
             headless.windows.pump();
             for (const Message& m : g_messages) {
                 EXPECT_EQ(m.lparam, 0);
-                posted.push_back({first_index + static_cast<int>(i), static_cast<MotionCode>(m.wparam)});
+                posted.push_back(
+                    {first_index + static_cast<int>(i), static_cast<MotionCode>(m.wparam)});
             }
             g_messages.clear();
         }
@@ -114,33 +114,58 @@ TEST_F(MotionDetectorTest, JudgesEachSwingOnceByItsPeakAndTheSignWhenItStopsRisi
         {"vertical, Z below rest", 'z', along_z({-1000, -1500, -1900, -1850}), {{3, kZ}}},
         {"vertical, Z above the cross limit", 'z', along_z({1000, 1500, 1900, 1850}), {}},
         {"swing ends before it is judged", 'x', along_x({0, 150, 900, 50}), {}},
-        {"a magnitude of exactly the start threshold ends the swing", 'x',
-         along_x({900, 100, 800, 700}), {{3, kXPositive}}},
-        {"a peak of exactly the threshold waits, then grows past it", 'x',
-         along_x({150, 700, 600, 750, 740}), {{4, kXPositive}}},
-        {"a sample level with the peak has stopped rising", 'x', along_x({150, 900, 900, 800}),
+        {"a magnitude of exactly the start threshold ends the swing",
+         'x',
+         along_x({900, 100, 800, 700}),
+         {{3, kXPositive}}},
+        {"a peak of exactly the threshold waits, then grows past it",
+         'x',
+         along_x({150, 700, 600, 750, 740}),
+         {{4, kXPositive}}},
+        {"a sample level with the peak has stopped rising",
+         'x',
+         along_x({150, 900, 900, 800}),
          {{2, kXPositive}}},
-        {"the sign is taken when judging, not at the peak", 'x', along_x({150, 900, -800}),
+        {"the sign is taken when judging, not at the peak",
+         'x',
+         along_x({150, 900, -800}),
          {{2, kXNegative}}},
-        {"a spent swing that rises again stays quiet", 'x', along_x({150, 900, 800, 1200, 1100}),
+        {"a spent swing that rises again stays quiet",
+         'x',
+         along_x({150, 900, 800, 1200, 1100}),
          {{2, kXPositive}}},
-        {"two swings apart post twice", 'x', along_x({150, 900, 800, 100, 150, 900, 800}),
+        {"two swings apart post twice",
+         'x',
+         along_x({150, 900, 800, 100, 150, 900, 800}),
          {{2, kXPositive}, {6, kXPositive}}},
-        {"Z at the cross limit blocks, just below lets through", 'x',
+        {"Z at the cross limit blocks, just below lets through",
+         'x',
          joined(along_x({150, 900, 800, 0}, -200), along_x({150, 900, 800}, -201)),
          {{6, kXPositive}}},
         // With Z above the limit the swing is spent: no message until it has ended.
-        {"a refused swing stays spent until it ends", 'x',
+        {"a refused swing stays spent until it ends",
+         'x',
          joined(along_x({0, 150, 900, 800, 800, 950, 800}, 0), along_x({100, 150, 900, 800})),
          {{10, kXPositive}}},
-        {"a full-scale negative reading wraps and never arms", 'x',
-         along_x({-32768, -32768, -32768}), {}},
-        {"a reading of exactly 0 when judged has no direction", 'x', along_x({900, 0, 900, 800}),
-         {}, {-1, 700, -200}},
-        {"construction thresholds: peak must exceed 750", 'x', along_x({200, 750, 700}, -301), {},
+        {"a full-scale negative reading wraps and never arms",
+         'x',
+         along_x({-32768, -32768, -32768}),
+         {}},
+        {"a reading of exactly 0 when judged has no direction",
+         'x',
+         along_x({900, 0, 900, 800}),
+         {},
+         {-1, 700, -200}},
+        {"construction thresholds: peak must exceed 750",
+         'x',
+         along_x({200, 750, 700}, -301),
+         {},
          {200, 750, -300}},
-        {"construction thresholds: 760 fires with Z below -300", 'x',
-         along_x({760, 700}, -301), {{1, kXPositive}}, {200, 750, -300}},
+        {"construction thresholds: 760 fires with Z below -300",
+         'x',
+         along_x({760, 700}, -301),
+         {{1, kXPositive}},
+         {200, 750, -300}},
     };
     for (const SwingCase& c : cases) {
         SCOPED_TRACE(c.name);
@@ -186,7 +211,7 @@ TEST_F(MotionDetectorTest, StopSuspendsASwingAndStartResumesItWhereItWas) {
 TEST_F(MotionDetectorTest, WithoutASensorNothingEverStarts) {
     SensorBinding unusable;
     ASSERT_EQ(unusable.load(kAccelerometerKind), 1);  // the fake library is there...
-    unusable.close();                                  // ...but no longer readable
+    unusable.close();                                 // ...but no longer readable
     MotionDetectorX x(window, &unusable, kMotionMessage);
     MotionDetectorZ z(window, &unusable, kMotionMessage);
     for (MotionDetector* d : {static_cast<MotionDetector*>(&x), static_cast<MotionDetector*>(&z)}) {

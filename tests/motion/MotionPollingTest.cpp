@@ -1,5 +1,3 @@
-#include "motion/MotionPolling.h"
-
 #include <gtest/gtest.h>
 
 #include <climits>
@@ -8,6 +6,7 @@
 #include "app/AppState.h"
 #include "motion/FakeSensor.h"
 #include "motion/MotionDetector.h"
+#include "motion/MotionPolling.h"
 #include "motion/MotionSetup.h"
 #include "motion/Sensitivity.h"
 #include "platform/headless/HeadlessPlatform.h"
@@ -79,8 +78,8 @@ TEST_F(MotionPollingTest, ARecordedSwingPostsTheCodeOfItsAxisAndDirection) {
           reading(500, 0, -1000), reading(0, 0, -1000)},
          MotionCode::kXPositive},
         {"up",
-         {reading(0, 0, -1000), reading(0, 0, -1500), reading(0, 0, -1900),
-          reading(0, 0, -1200), reading(0, 0, -1000)},
+         {reading(0, 0, -1000), reading(0, 0, -1500), reading(0, 0, -1900), reading(0, 0, -1200),
+          reading(0, 0, -1000)},
          MotionCode::kZ},
     };
     for (const Case& c : cases) {
@@ -96,8 +95,8 @@ TEST_F(MotionPollingTest, ARecordedSwingPostsTheCodeOfItsAxisAndDirection) {
 
 TEST_F(MotionPollingTest, ASpentSwingStaysSpentWhenDetectionIsSwitchedOffAndOn) {
     // X climbs to 900 and stays high; it fires once.
-    play({reading(0, 0, -500), reading(150, 0, -500), reading(900, 0, -500),
-          reading(800, 0, -500)});
+    play(
+        {reading(0, 0, -500), reading(150, 0, -500), reading(900, 0, -500), reading(800, 0, -500)});
     start_motion();
     headless.windows.advance(500);
     EXPECT_EQ(g_codes, std::vector<MotionCode>{MotionCode::kXPositive});
@@ -157,7 +156,8 @@ TEST(SensitivityTest, MapsOneToTenOntoPeakThresholdsAndAnythingElseTo800) {
         {1, 1100}, {3, 900}, {5, 700}, {10, 200}, {0, 800}, {11, 800}, {-1, 800}, {INT32_MIN, 800},
     };
     for (auto [sensitivity, peak] : cases) {
-        EXPECT_EQ(peak_threshold_for_sensitivity(sensitivity), peak) << "sensitivity " << sensitivity;
+        EXPECT_EQ(peak_threshold_for_sensitivity(sensitivity), peak)
+            << "sensitivity " << sensitivity;
     }
 
     MotionDetectorZ detector(nullptr, nullptr, kMotionMessage);

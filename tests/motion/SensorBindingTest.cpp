@@ -1,5 +1,3 @@
-#include "motion/SensorBinding.h"
-
 #include <gtest/gtest.h>
 
 #include <cstring>
@@ -7,6 +5,7 @@
 #include <vector>
 
 #include "motion/FakeSensor.h"
+#include "motion/SensorBinding.h"
 #include "platform/headless/HeadlessPlatform.h"
 
 namespace tiltophon {

@@ -58,7 +58,8 @@ protected:
     std::string trace_of(const std::vector<swing::Sample>& samples) {
         std::string text = "# recorded swing\n";
         for (const swing::Sample& s : samples) {
-            text += std::to_string(s.x) + " " + std::to_string(s.y) + " " + std::to_string(s.z) + "\n";
+            text +=
+                std::to_string(s.x) + " " + std::to_string(s.y) + " " + std::to_string(s.z) + "\n";
         }
         return folder.write("trace.txt", text);
     }
@@ -95,7 +96,8 @@ TEST_F(SensorLibraryTest, AReplayedSwingReachesTheMainWindowAsItsCode) {
 }
 
 TEST_F(SensorLibraryTest, HandlesAreNeverZeroAndAClosedOneReadsZeros) {
-    ScopedEnvironment sensor("TILTOPHON_SENSOR", "replay:" + folder.write("t.txt", "-500 0 1200\n"));
+    ScopedEnvironment sensor("TILTOPHON_SENSOR",
+                             "replay:" + folder.write("t.txt", "-500 0 1200\n"));
     EXPECT_EQ(open(2), 0u);  // only the accelerometer
 
     SensorHandle first = open(kAccelerometerKind);

@@ -1,6 +1,5 @@
-#include <sys/stat.h>
-
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <optional>
 #include <string>
@@ -80,7 +79,8 @@ TEST(ReplayTest, PaceSettings) {
     ASSERT_TRUE(reads);
     EXPECT_EQ(reads->kind, ReplayPace::Kind::kReads);
     EXPECT_EQ(reads->reads_per_sample, 3u);
-    for (const char* bad : {"reads:0", "reads:", "reads:x", "reads:3x", "reads:-1", "fast", "Time"}) {
+    for (const char* bad :
+         {"reads:0", "reads:", "reads:x", "reads:3x", "reads:-1", "fast", "Time"}) {
         EXPECT_FALSE(parse_replay_pace(bad)) << bad;
     }
 }
@@ -110,8 +110,8 @@ TEST(ReplayTest, TimePaceStartsAtTheFirstReadAndMovesEvery50Ms) {
 
 TEST(ReplayTest, TraceFilesSkipWhatIsNotAReading) {
     TempFolder folder;
-    auto loaded = ReplaySource::load_file(
-        folder.write("trace.txt", "# right swing\r\n0 0 -1000\r\n\nnoise\n300 0 -990\n900 5 -1010"));
+    auto loaded = ReplaySource::load_file(folder.write(
+        "trace.txt", "# right swing\r\n0 0 -1000\r\n\nnoise\n300 0 -990\n900 5 -1010"));
     ASSERT_TRUE(loaded);
     EXPECT_EQ(*loaded, (std::vector<Reading>{{0, 0, -1000}, {300, 0, -990}, {900, 5, -1010}}));
 
@@ -167,9 +167,9 @@ TEST(MountMatrixTest, ParsesNineNumbersRowByRow) {
     EXPECT_EQ((*matrix)[0], (std::array<double, 3>{0, 1, 0}));
     EXPECT_EQ((*matrix)[1], (std::array<double, 3>{-1, 0, 0}));
     EXPECT_EQ((*matrix)[2], (std::array<double, 3>{0, 0, 0.5}));
-    for (const char* bad : {"", "1, 0, 0; 0, 1, 0", "1, 0; 0, 1, 0; 0, 0, 1, 0",
-                            "1, 0, 0; 0, 1, 0; 0, 0, 1;", "1, 0, 0, 0; 1, 0; 0, 0, 1",
-                            "a, 0, 0; 0, 1, 0; 0, 0, 1"}) {
+    for (const char* bad :
+         {"", "1, 0, 0; 0, 1, 0", "1, 0; 0, 1, 0; 0, 0, 1, 0", "1, 0, 0; 0, 1, 0; 0, 0, 1;",
+          "1, 0, 0, 0; 1, 0; 0, 0, 1", "a, 0, 0; 0, 1, 0; 0, 0, 1"}) {
         EXPECT_FALSE(parse_mount_matrix(bad)) << bad;
     }
 }

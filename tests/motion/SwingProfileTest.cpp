@@ -1,9 +1,8 @@
-#include "SwingProfile.h"
-
 #include <gtest/gtest.h>
 
 #include <vector>
 
+#include "SwingProfile.h"
 #include "motion/FakeSensor.h"
 #include "motion/MotionDetector.h"
 #include "motion/Sensitivity.h"
@@ -58,9 +57,12 @@ struct MoveCase {
 };
 
 constexpr MoveCase kMoves[] = {
-    {swing::Move::kForward, MotionCode::kYNegative}, {swing::Move::kBack, MotionCode::kYPositive},
-    {swing::Move::kLeft, MotionCode::kXNegative},    {swing::Move::kRight, MotionCode::kXPositive},
-    {swing::Move::kUp, MotionCode::kZ},              {swing::Move::kDown, MotionCode::kZ},
+    {swing::Move::kForward, MotionCode::kYNegative},
+    {swing::Move::kBack, MotionCode::kYPositive},
+    {swing::Move::kLeft, MotionCode::kXNegative},
+    {swing::Move::kRight, MotionCode::kXPositive},
+    {swing::Move::kUp, MotionCode::kZ},
+    {swing::Move::kDown, MotionCode::kZ},
 };
 
 // The detectors poll on their own timer, so now and then they see a line twice and

@@ -12,7 +12,8 @@ namespace tiltophon {
 class TempFolder {
 public:
     TempFolder() {
-        std::string pattern = (std::filesystem::temp_directory_path() / "tiltophon-XXXXXX").string();
+        std::string pattern =
+            (std::filesystem::temp_directory_path() / "tiltophon-XXXXXX").string();
         if (mkdtemp(pattern.data())) path_ = pattern;
     }
     ~TempFolder() {

@@ -1,8 +1,8 @@
-#include "platform/posix/DlLibraryLoader.h"
-
 #include <gtest/gtest.h>
 
 #include <string>
+
+#include "platform/posix/DlLibraryLoader.h"
 
 namespace tiltophon {
 namespace {

@@ -8,11 +8,11 @@ namespace tiltophon::swing {
 namespace {
 
 constexpr double kPi = 3.14159265358979323846;
-constexpr int kNoise = 12;          // a resting sensor wobbles by about this much
-constexpr int kLeadIn = 4;          // rest samples before the swing
-constexpr int kTail = 6;            // rest samples after it
-constexpr int kLobeIntervals = 8;   // the main lobe lasts 400 ms
-constexpr int kSideIntervals = 4;   // the lighter part of an up or down swing, 200 ms
+constexpr int kNoise = 12;         // a resting sensor wobbles by about this much
+constexpr int kLeadIn = 4;         // rest samples before the swing
+constexpr int kTail = 6;           // rest samples after it
+constexpr int kLobeIntervals = 8;  // the main lobe lasts 400 ms
+constexpr int kSideIntervals = 4;  // the lighter part of an up or down swing, 200 ms
 
 // A tiny generator so a swing looks the same on every run with the same seed.
 class Noise {
@@ -80,10 +80,18 @@ std::vector<Sample> swing_samples(Move move, int peak, uint32_t seed) {
     // The lighter part never lifts Z above -400, so it stays clear of every gate.
     double light = std::min(0.3 * p, 600.0);
     switch (move) {
-        case Move::kForward: add_lobe(kLobeIntervals, 0, -p, 0); break;
-        case Move::kBack: add_lobe(kLobeIntervals, 0, p, 0); break;
-        case Move::kLeft: add_lobe(kLobeIntervals, -p, 0, 0); break;
-        case Move::kRight: add_lobe(kLobeIntervals, p, 0, 0); break;
+        case Move::kForward:
+            add_lobe(kLobeIntervals, 0, -p, 0);
+            break;
+        case Move::kBack:
+            add_lobe(kLobeIntervals, 0, p, 0);
+            break;
+        case Move::kLeft:
+            add_lobe(kLobeIntervals, -p, 0, 0);
+            break;
+        case Move::kRight:
+            add_lobe(kLobeIntervals, p, 0, 0);
+            break;
         case Move::kUp:
             add_lobe(kLobeIntervals, 0, 0, -p);
             add_lobe(kSideIntervals, 0, 0, light);

@@ -30,9 +30,9 @@ inline constexpr int kMaxPeak = 30000;
 // The samples of one swing, 50 ms apart, from rest to rest: the axis rises smoothly
 // to `peak` (thousandths of g over rest) and falls back, with a little sensor noise
 // from `seed`. X and Y swings keep Z near -1000; an up swing presses Z further down
-// and then lightens briefly (Z never above -400), a down swing lightens first and is then caught, which
-// presses Z down. Either way the strongest part of every swing is one smooth lobe,
-// so one swing is one gesture.
+// and then lightens briefly (Z never above -400), a down swing lightens first and is then caught,
+// which presses Z down. Either way the strongest part of every swing is one smooth lobe, so one
+// swing is one gesture.
 std::vector<Sample> swing_samples(Move move, int peak, uint32_t seed = 1);
 
 // `count` samples at rest with the same noise.

@@ -73,8 +73,8 @@ int parse_int(std::string_view text, int low, int high, const char* what) {
     int value = 0;
     auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
     if (error != std::errc() || end != text.data() + text.size() || value < low || value > high) {
-        fail(std::string("bad ") + what + " '" + std::string(text) + "': give a whole number from " +
-             std::to_string(low) + " to " + std::to_string(high));
+        fail(std::string("bad ") + what + " '" + std::string(text) +
+             "': give a whole number from " + std::to_string(low) + " to " + std::to_string(high));
     }
     return value;
 }
@@ -140,7 +140,8 @@ int open_fifo(const Options& options) {
         fail("cannot create the pipe " + path + ": " + std::strerror(errno));
     }
     struct stat info {};
-    if (stat(path.c_str(), &info) != 0) fail("cannot look at " + path + ": " + std::strerror(errno));
+    if (stat(path.c_str(), &info) != 0)
+        fail("cannot look at " + path + ": " + std::strerror(errno));
     if (!S_ISFIFO(info.st_mode)) fail(path + " exists and is not a named pipe");
     bool told = false;
     while (true) {
