@@ -66,21 +66,22 @@ void MotionDetector::post(MotionCode code) {
     if (window_) window_->post_message(message_, static_cast<WParam>(code), 0);
 }
 
+void MotionDetector::post_direction(int16_t reading, MotionCode negative, MotionCode positive) {
+    // The direction is the sign at the moment of judging; exactly zero has none.
+    if (reading < 0) post(negative);
+    if (reading > 0) post(positive);
+}
+
 void MotionDetectorX::sample() {
     if (!read_sample()) return;
     int16_t x = record().x;
-    if (!judge(magnitude_of(x))) return;
-    // The direction is the sign at the moment of judging; exactly zero has none.
-    if (x < 0) post(MotionCode::kXNegative);
-    if (x > 0) post(MotionCode::kXPositive);
+    if (judge(magnitude_of(x))) post_direction(x, MotionCode::kXNegative, MotionCode::kXPositive);
 }
 
 void MotionDetectorY::sample() {
     if (!read_sample()) return;
     int16_t y = record().y;
-    if (!judge(magnitude_of(y))) return;
-    if (y < 0) post(MotionCode::kYNegative);
-    if (y > 0) post(MotionCode::kYPositive);
+    if (judge(magnitude_of(y))) post_direction(y, MotionCode::kYNegative, MotionCode::kYPositive);
 }
 
 void MotionDetectorZ::sample() {

@@ -48,6 +48,8 @@ protected:
     // the cross-axis gate lets it through: the caller then posts its code.
     bool judge(int16_t magnitude);
     void post(MotionCode code);
+    // Posts `negative` or `positive` by the sign of `reading`; nothing for 0.
+    void post_direction(int16_t reading, MotionCode negative, MotionCode positive);
     const SampleRecord& record() const { return sample_record_; }
 
     // |reading| - rest, computed in 32 bits and truncated back to 16, as every detector

@@ -67,3 +67,24 @@ const Calls& calls() {
 }
 
 }  // namespace tiltophon::fake_sensor
+
+namespace tiltophon {
+
+std::vector<Message>& motion_messages() {
+    static std::vector<Message> messages;
+    return messages;
+}
+
+LResult record_motion(Window* window, uint32_t message, WParam first, LParam second) {
+    if (message == kMotionMessage) motion_messages().push_back({message, first, second});
+    return window->default_proc(message, first, second);
+}
+
+std::vector<MotionCode> take_motion_codes() {
+    std::vector<MotionCode> codes;
+    for (const Message& m : motion_messages()) codes.push_back(static_cast<MotionCode>(m.wparam));
+    motion_messages().clear();
+    return codes;
+}
+
+}  // namespace tiltophon

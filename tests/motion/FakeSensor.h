@@ -3,7 +3,9 @@
 #include <cstdint>
 #include <vector>
 
+#include "motion/MotionMessage.h"
 #include "motion/SensorBinding.h"
+#include "platform/Window.h"
 
 namespace tiltophon {
 
@@ -41,6 +43,12 @@ struct Calls {
 const Calls& calls();
 
 }  // namespace fake_sensor
+
+// A window procedure that keeps every motion message the window receives.
+LResult record_motion(Window* window, uint32_t message, WParam first, LParam second);
+std::vector<Message>& motion_messages();
+// The codes of the motion messages received so far; forgets them.
+std::vector<MotionCode> take_motion_codes();
 
 inline SampleRecord reading(int16_t x, int16_t y, int16_t z) {
     SampleRecord record;

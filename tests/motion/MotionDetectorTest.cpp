@@ -22,13 +22,6 @@ void PrintTo(const Posted& p, std::ostream* out) {
     *out << "{sample " << p.at << ", code " << static_cast<int>(p.code) << "}";
 }
 
-std::vector<Message> g_messages;
-
-LResult record_proc(Window* window, uint32_t message, WParam first, LParam second) {
-    if (message == kMotionMessage) g_messages.push_back({message, first, second});
-    return window->default_proc(message, first, second);
-}
-
 std::vector<SampleRecord> along_x(std::initializer_list<int16_t> xs, int16_t z = -500) {
     std::vector<SampleRecord> records;
     for (int16_t x : xs) records.push_back(reading(x, 0, z));
@@ -55,10 +48,10 @@ std::vector<SampleRecord> joined(std::vector<SampleRecord> a, const std::vector<
 class MotionDetectorTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        g_messages.clear();
+        motion_messages().clear();
         fake_sensor::install(headless.libraries);
         binding.load(kAccelerometerKind);
-        window = headless.windows.create_window(u"C", u"T", record_proc);
+        window = headless.windows.create_window(u"C", u"T", record_motion);
     }
 
     std::unique_ptr<MotionDetector> make(char axis) {
@@ -75,12 +68,12 @@ protected:
             fake_sensor::set_reading(readings[i].x, readings[i].y, readings[i].z);
             detector.sample();
             headless.windows.pump();
-            for (const Message& m : g_messages) {
+            for (const Message& m : motion_messages()) {
                 EXPECT_EQ(m.lparam, 0);
                 posted.push_back(
                     {first_index + static_cast<int>(i), static_cast<MotionCode>(m.wparam)});
             }
-            g_messages.clear();
+            motion_messages().clear();
         }
         return posted;
     }

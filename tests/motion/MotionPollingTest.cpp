@@ -14,20 +14,13 @@
 namespace tiltophon {
 namespace {
 
-std::vector<MotionCode> g_codes;
-
-LResult record_proc(Window* window, uint32_t message, WParam first, LParam second) {
-    if (message == kMotionMessage) g_codes.push_back(static_cast<MotionCode>(first));
-    return window->default_proc(message, first, second);
-}
-
 // The loader's two motion steps with the fake sensor library in place.
 class MotionPollingTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        g_codes.clear();
+        motion_messages().clear();
         fake_sensor::install(headless.libraries);
-        app().main_window = headless.windows.create_window(u"C", u"T", record_proc);
+        app().main_window = headless.windows.create_window(u"C", u"T", record_motion);
         window = headless.windows.window();
         ASSERT_EQ(init_sensor_binding(), 1);
         create_motion_detectors();
@@ -84,12 +77,12 @@ TEST_F(MotionPollingTest, ARecordedSwingPostsTheCodeOfItsAxisAndDirection) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        g_codes.clear();
+        motion_messages().clear();
         play(c.trace);
         start_motion();
         headless.windows.advance(1000);
         stop_motion();
-        EXPECT_EQ(g_codes, std::vector<MotionCode>{c.code});
+        EXPECT_EQ(take_motion_codes(), std::vector<MotionCode>{c.code});
     }
 }
 
@@ -99,19 +92,19 @@ TEST_F(MotionPollingTest, ASpentSwingStaysSpentWhenDetectionIsSwitchedOffAndOn) 
         {reading(0, 0, -500), reading(150, 0, -500), reading(900, 0, -500), reading(800, 0, -500)});
     start_motion();
     headless.windows.advance(500);
-    EXPECT_EQ(g_codes, std::vector<MotionCode>{MotionCode::kXPositive});
+    EXPECT_EQ(take_motion_codes(), std::vector<MotionCode>{MotionCode::kXPositive});
 
     stop_motion();
     start_motion();
     headless.windows.advance(500);
-    EXPECT_EQ(g_codes.size(), 1u);
+    EXPECT_TRUE(take_motion_codes().empty());
 
     // Only after the swing has ended does the next one count. (The running timers
     // read from the trace's second sample on.)
     play({reading(50, 0, -500), reading(50, 0, -500), reading(150, 0, -500), reading(900, 0, -500),
           reading(800, 0, -500)});
     headless.windows.advance(500);
-    EXPECT_EQ(g_codes, (std::vector<MotionCode>{MotionCode::kXPositive, MotionCode::kXPositive}));
+    EXPECT_EQ(take_motion_codes(), std::vector<MotionCode>{MotionCode::kXPositive});
 }
 
 TEST_F(MotionPollingTest, AMissingDetectorIsSkippedEverywhere) {
@@ -121,15 +114,15 @@ TEST_F(MotionPollingTest, AMissingDetectorIsSkippedEverywhere) {
     EXPECT_TRUE(window->has_timer(1) && window->has_timer(3));
     EXPECT_FALSE(window->has_timer(2));
     headless.windows.advance(500);
-    EXPECT_TRUE(g_codes.empty());
+    EXPECT_TRUE(take_motion_codes().empty());
     stop_motion();
     EXPECT_FALSE(window->has_timer(1) || window->has_timer(3));
 }
 
 TEST(MotionSetupTest, WithoutTheLibraryDetectorsExistButNeverFire) {
     HeadlessPlatform headless;
-    g_codes.clear();
-    app().main_window = headless.windows.create_window(u"C", u"T", record_proc);
+    motion_messages().clear();
+    app().main_window = headless.windows.create_window(u"C", u"T", record_motion);
     EXPECT_EQ(init_sensor_binding(), 0);
     ASSERT_NE(app().sensor, nullptr);
     create_motion_detectors();
@@ -139,7 +132,7 @@ TEST(MotionSetupTest, WithoutTheLibraryDetectorsExistButNeverFire) {
 
     start_motion();
     headless.windows.advance(2000);
-    EXPECT_TRUE(g_codes.empty());
+    EXPECT_TRUE(take_motion_codes().empty());
 }
 
 TEST(MotionSetupTest, NoBindingMeansNoDetectors) {

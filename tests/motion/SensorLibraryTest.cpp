@@ -9,6 +9,7 @@
 
 #include "SwingProfile.h"
 #include "app/AppState.h"
+#include "motion/FakeSensor.h"
 #include "motion/MotionDetector.h"
 #include "motion/MotionPolling.h"
 #include "motion/MotionSetup.h"
@@ -32,13 +33,6 @@ public:
 private:
     const char* name_;
 };
-
-std::vector<MotionCode> g_codes;
-
-LResult record_proc(Window* window, uint32_t message, WParam first, LParam second) {
-    if (message == kMotionMessage) g_codes.push_back(static_cast<MotionCode>(first));
-    return window->default_proc(message, first, second);
-}
 
 // The sensor library built next to the program, loaded as the program loads it.
 class SensorLibraryTest : public ::testing::Test {
@@ -78,8 +72,8 @@ TEST_F(SensorLibraryTest, AReplayedSwingReachesTheMainWindowAsItsCode) {
     ScopedEnvironment sensor("TILTOPHON_SENSOR", "replay:" + trace_of(samples));
     // Three detectors read once each per period: one trace line per period.
     ScopedEnvironment pace("TILTOPHON_SENSOR_PACE", "reads:3");
-    g_codes.clear();
-    app().main_window = headless.windows.create_window(u"C", u"T", record_proc);
+    motion_messages().clear();
+    app().main_window = headless.windows.create_window(u"C", u"T", record_motion);
 
     ASSERT_EQ(init_sensor_binding(), 1);
     EXPECT_NE(app().sensor->sensor_handle(), 0u);
@@ -92,7 +86,7 @@ TEST_F(SensorLibraryTest, AReplayedSwingReachesTheMainWindowAsItsCode) {
     stop_motion();
     app().sensor->close();
 
-    EXPECT_EQ(g_codes, std::vector<MotionCode>{MotionCode::kYPositive});
+    EXPECT_EQ(take_motion_codes(), std::vector<MotionCode>{MotionCode::kYPositive});
 }
 
 TEST_F(SensorLibraryTest, HandlesAreNeverZeroAndAClosedOneReadsZeros) {

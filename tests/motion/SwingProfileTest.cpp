@@ -11,24 +11,17 @@
 namespace tiltophon {
 namespace {
 
-std::vector<MotionCode> g_codes;
-
-LResult record_proc(Window* window, uint32_t message, WParam first, LParam second) {
-    if (message == kMotionMessage) g_codes.push_back(static_cast<MotionCode>(first));
-    return window->default_proc(message, first, second);
-}
-
 // What the three detectors post for a run of samples at one sensitivity.
 class SwingProfileTest : public ::testing::Test {
 protected:
     void SetUp() override {
         fake_sensor::install(headless.libraries);
         binding.load(kAccelerometerKind);
-        window = headless.windows.create_window(u"C", u"T", record_proc);
+        window = headless.windows.create_window(u"C", u"T", record_motion);
     }
 
     std::vector<MotionCode> detect(const std::vector<swing::Sample>& samples, int sensitivity) {
-        g_codes.clear();
+        motion_messages().clear();
         MotionDetectorX x(window, &binding, kMotionMessage);
         MotionDetectorY y(window, &binding, kMotionMessage);
         MotionDetectorZ z(window, &binding, kMotionMessage);
@@ -43,7 +36,7 @@ protected:
             for (MotionDetector* d : detectors) d->sample();
         }
         headless.windows.pump();
-        return g_codes;
+        return take_motion_codes();
     }
 
     HeadlessPlatform headless;
