@@ -139,11 +139,6 @@ TEST_F(SensorLibraryTest, ReadsWhatAnotherProgramWritesIntoThePipe) {
     close(handle);
 }
 
-TEST_F(SensorLibraryTest, AnUnknownSourceOpensNothing) {
-    ScopedEnvironment sensor("TILTOPHON_SENSOR", "carrier-pigeon");
-    EXPECT_EQ(open(kAccelerometerKind), 0u);
-}
-
 // The library serialises its calls: a sensor opened and closed on one thread while
 // another reads through handles old and new never tears a reading.
 using SensorLibraryThreadsTest = SensorLibraryTest;
