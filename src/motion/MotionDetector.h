@@ -39,7 +39,6 @@ public:
     int16_t start_threshold() const { return start_threshold_; }
     int16_t peak_threshold() const { return peak_threshold_; }
     int16_t cross_limit() const { return cross_limit_; }
-    bool is_active() const { return active_; }
 
 protected:
     // Reads one sample into the record; false, without reading, while stopped.

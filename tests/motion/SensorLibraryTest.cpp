@@ -7,7 +7,6 @@
 #include <thread>
 #include <vector>
 
-#include "SwingProfile.h"
 #include "app/AppState.h"
 #include "motion/FakeSensor.h"
 #include "motion/MotionDetector.h"
@@ -18,6 +17,7 @@
 #include "motion/TempFolder.h"
 #include "platform/headless/HeadlessPlatform.h"
 #include "platform/posix/DlLibraryLoader.h"
+#include "swing/SwingProfile.h"
 
 namespace tiltophon {
 namespace {

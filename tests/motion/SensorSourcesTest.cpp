@@ -5,14 +5,14 @@
 #include <string>
 #include <vector>
 
-#include "FifoSource.h"
-#include "IioSource.h"
-#include "LineSplitter.h"
-#include "Reading.h"
-#include "ReplaySource.h"
-#include "SourceConfig.h"
 #include "motion/PipeWriter.h"
 #include "motion/TempFolder.h"
+#include "sensor/FifoSource.h"
+#include "sensor/IioSource.h"
+#include "sensor/LineSplitter.h"
+#include "sensor/Reading.h"
+#include "sensor/ReplaySource.h"
+#include "sensor/SourceConfig.h"
 
 namespace tiltophon::sensor {
 
@@ -79,8 +79,7 @@ TEST(ReplayTest, PaceSettings) {
     ASSERT_TRUE(reads);
     EXPECT_EQ(reads->kind, ReplayPace::Kind::kReads);
     EXPECT_EQ(reads->reads_per_sample, 3u);
-    for (const char* bad :
-         {"reads:0", "reads:", "reads:3x", "fast"}) {
+    for (const char* bad : {"reads:0", "reads:", "reads:3x", "fast"}) {
         EXPECT_FALSE(parse_replay_pace(bad)) << bad;
     }
 }

@@ -2,11 +2,11 @@
 
 #include <vector>
 
-#include "SwingProfile.h"
 #include "motion/FakeSensor.h"
 #include "motion/MotionDetector.h"
 #include "motion/Sensitivity.h"
 #include "platform/headless/HeadlessPlatform.h"
+#include "swing/SwingProfile.h"
 
 namespace tiltophon {
 namespace {

@@ -1,4 +1,4 @@
-#include "SwingProfile.h"
+#include "swing/SwingProfile.h"
 
 #include <algorithm>
 #include <cmath>

@@ -17,7 +17,7 @@
 #include <string_view>
 #include <vector>
 
-#include "SwingProfile.h"
+#include "swing/SwingProfile.h"
 
 namespace {
 
