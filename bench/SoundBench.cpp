@@ -13,6 +13,7 @@
 
 #include "app/AppState.h"
 #include "motion/MotionDispatch.h"
+#include "motion/MotionMessage.h"
 #include "platform/headless/HeadlessPlatform.h"
 #include "platform/media/WaveFile.h"
 #include "platform/posix/PosixFileSystem.h"
@@ -25,8 +26,6 @@ namespace {
 
 namespace fs = std::filesystem;
 using Clock = std::chrono::steady_clock;
-
-constexpr uint32_t kMotionMessage = 0x8001;
 
 // A library of 10,000 small WAV files in 200 sets, made once per run and removed at exit.
 class GeneratedLibrary {

@@ -5,6 +5,7 @@
 
 #include "app/AppState.h"
 #include "app/Vibration.h"
+#include "motion/MotionMessage.h"
 #include "platform/Platform.h"
 #include "sound/SoundSlots.h"
 #include "vavurud/CheckButton.h"
@@ -16,18 +17,18 @@ namespace {
 constexpr uint32_t kPulseMs = 25;
 
 // Slot played by each motion code. The slots sit on the Home grid as a cross, so a
-// swing towards a side plays the slot on that side: Y negative (1) the top, Y
-// positive (2) the bottom, X negative (3) the left, X positive (4) the right, and a
-// vertical swing (5) the centre.
+// swing towards a side plays the slot on that side: top, bottom, left, right, and the
+// centre for a vertical swing.
 int32_t slot_for_code(WParam code) {
-    switch (code) {
-        case 1: return 1;
-        case 2: return 3;
-        case 3: return 4;
-        case 4: return 2;
-        case 5: return 5;
-        default: return 0;
+    if (code < 1 || code > 5) return 0;
+    switch (static_cast<MotionCode>(code)) {
+        case MotionCode::kYNegative: return 1;
+        case MotionCode::kYPositive: return 3;
+        case MotionCode::kXNegative: return 4;
+        case MotionCode::kXPositive: return 2;
+        case MotionCode::kZ: return 5;
     }
+    return 0;
 }
 
 void start_thread(std::function<void()> routine) {

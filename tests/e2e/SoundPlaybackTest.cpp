@@ -14,6 +14,8 @@
 
 #include "app/AppState.h"
 #include "motion/MotionDispatch.h"
+#include "motion/MotionMessage.h"
+#include "motion/TempFolder.h"
 #include "platform/Platform.h"
 #include "platform/media/WaveFile.h"
 #include "platform/posix/PosixFileSystem.h"
@@ -25,8 +27,6 @@ namespace tiltophon {
 namespace {
 
 namespace fs = std::filesystem;
-
-constexpr uint32_t kMotionMessage = 0x8001;
 
 class JoiningThreads : public ThreadRunner {
 public:
@@ -110,8 +110,8 @@ std::size_t count(const std::vector<int16_t>& frames, char kind) {
 }
 
 TEST(SoundPlaybackThreads, SwingsPlayTheirSlotsThroughTheAudioDevice) {
-    fs::path folder = fs::temp_directory_path() / ("tiltophon-e2e-sound-" + std::to_string(::getpid()));
-    fs::remove_all(folder);
+    TempFolder temp;
+    const fs::path& folder = temp.path();
     fs::create_directories(folder / "Set");
     std::string error;
     ASSERT_TRUE(write_file((folder / "Set/A.wav").string(),
@@ -174,7 +174,6 @@ TEST(SoundPlaybackThreads, SwingsPlayTheirSlotsThroughTheAudioDevice) {
         install_platform({});
         reset_app();
     }
-    fs::remove_all(folder);
 }
 
 }  // namespace

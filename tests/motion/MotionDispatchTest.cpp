@@ -1,4 +1,5 @@
 #include "motion/MotionDispatch.h"
+#include "motion/MotionMessage.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -11,8 +12,6 @@
 
 namespace tiltophon {
 namespace {
-
-constexpr uint32_t kMotionMessage = 0x8001;
 
 class MotionDispatchTest : public ::testing::Test {
 protected:

@@ -10,6 +10,7 @@
 #include <filesystem>
 #include <thread>
 
+#include "motion/TempFolder.h"
 #include "platform/Text.h"
 #include "platform/media/WaveFile.h"
 
@@ -40,22 +41,13 @@ std::vector<uint8_t> constant_wave(int16_t value, std::size_t frames, uint32_t r
 // The player converting to 16-bit mono at 44.1 kHz, with the output pulled by the test.
 class SdlSoundPlayerThreads : public ::testing::Test {
 protected:
-    SdlSoundPlayerThreads() {
-        folder = fs::temp_directory_path() /
-                 ("tiltophon-player-" + std::to_string(::getpid()) + "-" +
-                  ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(folder);
-        fs::create_directories(folder);
+    SdlSoundPlayerThreads() : folder(temp.path()) {
         SDL_AudioSpec spec{};
         spec.freq = 44100;
         spec.format = AUDIO_S16SYS;
         spec.channels = 1;
         spec.samples = 256;
         player = std::make_unique<SdlSoundPlayer>(spec);
-    }
-    ~SdlSoundPlayerThreads() override {
-        player.reset();
-        fs::remove_all(folder);
     }
 
     std::u16string file(const std::string& name, const std::vector<uint8_t>& bytes) {
@@ -75,6 +67,7 @@ protected:
         return out;
     }
 
+    TempFolder temp;
     fs::path folder;
     std::unique_ptr<SdlSoundPlayer> player;
 };

@@ -1,11 +1,11 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
-#include <chrono>
 #include <filesystem>
 #include <fstream>
 #include <map>
 
+#include "motion/TempFolder.h"
 #include "platform/Platform.h"
 #include "platform/posix/PosixFileSystem.h"
 #include "sound/SoundBank.h"
@@ -19,11 +19,7 @@ namespace fs = std::filesystem;
 // A real library folder on disk, removed afterwards.
 class SoundBankOnDisk : public ::testing::Test {
 protected:
-    SoundBankOnDisk() {
-        root = fs::temp_directory_path() /
-               ("tiltophon-bank-" + std::to_string(::getpid()) + "-" +
-                ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(root);
+    SoundBankOnDisk() : root(temp.path()) {
         fs::create_directories(root / "Sounds");
         Platform services;
         services.files = &files;
@@ -32,12 +28,12 @@ protected:
     }
     ~SoundBankOnDisk() override {
         install_platform({});
+        // Locked folders must open again for the temporary folder to go.
         std::error_code error;
         for (auto it = fs::recursive_directory_iterator(root, error);
              !error && it != fs::recursive_directory_iterator(); it.increment(error)) {
             fs::permissions(it->path(), fs::perms::owner_all, fs::perm_options::add, error);
         }
-        fs::remove_all(root, error);
     }
 
     void write(const fs::path& relative, const std::string& bytes) {
@@ -61,6 +57,7 @@ protected:
         return state;
     }
 
+    TempFolder temp;
     fs::path root;
     PosixFileSystem files;
     testing::FakeImageCodec images;
