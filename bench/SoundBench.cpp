@@ -119,16 +119,51 @@ BENCHMARK(BM_SortLibrary)
     ->Arg(FileDescending)
     ->Unit(benchmark::kMillisecond);
 
-struct Latencies {
+// Swings to the 1 MB WAV of slot 1, one at a time: each iteration times one swing
+// until `heard` says its first frame has gone out, then lets everything settle.
+// Reports the 50th and 99th percentiles and the worst.
+template <typename Heard>
+void time_swings(benchmark::State& state, HeadlessPlatform& headless, SdlSoundPlayer& player,
+                 bool random_phase, Heard heard) {
+    headless.threads.set_inline(false);
+    headless.services().audio = &player;
+    install_platform(headless.services());
+    SoundBank bank;
+    bank.AddEntry(u"Set", u"big.wav", GeneratedLibrary::get().big_wave(), nullptr, nullptr);
+    SoundSlots slots;
+    app().sound_bank = &bank;
+    app().sound_slots = &slots;
+    slots.entries[0] = bank.EntryAt(0);
+
     std::vector<double> ms;
-    void report(benchmark::State& state) {
-        std::sort(ms.begin(), ms.end());
-        auto at = [&](double q) { return ms[std::min(ms.size() - 1, std::size_t(q * double(ms.size())))]; };
-        state.counters["p50_ms"] = at(0.50);
-        state.counters["p99_ms"] = at(0.99);
-        state.counters["max_ms"] = ms.back();
+    std::mt19937 random(3);
+    for (auto _ : state) {
+        if (random_phase) {
+            // Swings come at any moment of the device's period.
+            state.PauseTiming();
+            std::this_thread::sleep_for(std::chrono::microseconds(random() % 6000));
+            state.ResumeTiming();
+        }
+        uint64_t begun = player.sounds_begun();
+        auto start = Clock::now();
+        on_motion_message(nullptr, kMotionMessage, 1, 0);
+        while (!heard(begun)) std::this_thread::sleep_for(std::chrono::microseconds(50));
+        double seconds = std::chrono::duration<double>(Clock::now() - start).count();
+        state.SetIterationTime(seconds);
+        ms.push_back(seconds * 1000.0);
+        state.PauseTiming();
+        headless.threads.join_all();
+        player.wait_until_idle();
+        state.ResumeTiming();
     }
-};
+    std::sort(ms.begin(), ms.end());
+    auto at = [&](double q) { return ms[std::min(ms.size() - 1, std::size_t(q * double(ms.size())))]; };
+    state.counters["p50_ms"] = at(0.50);
+    state.counters["p99_ms"] = at(0.99);
+    state.counters["max_ms"] = ms.back();
+    state.counters["buffer_frames"] = player.device_spec().samples;
+    state.counters["device_rate"] = player.device_spec().freq;
+}
 
 // A swing to the sound's first frame in the output, for a 1 MB WAV: the motion message,
 // the playback thread, the request, reading and decoding the file and converting its
@@ -136,91 +171,33 @@ struct Latencies {
 // The output is pulled every 50 microseconds, so this is the time until the sound is
 // ready for the device (to within that); the device's own buffer period comes on top.
 void BM_MotionToFirstFrame(benchmark::State& state) {
-    GeneratedLibrary& library = GeneratedLibrary::get();
     HeadlessPlatform headless;
-    headless.threads.set_inline(false);
     SDL_AudioSpec device{};
     device.freq = 48000;
     device.format = AUDIO_F32SYS;
     device.channels = 2;
     device.samples = SdlSoundPlayer::kBufferFrames;
     SdlSoundPlayer player(device);
-    headless.services().audio = &player;
-    install_platform(headless.services());
-    SoundBank bank;
-    bank.AddEntry(u"Set", u"big.wav", library.big_wave(), nullptr, nullptr);
-    SoundSlots slots;
-    app().sound_bank = &bank;
-    app().sound_slots = &slots;
-    slots.entries[0] = bank.EntryAt(0);
-
     std::vector<uint8_t> buffer(std::size_t(device.samples) * 8);
-    Latencies latencies;
-    for (auto _ : state) {
-        uint64_t begun = player.sounds_begun();
-        auto start = Clock::now();
-        on_motion_message(nullptr, kMotionMessage, 1, 0);
-        for (;;) {
-            player.render(buffer.data(), int(buffer.size()));
-            if (player.sounds_begun() != begun) break;
-            std::this_thread::sleep_for(std::chrono::microseconds(50));
-        }
-        double seconds = std::chrono::duration<double>(Clock::now() - start).count();
-        state.SetIterationTime(seconds);
-        latencies.ms.push_back(seconds * 1000.0);
-        state.PauseTiming();
-        headless.threads.join_all();
-        player.wait_until_idle();
-        state.ResumeTiming();
-    }
-    latencies.report(state);
-    state.counters["buffer_frames"] = device.samples;
+    time_swings(state, headless, player, false, [&](uint64_t begun) {
+        player.render(buffer.data(), int(buffer.size()));
+        return player.sounds_begun() != begun;
+    });
 }
 BENCHMARK(BM_MotionToFirstFrame)->UseManualTime()->Iterations(1000)->Unit(benchmark::kMillisecond);
 
 // The same through an SDL output device (SDL_AUDIODRIVER, "dummy" when unset), which
 // takes the first frame only at its next buffer: adds up to one buffer period.
 void BM_MotionToDeviceCallback(benchmark::State& state) {
-    GeneratedLibrary& library = GeneratedLibrary::get();
     ::setenv("SDL_AUDIODRIVER", "dummy", 0);
     HeadlessPlatform headless;
-    headless.threads.set_inline(false);
     SdlSoundPlayer player;
     if (player.device_spec().freq == 0) {
         state.SkipWithError("no audio device");
         return;
     }
-    headless.services().audio = &player;
-    install_platform(headless.services());
-    SoundBank bank;
-    bank.AddEntry(u"Set", u"big.wav", library.big_wave(), nullptr, nullptr);
-    SoundSlots slots;
-    app().sound_bank = &bank;
-    app().sound_slots = &slots;
-    slots.entries[0] = bank.EntryAt(0);
-
-    Latencies latencies;
-    std::mt19937 random(3);
-    for (auto _ : state) {
-        // Swings come at any moment of the device's period.
-        state.PauseTiming();
-        std::this_thread::sleep_for(std::chrono::microseconds(random() % 6000));
-        state.ResumeTiming();
-        uint64_t begun = player.sounds_begun();
-        auto start = Clock::now();
-        on_motion_message(nullptr, kMotionMessage, 1, 0);
-        while (player.sounds_begun() == begun) std::this_thread::sleep_for(std::chrono::microseconds(50));
-        double seconds = std::chrono::duration<double>(Clock::now() - start).count();
-        state.SetIterationTime(seconds);
-        latencies.ms.push_back(seconds * 1000.0);
-        state.PauseTiming();
-        headless.threads.join_all();
-        player.wait_until_idle();
-        state.ResumeTiming();
-    }
-    latencies.report(state);
-    state.counters["buffer_frames"] = player.device_spec().samples;
-    state.counters["device_rate"] = player.device_spec().freq;
+    time_swings(state, headless, player, true,
+                [&](uint64_t begun) { return player.sounds_begun() != begun; });
 }
 BENCHMARK(BM_MotionToDeviceCallback)->UseManualTime()->Iterations(300)->Unit(benchmark::kMillisecond);
 

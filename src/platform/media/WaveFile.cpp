@@ -77,7 +77,7 @@ bool write_file(const std::string& path, const std::vector<uint8_t>& bytes, std:
         error = path + ": " + std::strerror(errno);
         return false;
     }
-    bool ok = std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
+    bool ok = bytes.empty() || std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
     if (!ok) error = path + ": " + std::strerror(errno);
     if (std::fclose(file) != 0 && ok) {
         error = path + ": " + std::strerror(errno);

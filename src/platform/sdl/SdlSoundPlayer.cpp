@@ -240,7 +240,7 @@ void SdlSoundPlayer::worker_loop() {
                 idle_.notify_all();
             }
             wake_.wait(lock, [&] { return stop_ || pending_ || more; });
-            if (stop_) return;
+            if (stop_) break;
             if (pending_) {
                 path = std::move(pending_path_);
                 pending_ = false;
@@ -255,6 +255,8 @@ void SdlSoundPlayer::worker_loop() {
             publish(std::move(sound));
         }
     }
+    // SDL keeps error texts per thread; a thread it did not start must release them.
+    SDL_TLSCleanup();
 }
 
 std::unique_ptr<SdlSoundPlayer::Sound> SdlSoundPlayer::load(const std::string& path) const {
