@@ -123,8 +123,8 @@ TEST(SoundPlaybackThreads, SwingsPlayTheirSlotsThroughTheAudioDevice) {
     ScopedEnv driver("SDL_AUDIODRIVER", "disk");
     ScopedEnv file("SDL_DISKAUDIOFILE", output.string());
     {
-        JoiningThreads threads;
         SdlSoundPlayer player;
+        JoiningThreads threads;  // joined before the player goes
         ASSERT_NE(player.device_spec().freq, 0) << "SDL's disk audio driver is not available";
         ASSERT_EQ(SDL_AUDIO_BITSIZE(player.device_spec().format), 16);
         int channels = player.device_spec().channels;
