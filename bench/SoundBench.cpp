@@ -44,13 +44,15 @@ public:
     }
 
 private:
-    GeneratedLibrary() : root_(fs::temp_directory_path() / ("tiltophon-bench-" + std::to_string(::getpid()))) {
+    GeneratedLibrary()
+        : root_(fs::temp_directory_path() / ("tiltophon-bench-" + std::to_string(::getpid()))) {
         std::vector<uint8_t> tiny = encode_wave_s16(std::vector<float>(16, 0.1f), 44100);
         std::mt19937 random(1);
         std::string error;
         for (int set = 0; set < 200; ++set) {
             // Mixed letter case, so that the sort has to fold it.
-            std::string name = (random() % 2 ? "Set" : "set") + std::to_string(1000 + random() % 900);
+            std::string name =
+                (random() % 2 ? "Set" : "set") + std::to_string(1000 + random() % 900);
             name += "-" + std::to_string(set);
             fs::path folder = root_ / "Sounds" / name;
             fs::create_directories(folder);
@@ -157,7 +159,9 @@ void time_swings(benchmark::State& state, HeadlessPlatform& headless, SdlSoundPl
         state.ResumeTiming();
     }
     std::sort(ms.begin(), ms.end());
-    auto at = [&](double q) { return ms[std::min(ms.size() - 1, std::size_t(q * double(ms.size())))]; };
+    auto at = [&](double q) {
+        return ms[std::min(ms.size() - 1, std::size_t(q * double(ms.size())))];
+    };
     state.counters["p50_ms"] = at(0.50);
     state.counters["p99_ms"] = at(0.99);
     state.counters["max_ms"] = ms.back();
@@ -199,7 +203,10 @@ void BM_MotionToDeviceCallback(benchmark::State& state) {
     time_swings(state, headless, player, true,
                 [&](uint64_t begun) { return player.sounds_begun() != begun; });
 }
-BENCHMARK(BM_MotionToDeviceCallback)->UseManualTime()->Iterations(300)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_MotionToDeviceCallback)
+    ->UseManualTime()
+    ->Iterations(300)
+    ->Unit(benchmark::kMillisecond);
 
 }  // namespace
 }  // namespace tiltophon

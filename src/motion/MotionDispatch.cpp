@@ -22,11 +22,16 @@ constexpr uint32_t kPulseMs = 25;
 int32_t slot_for_code(WParam code) {
     if (code < 1 || code > 5) return 0;
     switch (static_cast<MotionCode>(code)) {
-        case MotionCode::kYNegative: return 1;
-        case MotionCode::kYPositive: return 3;
-        case MotionCode::kXNegative: return 4;
-        case MotionCode::kXPositive: return 2;
-        case MotionCode::kZ: return 5;
+        case MotionCode::kYNegative:
+            return 1;
+        case MotionCode::kYPositive:
+            return 3;
+        case MotionCode::kXNegative:
+            return 4;
+        case MotionCode::kXPositive:
+            return 2;
+        case MotionCode::kZ:
+            return 5;
     }
     return 0;
 }

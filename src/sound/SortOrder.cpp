@@ -72,8 +72,8 @@ std::vector<std::size_t> ascending_order(const std::vector<std::u16string_view>&
 namespace {
 
 void place_equal_group(const std::vector<std::size_t>& members,
-                              const std::vector<std::size_t>& smaller_before,
-                              std::size_t smaller_total, std::vector<std::size_t>& out) {
+                       const std::vector<std::size_t>& smaller_before, std::size_t smaller_total,
+                       std::vector<std::size_t>& out) {
     std::size_t count = members.size();
     std::vector<std::size_t> insert_at(count);
     std::size_t size = 0;
@@ -83,7 +83,8 @@ void place_equal_group(const std::vector<std::size_t>& members,
         std::size_t joins = smaller_before[members[i]];
         if (size > 0) front = (front + (joins - now)) % size;
         std::size_t j = i;
-        for (; j < count && smaller_before[members[j]] == joins; ++j) insert_at[j] = front + (j - i);
+        for (; j < count && smaller_before[members[j]] == joins; ++j)
+            insert_at[j] = front + (j - i);
         std::size_t batch = j - i;
         front = size > 0 ? front + batch : 0;
         size += batch;
@@ -100,7 +101,8 @@ void place_equal_group(const std::vector<std::size_t>& members,
         sequence[slot] = members[j];
         free_slots.add(slot, -1);
     }
-    for (std::size_t t = 0; t < count; ++t) out.push_back(sequence[(front + count - 1 - t) % count]);
+    for (std::size_t t = 0; t < count; ++t)
+        out.push_back(sequence[(front + count - 1 - t) % count]);
 }
 
 }  // namespace

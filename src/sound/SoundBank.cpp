@@ -105,7 +105,9 @@ void SoundBank::Swap(int32_t first, int32_t second) {
     std::swap(entries_[first], entries_[second]);
 }
 
-void SoundBank::Clear() { entries_.clear(); }
+void SoundBank::Clear() {
+    entries_.clear();
+}
 
 const SoundEntry* SoundBank::EntryAt(int32_t index) const {
     if (index < 0 || index >= Count()) return nullptr;

@@ -9,7 +9,9 @@ const SoundEntry* SoundSlots::Entry(int32_t n) const {
     return IsValidSlot(n) ? entries[n - 1] : nullptr;
 }
 
-bool IsValidSlot(int32_t n) { return n >= 1 && n <= kSlotCount; }
+bool IsValidSlot(int32_t n) {
+    return n >= 1 && n <= kSlotCount;
+}
 
 namespace {
 
@@ -29,9 +31,8 @@ int AssignSlot(int32_t n, std::u16string_view file_name) {
 }
 
 int AssignSlot(int32_t n, std::u16string_view folder_name, std::u16string_view file_name) {
-    return assign_found(n, [&](const SoundBank& bank) {
-        return bank.FindByFolderAndName(folder_name, file_name);
-    });
+    return assign_found(
+        n, [&](const SoundBank& bank) { return bank.FindByFolderAndName(folder_name, file_name); });
 }
 
 int32_t SlotFromRowId(uint32_t id) {

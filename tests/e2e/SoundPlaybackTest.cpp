@@ -68,13 +68,15 @@ private:
 
 // What the device wrote, as the first channel of 16-bit frames, read until
 // `enough` says so (or ten seconds pass).
-std::vector<int16_t> wait_for_output(const fs::path& file, int channels,
-                                     const std::function<bool(const std::vector<int16_t>&)>& enough) {
+std::vector<int16_t> wait_for_output(
+    const fs::path& file, int channels,
+    const std::function<bool(const std::vector<int16_t>&)>& enough) {
     auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
     std::vector<int16_t> frames;
     while (std::chrono::steady_clock::now() < deadline) {
         std::ifstream in(file, std::ios::binary);
-        std::vector<char> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+        std::vector<char> bytes((std::istreambuf_iterator<char>(in)),
+                                std::istreambuf_iterator<char>());
         frames.clear();
         std::size_t frame_bytes = 2 * std::size_t(channels);
         for (std::size_t i = 0; i + frame_bytes <= bytes.size(); i += frame_bytes) {
@@ -115,9 +117,11 @@ TEST(SoundPlaybackThreads, SwingsPlayTheirSlotsThroughTheAudioDevice) {
     fs::create_directories(folder / "Set");
     std::string error;
     ASSERT_TRUE(write_file((folder / "Set/A.wav").string(),
-                           encode_wave_s16(std::vector<float>(44100, 0.4f), 44100), error)) << error;
+                           encode_wave_s16(std::vector<float>(44100, 0.4f), 44100), error))
+        << error;
     ASSERT_TRUE(write_file((folder / "Set/B.wav").string(),
-                           encode_wave_s16(std::vector<float>(13230, -0.4f), 44100), error)) << error;
+                           encode_wave_s16(std::vector<float>(13230, -0.4f), 44100), error))
+        << error;
     fs::path output = folder / "device.raw";
 
     ScopedEnv driver("SDL_AUDIODRIVER", "disk");
@@ -158,7 +162,8 @@ TEST(SoundPlaybackThreads, SwingsPlayTheirSlotsThroughTheAudioDevice) {
         uint64_t begun = player.sounds_begun();
         on_motion_message(nullptr, kMotionMessage, 5, 0);
         std::size_t before = heard.size();
-        heard = wait_for_output(output, channels, [&](auto& f) { return f.size() > before + 8820; });
+        heard =
+            wait_for_output(output, channels, [&](auto& f) { return f.size() > before + 8820; });
 
         std::vector<OutputRun> r = runs(heard);
         ASSERT_GE(r.size(), 3u);

@@ -1,10 +1,9 @@
-#include "motion/MotionDispatch.h"
-#include "motion/MotionMessage.h"
-
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include "app/AppState.h"
+#include "motion/MotionDispatch.h"
+#include "motion/MotionMessage.h"
 #include "platform/headless/HeadlessPlatform.h"
 #include "sound/SoundBank.h"
 #include "sound/SoundSlots.h"
@@ -24,7 +23,8 @@ protected:
         app().sound_slots = &slots;
         for (int n = 1; n <= 5; ++n) slots.entries[n - 1] = bank.EntryAt(n - 1);
         window = platform.windows.create_window(
-            u"TiltophonClass", u"Tiltophon", [](Window*, uint32_t, WParam, LParam) -> LResult { return 0; });
+            u"TiltophonClass", u"Tiltophon",
+            [](Window*, uint32_t, WParam, LParam) -> LResult { return 0; });
         pulse_toggle = std::make_unique<CheckButton>(window, 49);
     }
 

@@ -1,5 +1,3 @@
-#include "platform/sdl/SdlSoundPlayer.h"
-
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -13,6 +11,7 @@
 #include "motion/TempFolder.h"
 #include "platform/Text.h"
 #include "platform/media/WaveFile.h"
+#include "platform/sdl/SdlSoundPlayer.h"
 
 namespace tiltophon {
 namespace {
@@ -210,7 +209,8 @@ TEST_F(SdlSoundPlayerThreads, TheNewestRequestWins) {
 TEST_F(SdlSoundPlayerThreads, OutputKeepsFlowingWhileRequestsArrive) {
     std::vector<std::u16string> paths;
     for (int i = 0; i < 8; ++i) {
-        paths.push_back(file("s" + std::to_string(i) + ".wav", constant_wave(int16_t(100 * (i + 1)), 30000)));
+        paths.push_back(
+            file("s" + std::to_string(i) + ".wav", constant_wave(int16_t(100 * (i + 1)), 30000)));
     }
     std::atomic<bool> done{false};
     int16_t last_heard = 0;

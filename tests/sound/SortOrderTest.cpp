@@ -1,18 +1,18 @@
-#include "sound/SortOrder.h"
-
 #include <gtest/gtest.h>
 
 #include <random>
 #include <string>
 
 #include "platform/Text.h"
+#include "sound/SortOrder.h"
 
 namespace tiltophon {
 namespace {
 
 // n passes of neighbour exchanges over positions, exchanging when `exchange` says so.
 template <typename Exchange>
-std::vector<std::size_t> bubble_passes(const std::vector<std::u16string_view>& keys, Exchange exchange) {
+std::vector<std::size_t> bubble_passes(const std::vector<std::u16string_view>& keys,
+                                       Exchange exchange) {
     std::vector<std::size_t> order(keys.size());
     for (std::size_t i = 0; i < order.size(); ++i) order[i] = i;
     std::size_t n = order.size();
@@ -31,7 +31,8 @@ std::vector<std::u16string_view> views(const std::vector<std::u16string>& texts)
 }
 
 TEST(SortOrder, MatchesTheNeighbourPassesOnRandomKeysWithManyEquals) {
-    const std::u16string pool[] = {u"a", u"A", u"b", u"B", u"bb", u"c", u"", u"\u00c9t\u00e9", u"\u00e9T\u00c9"};
+    const std::u16string pool[] = {
+        u"a", u"A", u"b", u"B", u"bb", u"c", u"", u"\u00c9t\u00e9", u"\u00e9T\u00c9"};
     std::mt19937 random(2024);
     for (int round = 0; round < 3000; ++round) {
         std::size_t n = random() % (round < 2500 ? 24 : 300);
@@ -52,7 +53,8 @@ TEST(SortOrder, DescendingShufflesEqualKeysAsThePassesDo) {
     std::vector<std::u16string> same(5, u"x");
     EXPECT_EQ(descending_order(views(same)), (std::vector<std::size_t>{4, 3, 2, 1, 0}));
     // Equal keys are not simply reversed once smaller keys sit between them.
-    std::vector<std::u16string> mixed = {u"1", u"3", u"3", u"2", u"3", u"3", u"3", u"0", u"0", u"3"};
+    std::vector<std::u16string> mixed = {u"1", u"3", u"3", u"2", u"3",
+                                         u"3", u"3", u"0", u"0", u"3"};
     EXPECT_EQ(descending_order(views(mixed)),
               (std::vector<std::size_t>{9, 1, 2, 6, 5, 4, 3, 0, 8, 7}));
     EXPECT_TRUE(descending_order({}).empty());

@@ -70,7 +70,10 @@ TEST_F(SoundBankOnDisk, BuildsTheBankFromWhatIsUsableAndModifiesNothing) {
     write("Drums/Notes.txt", "x");
     write("Loose.wav", "RIFF");
     // A name that is not valid UTF-8, as byte soup from another system.
-    write("Gl\xFF" "cken/Ding\xFE.wav", "RIFF");
+    write(
+        "Gl\xFF"
+        "cken/Ding\xFE.wav",
+        "RIFF");
     // Links: one to the library itself, one that points to itself, one dangling.
     fs::create_directory_symlink(root / "Sounds", root / "Sounds" / "Loop");
     fs::create_symlink(root / "Sounds" / "Self", root / "Sounds" / "Self");
@@ -83,7 +86,8 @@ TEST_F(SoundBankOnDisk, BuildsTheBankFromWhatIsUsableAndModifiesNothing) {
 
     EXPECT_EQ(snapshot(), before);
     std::map<std::u16string, const SoundEntry*> by_path;
-    for (int32_t i = 0; i < bank.Count(); ++i) by_path[bank.EntryAt(i)->FilePath.str()] = bank.EntryAt(i);
+    for (int32_t i = 0; i < bank.Count(); ++i)
+        by_path[bank.EntryAt(i)->FilePath.str()] = bank.EntryAt(i);
     // Drums/Kick.wav, the odd name, and the library's own loose file seen through Loop.
     ASSERT_EQ(by_path.size(), 3u);
     const SoundEntry* kick = by_path[library() + u"Drums/Kick.wav"];

@@ -1,8 +1,7 @@
-#include "sound/SoundBank.h"
-
 #include <gtest/gtest.h>
 
 #include "platform/Platform.h"
+#include "sound/SoundBank.h"
 #include "sound/SoundLibraryFakes.h"
 
 namespace tiltophon {
@@ -13,7 +12,9 @@ using testing::ScriptedFileSystem;
 
 constexpr char16_t kLibrary[] = u"/opt/tiltophon/Sounds/";
 
-std::u16string library(const std::u16string& rest) { return kLibrary + rest; }
+std::u16string library(const std::u16string& rest) {
+    return kLibrary + rest;
+}
 
 class SoundBankScan : public ::testing::Test {
 protected:
@@ -28,7 +29,8 @@ protected:
     std::vector<std::u16string> listing(const SoundBank& bank) {
         std::vector<std::u16string> out;
         for (int32_t i = 0; i < bank.Count(); ++i) {
-            out.push_back(bank.EntryAt(i)->FolderName.str() + u"/" + bank.EntryAt(i)->FileName.str());
+            out.push_back(bank.EntryAt(i)->FolderName.str() + u"/" +
+                          bank.EntryAt(i)->FileName.str());
         }
         return out;
     }
@@ -51,8 +53,8 @@ TEST_F(SoundBankScan, BuildsOneEntryPerWavOfEachSetSortedByFolder) {
     bank.Scan(kLibrary);
     bank.Sort(FolderAscending);
 
-    ASSERT_EQ(listing(bank),
-              (std::vector<std::u16string>{u"Bells/Ding.wav", u"Drums/Kick.wav", u"Drums/Snare.wav"}));
+    ASSERT_EQ(listing(bank), (std::vector<std::u16string>{u"Bells/Ding.wav", u"Drums/Kick.wav",
+                                                          u"Drums/Snare.wav"}));
     const SoundEntry* ding = bank.EntryAt(0);
     const SoundEntry* kick = bank.EntryAt(1);
     const SoundEntry* snare = bank.EntryAt(2);
@@ -198,7 +200,8 @@ TEST(SoundBankSort, FoldersSortIgnoringCaseAndOtherOrdersChangeNothing) {
 
     // Equal keys in a descending order come out as the neighbour exchanges leave them.
     SoundBank same;
-    for (auto file : {u"1.wav", u"2.wav", u"3.wav"}) same.AddEntry(u"Set", file, u"", nullptr, nullptr);
+    for (auto file : {u"1.wav", u"2.wav", u"3.wav"})
+        same.AddEntry(u"Set", file, u"", nullptr, nullptr);
     same.Sort(FolderDescending);
     EXPECT_EQ(same.EntryAt(0)->FileName.view(), u"3.wav");
     EXPECT_EQ(same.EntryAt(2)->FileName.view(), u"1.wav");

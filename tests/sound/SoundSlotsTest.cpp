@@ -1,5 +1,3 @@
-#include "sound/SoundSlots.h"
-
 #include <gtest/gtest.h>
 
 #include <climits>
@@ -7,6 +5,7 @@
 #include "app/AppState.h"
 #include "platform/headless/HeadlessPlatform.h"
 #include "sound/SoundBank.h"
+#include "sound/SoundSlots.h"
 
 namespace tiltophon {
 namespace {
@@ -32,7 +31,8 @@ TEST(SoundSlotNumbers, ValidSlotsAndRowIdentifiers) {
     EXPECT_EQ(SlotFromRowId('a'), 1);
     EXPECT_EQ(SlotFromRowId('c'), 3);
     EXPECT_EQ(SlotFromRowId('e'), 5);
-    for (uint32_t id : {0u, 96u, 102u, 'A' + 0u, 0xFFFFFFFFu}) EXPECT_EQ(SlotFromRowId(id), 0) << id;
+    for (uint32_t id : {0u, 96u, 102u, 'A' + 0u, 0xFFFFFFFFu})
+        EXPECT_EQ(SlotFromRowId(id), 0) << id;
 }
 
 TEST_F(SoundSlotsTest, FileNameAloneTakesTheFirstInBankOrder) {

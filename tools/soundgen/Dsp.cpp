@@ -57,10 +57,12 @@ void finish(Samples& samples, double fade_in_ms, double fade_out_ms, double peak
     mean /= double(std::max<std::size_t>(samples.size(), 1));
     for (float& s : samples) s = float(s - mean);
     std::size_t in = std::min(samples.size(), frames(fade_in_ms / 1000.0));
-    for (std::size_t i = 0; i < in; ++i) samples[i] *= float(0.5 - 0.5 * std::cos(kPi * double(i) / double(in)));
+    for (std::size_t i = 0; i < in; ++i)
+        samples[i] *= float(0.5 - 0.5 * std::cos(kPi * double(i) / double(in)));
     std::size_t out = std::min(samples.size(), frames(fade_out_ms / 1000.0));
     for (std::size_t i = 0; i < out; ++i) {
-        samples[samples.size() - 1 - i] *= float(0.5 - 0.5 * std::cos(kPi * double(i) / double(out)));
+        samples[samples.size() - 1 - i] *=
+            float(0.5 - 0.5 * std::cos(kPi * double(i) / double(out)));
     }
     float largest = 0.0f;
     for (float s : samples) largest = std::max(largest, std::abs(s));

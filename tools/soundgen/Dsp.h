@@ -12,7 +12,9 @@ constexpr double kPi = 3.14159265358979323846;
 
 using Samples = std::vector<float>;
 
-inline std::size_t frames(double seconds) { return std::size_t(seconds * kRate); }
+inline std::size_t frames(double seconds) {
+    return std::size_t(seconds * kRate);
+}
 
 // A sine oscillator whose frequency may change every sample.
 class Sine {
@@ -58,7 +60,9 @@ private:
 };
 
 // exp(-t / tau): the decay of struck and plucked things.
-inline double decay(double t, double tau) { return t < 0 ? 0.0 : std::exp(-t / tau); }
+inline double decay(double t, double tau) {
+    return t < 0 ? 0.0 : std::exp(-t / tau);
+}
 
 // Fades the first and last milliseconds with half cosines, so that the sound neither
 // starts nor stops with a click, then scales its peak to `peak`.

@@ -72,7 +72,8 @@ Samples tom() {
     for (std::size_t i = 0; i < out.size(); ++i) {
         double t = i / kRate;
         double pitch = 135.0 + 60.0 * std::exp(-t / 0.08);
-        double s = body.next(pitch) * decay(t, 0.28) + overtone.next(pitch * 1.5) * 0.25 * decay(t, 0.09);
+        double s =
+            body.next(pitch) * decay(t, 0.28) + overtone.next(pitch * 1.5) * 0.25 * decay(t, 0.09);
         s += skin.next(noise.next(), 1200.0, 0.8).band * decay(t, 0.02) * 0.5;
         out[i] = float(std::tanh(1.3 * s));
     }
@@ -114,7 +115,8 @@ Samples struck(double base, const std::vector<Partial>& partials, double seconds
         double t = i / kRate;
         double s = 0.0;
         for (std::size_t k = 0; k < partials.size(); ++k) {
-            s += sines[k].next(base * partials[k].ratio) * partials[k].level * decay(t, partials[k].tau);
+            s += sines[k].next(base * partials[k].ratio) * partials[k].level *
+                 decay(t, partials[k].tau);
         }
         s += hit.next(noise.next(), base * 4.0, 0.7).band * decay(t, 0.003) * strike;
         out[i] = float(s);
@@ -126,32 +128,44 @@ Samples struck(double base, const std::vector<Partial>& partials, double seconds
 Samples ding() {
     // Church-bell ratios: hum, prime, minor third, fifth, nominal and above.
     return struck(660.0,
-                  {{0.5, 0.5, 0.9}, {1.0, 1.0, 0.7}, {1.19, 0.55, 0.5}, {1.5, 0.35, 0.4},
-                   {2.0, 0.45, 0.33}, {2.51, 0.2, 0.22}, {2.66, 0.18, 0.2}, {3.01, 0.12, 0.16}},
+                  {{0.5, 0.5, 0.9},
+                   {1.0, 1.0, 0.7},
+                   {1.19, 0.55, 0.5},
+                   {1.5, 0.35, 0.4},
+                   {2.0, 0.45, 0.33},
+                   {2.51, 0.2, 0.22},
+                   {2.66, 0.18, 0.2},
+                   {3.01, 0.12, 0.16}},
                   1.4, 0.15, 11);
 }
 
 Samples chime() {
     // A tube rings at the modes of a free bar: 1, 2.76, 5.40, 8.93.
-    return struck(1046.5, {{1.0, 1.0, 0.6}, {2.756, 0.5, 0.35}, {5.404, 0.25, 0.18}, {8.933, 0.1, 0.1}},
+    return struck(1046.5,
+                  {{1.0, 1.0, 0.6}, {2.756, 0.5, 0.35}, {5.404, 0.25, 0.18}, {8.933, 0.1, 0.1}},
                   1.4, 0.1, 12);
 }
 
 Samples glock() {
-    return struck(1568.0, {{1.0, 1.0, 0.45}, {2.76, 0.18, 0.12}, {5.40, 0.08, 0.06}}, 1.0, 0.25, 13);
+    return struck(1568.0, {{1.0, 1.0, 0.45}, {2.76, 0.18, 0.12}, {5.40, 0.08, 0.06}}, 1.0, 0.25,
+                  13);
 }
 
 Samples triangle() {
     return struck(1250.0,
-                  {{1.0, 0.6, 0.7}, {2.83, 0.7, 0.6}, {5.13, 0.5, 0.45}, {7.62, 0.35, 0.35},
+                  {{1.0, 0.6, 0.7},
+                   {2.83, 0.7, 0.6},
+                   {5.13, 0.5, 0.45},
+                   {7.62, 0.35, 0.35},
                    {10.3, 0.2, 0.25}},
                   1.4, 0.3, 14);
 }
 
 Samples tingsha() {
     // Two cymbals tuned a few hertz apart beat against each other.
-    return struck(2093.0, {{1.0, 0.8, 0.8}, {1.0035, 0.8, 0.8}, {2.71, 0.25, 0.3}, {2.72, 0.2, 0.3}},
-                  1.4, 0.1, 15);
+    return struck(2093.0,
+                  {{1.0, 0.8, 0.8}, {1.0035, 0.8, 0.8}, {2.71, 0.25, 0.3}, {2.72, 0.2, 0.3}}, 1.4,
+                  0.1, 15);
 }
 
 // ---- Voices: sung vowels, additive harmonics shaped by the vowel's formants.
@@ -316,13 +330,21 @@ Samples arpeggio() {
 
 const std::vector<SoundSet>& sound_sets() {
     static const std::vector<SoundSet> sets = {
-        {"Drums", {{"Kick", kick}, {"Snare", snare}, {"HiHat", hihat}, {"Tom", tom}, {"Clap", clap}}},
+        {"Drums",
+         {{"Kick", kick}, {"Snare", snare}, {"HiHat", hihat}, {"Tom", tom}, {"Clap", clap}}},
         {"Bells",
-         {{"Ding", ding}, {"Chime", chime}, {"Glock", glock}, {"Triangle", triangle},
+         {{"Ding", ding},
+          {"Chime", chime},
+          {"Glock", glock},
+          {"Triangle", triangle},
           {"Tingsha", tingsha}}},
         {"Voices", {{"Ah", ah}, {"Eh", eh}, {"Ee", ee}, {"Oh", oh}, {"Oo", oo}}},
         {"Synth",
-         {{"Blip", blip}, {"Pad", pad}, {"Sweep", sweep}, {"Zap", zap}, {"Pluck", pluck},
+         {{"Blip", blip},
+          {"Pad", pad},
+          {"Sweep", sweep},
+          {"Zap", zap},
+          {"Pluck", pluck},
           {"Arpeggio", arpeggio}}},
     };
     return sets;

@@ -27,7 +27,8 @@ int main(int argc, char** argv) {
         for (const soundgen::Sound& sound : set.sounds) {
             std::string path = (root / set.folder / (sound.name + ".wav")).string();
             std::string reason;
-            if (!write_file(path, encode_wave_s16(sound.make(), uint32_t(soundgen::kRate)), reason)) {
+            if (!write_file(path, encode_wave_s16(sound.make(), uint32_t(soundgen::kRate)),
+                            reason)) {
                 std::fprintf(stderr, "tiltophon-soundgen: cannot write %s\n", reason.c_str());
                 return 1;
             }

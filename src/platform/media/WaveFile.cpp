@@ -25,8 +25,8 @@ void put_id(std::vector<uint8_t>& out, const char* id) {
 }  // namespace
 
 std::vector<uint8_t> encode_wave(const WaveFormat& format, const std::vector<uint8_t>& data) {
-    uint16_t align = format.block_align ? format.block_align
-                                        : uint16_t(format.channels * format.bits / 8);
+    uint16_t align =
+        format.block_align ? format.block_align : uint16_t(format.channels * format.bits / 8);
     std::vector<uint8_t> fmt;
     put16(fmt, format.extensible ? 0xFFFE : format.tag);
     put16(fmt, format.channels);

@@ -28,7 +28,9 @@ constexpr std::size_t kLaterFrames = 8192;
 uint32_t read_le32(const uint8_t* p) {
     return uint32_t(p[0]) | uint32_t(p[1]) << 8 | uint32_t(p[2]) << 16 | uint32_t(p[3]) << 24;
 }
-uint16_t read_le16(const uint8_t* p) { return uint16_t(p[0] | p[1] << 8); }
+uint16_t read_le16(const uint8_t* p) {
+    return uint16_t(p[0] | p[1] << 8);
+}
 
 // The whole of a regular file of sensible size; empty for anything else. A path that
 // names a pipe or a device must not block the worker or feed it forever.
@@ -71,7 +73,8 @@ bool is_complete_wave(const std::vector<uint8_t>& bytes) {
             if (length < 16) return false;
             uint32_t channels = read_le16(b + pos + 2);
             uint32_t rate = read_le32(b + pos + 4);
-            if (channels < 1 || channels > kMaxChannels || rate < 1 || rate > kMaxRate) return false;
+            if (channels < 1 || channels > kMaxChannels || rate < 1 || rate > kMaxRate)
+                return false;
             have_format = true;
         } else if (std::memcmp(id, "data", 4) == 0) {
             return have_format && length > 0;
@@ -116,7 +119,8 @@ struct SdlSoundPlayer::Sound {
             }
             ready.store(done, std::memory_order_release);
             bool drained = consumed == wav_bytes || failed;
-            if ((drained && SDL_AudioStreamAvailable(stream) == 0) || capacity - done < out_frame_bytes) {
+            if ((drained && SDL_AudioStreamAvailable(stream) == 0) ||
+                capacity - done < out_frame_bytes) {
                 converted = true;
             }
         }
@@ -184,7 +188,9 @@ SdlSoundPlayer::~SdlSoundPlayer() {
     if (audio_initialised_) SDL_QuitSubSystem(SDL_INIT_AUDIO);
 }
 
-void SdlSoundPlayer::start_worker() { worker_ = std::thread(&SdlSoundPlayer::worker_loop, this); }
+void SdlSoundPlayer::start_worker() {
+    worker_ = std::thread(&SdlSoundPlayer::worker_loop, this);
+}
 
 void SdlSoundPlayer::play_file(std::u16string_view path) {
     if (spec_.freq == 0) return;
