@@ -77,15 +77,22 @@ private:
     fs::path root_;
 };
 
-void BM_ScanAndSortLibrary(benchmark::State& state) {
-    GeneratedLibrary& library = GeneratedLibrary::get();
+// The headless platform with the real file system.
+struct PlatformWithFiles {
+    PlatformWithFiles() {
+        headless.services().files = &files;
+        install_platform(headless.services());
+    }
     HeadlessPlatform headless;
     PosixFileSystem files;
-    headless.services().files = &files;
-    install_platform(headless.services());
+};
+
+void BM_ScanAndSortLibrary(benchmark::State& state) {
+    std::u16string sounds_folder = GeneratedLibrary::get().sounds_folder();
+    PlatformWithFiles platform;
     SoundBank bank;
     for (auto _ : state) {
-        bank.Scan(library.sounds_folder());
+        bank.Scan(sounds_folder);
         bank.Sort(FolderAscending);
     }
     state.counters["entries"] = bank.Count();
@@ -94,13 +101,9 @@ BENCHMARK(BM_ScanAndSortLibrary)->Unit(benchmark::kMillisecond);
 
 // Sorting 10,000 entries (200 folders of 50) that arrive in directory order.
 void BM_SortLibrary(benchmark::State& state) {
-    GeneratedLibrary& library = GeneratedLibrary::get();
-    HeadlessPlatform headless;
-    PosixFileSystem files;
-    headless.services().files = &files;
-    install_platform(headless.services());
+    PlatformWithFiles platform;
     SoundBank scanned;
-    scanned.Scan(library.sounds_folder());
+    scanned.Scan(GeneratedLibrary::get().sounds_folder());
     auto order = static_cast<int32_t>(state.range(0));
     for (auto _ : state) {
         state.PauseTiming();
