@@ -53,6 +53,9 @@ std::unique_ptr<Bitmap> PngImageCodec::load_png(std::u16string_view path) {
         png_image_free(&image);
         return nullptr;
     }
+    // 16-bit files without gamma information are taken as sRGB, like 8-bit ones, so
+    // their high bytes come out unchanged.
+    image.flags |= PNG_IMAGE_FLAG_16BIT_sRGB;
     // Pixels are 0xAARRGGBB words, which on a little-endian machine are B, G, R, A bytes.
     static_assert(std::endian::native == std::endian::little);
     image.format = PNG_FORMAT_BGRA;
