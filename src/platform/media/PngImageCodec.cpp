@@ -37,35 +37,84 @@ void composite_over_black(Bitmap& bitmap) {
     }
 }
 
+// libpng reports through these; the program writes no log, and an error only has
+// to end the decoding.
+[[noreturn]] void silent_error(png_structp png, png_const_charp) { png_longjmp(png, 1); }
+void silent_warning(png_structp, png_const_charp) {}
+
+// Reads the chunks up to the pixel data and asks for 8-bit B, G, R, A samples whatever
+// the file holds: palettes and low bit depths expanded, gray made colour, 16-bit samples
+// scaled down, transparency turned into alpha, opaque pixels given alpha 255. Sample
+// values are taken as they stand, without gamma correction. Nothing here may own
+// memory: an error jumps straight back out.
+bool read_header(png_structp png, png_infop info, FILE* file, uint32_t& width, uint32_t& height) {
+    if (setjmp(png_jmpbuf(png))) return false;
+    png_init_io(png, file);
+    png_set_sig_bytes(png, 8);
+    png_set_user_limits(png, PngImageCodec::kMaxSide, PngImageCodec::kMaxSide);
+    png_read_info(png, info);
+    width = png_get_image_width(png, info);
+    height = png_get_image_height(png, info);
+    const int type = png_get_color_type(png, info);
+    const int depth = png_get_bit_depth(png, info);
+    if (depth == 16) png_set_scale_16(png);
+    if (type == PNG_COLOR_TYPE_PALETTE) png_set_palette_to_rgb(png);
+    if (type == PNG_COLOR_TYPE_GRAY && depth < 8) png_set_expand_gray_1_2_4_to_8(png);
+    const bool transparency = png_get_valid(png, info, PNG_INFO_tRNS) != 0;
+    if (transparency) png_set_tRNS_to_alpha(png);
+    if (type == PNG_COLOR_TYPE_GRAY || type == PNG_COLOR_TYPE_GRAY_ALPHA) png_set_gray_to_rgb(png);
+    if (!(type & PNG_COLOR_MASK_ALPHA) && !transparency) png_set_filler(png, 0xFF, PNG_FILLER_AFTER);
+    // Pixels are 0xAARRGGBB words, which on a little-endian machine are B, G, R, A bytes.
+    static_assert(std::endian::native == std::endian::little);
+    png_set_bgr(png);
+    png_set_interlace_handling(png);
+    png_read_update_info(png, info);
+    return png_get_rowbytes(png, info) == static_cast<png_size_t>(width) * 4;
+}
+
+bool read_pixels(png_structp png, std::vector<png_bytep>& rows) {
+    if (setjmp(png_jmpbuf(png))) return false;
+    png_read_image(png, rows.data());
+    return true;
+}
+
 }  // namespace
+
+bool PngImageCodec::acceptable_size(uint32_t width, uint32_t height) {
+    return width > 0 && height > 0 && width <= kMaxSide && height <= kMaxSide &&
+           static_cast<uint64_t>(width) * height <= kMaxPixels;
+}
 
 std::unique_ptr<Bitmap> PngImageCodec::load_png(std::u16string_view path) {
     File file = open(path, "rb");
     if (!file) return nullptr;
-    png_image image;
-    std::memset(&image, 0, sizeof image);
-    image.version = PNG_IMAGE_VERSION;
-    if (!png_image_begin_read_from_stdio(&image, file.get())) return nullptr;
-    // Only the header has been read so far: refuse absurd sizes before allocating.
-    const uint64_t pixels = static_cast<uint64_t>(image.width) * image.height;
-    if (image.width == 0 || image.height == 0 || image.width > kMaxSide ||
-        image.height > kMaxSide || pixels > kMaxPixels) {
-        png_image_free(&image);
+    png_byte signature[8];
+    if (std::fread(signature, 1, sizeof signature, file.get()) != sizeof signature ||
+        png_sig_cmp(signature, 0, sizeof signature) != 0) {
         return nullptr;
     }
-    // 16-bit files without gamma information are taken as sRGB, like 8-bit ones, so
-    // their high bytes come out unchanged.
-    image.flags |= PNG_IMAGE_FLAG_16BIT_sRGB;
-    // Pixels are 0xAARRGGBB words, which on a little-endian machine are B, G, R, A bytes.
-    static_assert(std::endian::native == std::endian::little);
-    image.format = PNG_FORMAT_BGRA;
-    auto bitmap = std::make_unique<Bitmap>(static_cast<int32_t>(image.width),
-                                           static_cast<int32_t>(image.height));
-    if (!png_image_finish_read(&image, nullptr, bitmap->data(), 0, nullptr)) {
-        png_image_free(&image);
-        return nullptr;
+    png_structp png =
+        png_create_read_struct(PNG_LIBPNG_VER_STRING, nullptr, silent_error, silent_warning);
+    if (!png) return nullptr;
+    png_infop info = png_create_info_struct(png);
+    std::unique_ptr<Bitmap> bitmap;
+    uint32_t width = 0;
+    uint32_t height = 0;
+    if (info && read_header(png, info, file.get(), width, height) &&
+        acceptable_size(width, height)) {
+        // Only the header has been read so far, so absurd sizes never get this far.
+        bitmap = std::make_unique<Bitmap>(static_cast<int32_t>(width), static_cast<int32_t>(height));
+        std::vector<png_bytep> rows(height);
+        for (uint32_t y = 0; y < height; ++y) {
+            rows[y] = reinterpret_cast<png_bytep>(bitmap->row(static_cast<int32_t>(y)));
+        }
+        if (read_pixels(png, rows)) {
+            composite_over_black(*bitmap);
+        } else {
+            bitmap.reset();
+        }
     }
-    composite_over_black(*bitmap);
+    png_destroy_read_struct(&png, info ? &info : nullptr, nullptr);
     return bitmap;
 }
 

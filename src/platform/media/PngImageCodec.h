@@ -8,13 +8,17 @@
 
 namespace tiltophon {
 
-// PNG files through libpng's simplified API. Every colour type, bit depth and
-// interlacing decodes to opaque 32-bit pixels, transparent parts composited over black.
+// PNG files through libpng. Every colour type, bit depth and interlacing decodes to
+// opaque 32-bit pixels, transparent parts composited over black. Decoding uses
+// libpng's full interface: its simplified reader gets interlaced 16-bit files wrong.
 class PngImageCodec : public ImageCodec {
 public:
     // Larger images are refused from their header, before any pixel memory is taken.
     static constexpr uint32_t kMaxSide = 16384;
     static constexpr uint64_t kMaxPixels = 64ull * 1024 * 1024;
+
+    // Whether an image of this size is decoded at all.
+    static bool acceptable_size(uint32_t width, uint32_t height);
 
     std::unique_ptr<Bitmap> load_png(std::u16string_view path) override;
 
