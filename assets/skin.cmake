@@ -20,3 +20,13 @@ add_custom_target(tiltophon-skin ALL DEPENDS ${TILTOPHON_SKIN_STAMP})
 
 # The program target is made after this file is read; attach the skin to it then.
 cmake_language(DEFER DIRECTORY ${CMAKE_SOURCE_DIR} CALL add_dependencies tiltophon-program tiltophon-skin)
+
+# Tests and benchmarks check and load the generated skin.
+function(tiltophon_skin_for_checks)
+  foreach(target tiltophon_tests tiltophon_bench)
+    if(TARGET ${target})
+      add_dependencies(${target} tiltophon-skin)
+    endif()
+  endforeach()
+endfunction()
+cmake_language(DEFER DIRECTORY ${CMAKE_SOURCE_DIR} CALL tiltophon_skin_for_checks)
