@@ -132,12 +132,46 @@ inline uint32_t blend_pixel(uint32_t s, uint32_t d, uint32_t a) {
     return 0xFF000000u | channel(16) | channel(8) | channel(0);
 }
 
+// Rounded x / 255 for 0 <= x <= 255 x 255 without dividing, in each 16-bit lane of a
+// word at once: (x + 128 + ((x + 128) >> 8)) >> 8. No lane carries into the next.
+// Works on plain words and on the compiler's vectors of words alike.
+template <typename Word>
+inline Word divide_lanes_by_255(Word lanes) {
+    lanes += 0x00800080u;
+    return ((lanes + ((lanes >> 8) & 0x00FF00FFu)) >> 8) & 0x00FF00FFu;
+}
+
+// The same blend as `blend_pixel`, red and blue side by side in one word.
+template <typename Word>
+inline Word blend_lanes(Word s, Word d, uint32_t a) {
+    const uint32_t ia = 255 - a;
+    const Word red_blue = (s & 0x00FF00FFu) * a + (d & 0x00FF00FFu) * ia;
+    const Word green = ((s >> 8) & 0xFFu) * a + ((d >> 8) & 0xFFu) * ia;
+    return 0xFF000000u | divide_lanes_by_255(red_blue) | (divide_lanes_by_255(green) << 8);
+}
+
+inline uint32_t blend_pixel_lanes(uint32_t s, uint32_t d, uint32_t a) { return blend_lanes(s, d, a); }
+
+// The loop of full-screen transitions and the splash screen: four pixels at a time in
+// the compiler's portable vectors (SIMD where the machine has it), the rest one by one.
+inline void blend_row(uint32_t* d, const uint32_t* s, int32_t n, uint32_t a) {
+    using Four = uint32_t __attribute__((vector_size(16)));
+    int32_t i = 0;
+    for (; i + 4 <= n; i += 4) {
+        Four sv;
+        Four dv;
+        std::memcpy(&sv, s + i, sizeof sv);
+        std::memcpy(&dv, d + i, sizeof dv);
+        const Four out = blend_lanes(sv, dv, a);
+        std::memcpy(d + i, &out, sizeof out);
+    }
+    for (; i < n; ++i) d[i] = blend_lanes(s[i], d[i], a);
+}
+
 struct BlendOp {
     uint32_t alpha;
     void operator()(uint32_t& d, uint32_t s) const { d = blend_pixel(s, d, alpha); }
-    void operator()(uint32_t* d, const uint32_t* s, int32_t n) const {
-        for (int32_t i = 0; i < n; ++i) d[i] = blend_pixel(s[i], d[i], alpha);
-    }
+    void operator()(uint32_t* d, const uint32_t* s, int32_t n) const { blend_row(d, s, n, alpha); }
 };
 
 // Applies one of the image copies' raster operations (copy, AND, OR); false, and

@@ -53,5 +53,20 @@ TEST(RasterPathsTest, RowLoopsMatchTheReferenceLoop) {
     for (uint32_t alpha : {0u, 1u, 77u, 128u, 254u, 255u}) compare_paths(raster::BlendOp{alpha}, 5 + alpha);
 }
 
+TEST(RasterPathsTest, LaneBlendEqualsThePlainBlendForEveryChannelValue) {
+    // Every source value, destination value and alpha for one channel; the lanes
+    // must agree with the plain rounding in red, green and blue alike.
+    for (uint32_t a = 0; a < 256; a += 1) {
+        for (uint32_t s = 0; s < 256; ++s) {
+            for (uint32_t d = 0; d < 256; d += 5) {
+                const uint32_t sp = 0xFF000000u | (s << 16) | ((255 - s) << 8) | (s ^ 0x5A);
+                const uint32_t dp = 0xFF000000u | (d << 16) | ((d * 7) & 0xFF) << 8 | (255 - d);
+                ASSERT_EQ(raster::blend_pixel_lanes(sp, dp, a), raster::blend_pixel(sp, dp, a))
+                    << "s " << s << " d " << d << " a " << a;
+            }
+        }
+    }
+}
+
 }  // namespace
 }  // namespace tiltophon
