@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <thread>
+
 #include "platform/media/FreeTypeFontEngine.h"
 
 namespace tiltophon {
@@ -96,6 +98,33 @@ TEST(FreeTypeFontEngineTest, SemiboldIsHeavierThanMedium) {
         return sum;
     };
     EXPECT_GT(ink(b), ink(a));
+}
+
+}  // namespace
+}  // namespace tiltophon
+
+namespace tiltophon {
+namespace {
+
+// The loader thread makes the skin's fonts while the main thread paints the splash
+// screen in the default font.
+TEST(FreeTypeFontEngineThreadsTest, CreatingAndDrawingOnTwoThreads) {
+    FreeTypeFontEngine engine(28);
+    const Font* plain = engine.default_font();
+    ASSERT_TRUE(plain);
+    std::thread loader([&] {
+        for (int i = 0; i < 20; ++i) {
+            auto font = engine.create_font(font_of(u"HelveticaNeue LT 35 Thin", 20 + i, 500 + 100 * (i % 2)));
+            Bitmap scratch(60, 30);
+            if (font) font->draw(scratch, scratch.bounds(), 0, 20, u"Skin", 0xFFFFFFFF);
+        }
+    });
+    Bitmap frame(200, 40);
+    for (int i = 0; i < 50; ++i) {
+        plain->draw(frame, frame.bounds(), 0, 30, u"Loading Skin...", 0xFFFFFFFF);
+        EXPECT_GT(plain->text_width(u"Loading Skin..."), 0);
+    }
+    loader.join();
 }
 
 }  // namespace

@@ -127,6 +127,30 @@ bool write_png(const std::string& path, const Case& c, bool interlaced) {
     return std::fclose(file) == 0;
 }
 
+// An 8-bit gray picture of one shade; with `pixels` false only its header is written.
+bool write_gray(const std::string& path, uint32_t width, uint32_t height, bool pixels) {
+    FILE* file = std::fopen(path.c_str(), "wb");
+    if (!file) return false;
+    png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
+    png_infop info = png_create_info_struct(png);
+    std::vector<png_byte> row(width, 200);
+    if (setjmp(png_jmpbuf(png))) {
+        png_destroy_write_struct(&png, &info);
+        std::fclose(file);
+        return false;
+    }
+    png_init_io(png, file);
+    png_set_IHDR(png, info, width, height, 8, PNG_COLOR_TYPE_GRAY, PNG_INTERLACE_NONE,
+                 PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
+    png_write_info(png, info);
+    if (pixels) {
+        for (uint32_t y = 0; y < height; ++y) png_write_row(png, row.data());
+        png_write_end(png, nullptr);
+    }
+    png_destroy_write_struct(&png, &info);
+    return std::fclose(file) == 0;
+}
+
 class PngImageCodecTest : public ::testing::Test {
 protected:
     test::TempFolder folder;
@@ -220,39 +244,11 @@ TEST_F(PngImageCodecTest, AbsurdSizesAreRefusedFromTheHeader) {
     EXPECT_FALSE(PngImageCodec::acceptable_size(0, 1));
 
     // A real, complete picture one pixel too wide.
-    {
-        FILE* file = std::fopen(folder.path("wide.png").c_str(), "wb");
-        ASSERT_TRUE(file);
-        png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
-        png_infop info = png_create_info_struct(png);
-        ASSERT_EQ(setjmp(png_jmpbuf(png)), 0);
-        png_init_io(png, file);
-        png_set_IHDR(png, info, 16385, 1, 8, PNG_COLOR_TYPE_GRAY, PNG_INTERLACE_NONE,
-                     PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
-        png_write_info(png, info);
-        std::vector<png_byte> row(16385, 200);
-        png_write_row(png, row.data());
-        png_write_end(png, nullptr);
-        png_destroy_write_struct(&png, &info);
-        std::fclose(file);
-    }
+    ASSERT_TRUE(write_gray(folder.path("wide.png"), 16385, 1, true));
     EXPECT_FALSE(load("wide.png"));
-
     // A header that claims 20000 x 20000 (1.6 GB of pixels) and nothing after it: refused
     // at once rather than allocated and then found short.
-    {
-        FILE* file = std::fopen(folder.path("huge.png").c_str(), "wb");
-        ASSERT_TRUE(file);
-        png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
-        png_infop info = png_create_info_struct(png);
-        ASSERT_EQ(setjmp(png_jmpbuf(png)), 0);
-        png_init_io(png, file);
-        png_set_IHDR(png, info, 20000, 20000, 8, PNG_COLOR_TYPE_RGB, PNG_INTERLACE_NONE,
-                     PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
-        png_write_info(png, info);
-        png_destroy_write_struct(&png, &info);
-        std::fclose(file);
-    }
+    ASSERT_TRUE(write_gray(folder.path("huge.png"), 20000, 20000, false));
     EXPECT_FALSE(load("huge.png"));
 }
 

@@ -17,17 +17,32 @@
 
 namespace tiltophon {
 
+namespace {
+
+// fontconfig keeps process-wide state from its first use until it is told to let go;
+// it is held while any engine lives and released with the last one.
+std::mutex g_fontconfig_mutex;
+int g_fontconfig_users = 0;
+
+}  // namespace
+
 // The FreeType library and the lock that serialises every call into it. Fonts keep
 // it alive, so a font outlives the engine that made it safely.
 struct FreeTypeShared {
     FT_Library library = nullptr;
+    bool fontconfig = false;
     std::mutex mutex;
 
     FreeTypeShared() {
         if (FT_Init_FreeType(&library) != 0) library = nullptr;
+        std::lock_guard lock(g_fontconfig_mutex);
+        fontconfig = g_fontconfig_users > 0 || FcInit();
+        if (fontconfig) ++g_fontconfig_users;
     }
     ~FreeTypeShared() {
         if (library) FT_Done_FreeType(library);
+        std::lock_guard lock(g_fontconfig_mutex);
+        if (fontconfig && --g_fontconfig_users == 0) FcFini();
     }
 };
 
@@ -94,7 +109,6 @@ bool family_installed(const std::string& family) {
 }
 
 std::optional<FaceFile> match_face(const LogicalFont& description) {
-    if (!FcInit()) return std::nullopt;
     std::string family = utf8_from_utf16(description.face.view());
     const bool installed = family_installed(family);
     if (family.empty()) family = "sans-serif";
@@ -286,7 +300,7 @@ FreeTypeFontEngine::FreeTypeFontEngine(int32_t default_cell_height)
 FreeTypeFontEngine::~FreeTypeFontEngine() = default;
 
 std::unique_ptr<Font> FreeTypeFontEngine::create_font(const LogicalFont& description) {
-    if (!shared_->library) return nullptr;
+    if (!shared_->library || !shared_->fontconfig) return nullptr;
     int32_t height = description.height;
     if (height == 0) height = default_cell_height_;
     if (height == 0 || height > 4096 || height < -4096) return nullptr;
