@@ -29,8 +29,11 @@ int Control::pen_move(Window* window, uint32_t, int32_t x, int32_t y) {
 }
 
 int Control::pen_up(Window* window, uint32_t, int32_t x, int32_t y) {
-    if (!pressed_ || !hit_test(x, y)) {
+    if (!pressed_) return 0;
+    if (!hit_test(x, y)) {
+        // Released elsewhere without a move in between: the pressed look must go.
         pressed_ = false;
+        invalidate();
         return 0;
     }
     pressed_ = false;
@@ -80,6 +83,11 @@ Control& Control::set_visible(bool visible) {
     return *this;
 }
 
+Control& Control::set_enabled(bool enabled) {
+    enabled_ = enabled;
+    return *this;
+}
+
 Control& Control::set_vibrate_on_touch(bool on) {
     vibrate_on_touch_ = on;
     return *this;
@@ -117,9 +125,10 @@ Control& Control::set_text(std::u16string_view text) {
     return *this;
 }
 
-void Control::get_text(char16_t* buffer) const {
+void Control::get_text(char16_t* buffer) const { copy_text_out(text_.view(), buffer); }
+
+void Control::copy_text_out(std::u16string_view text, char16_t* buffer) {
     if (!buffer) return;
-    std::u16string_view text = text_.view();
     text.copy(buffer, text.size());
     buffer[text.size()] = 0;
 }

@@ -76,6 +76,9 @@ public:
 
     Control& set_rect(int32_t x, int32_t y, int32_t width, int32_t height);
     Control& set_visible(bool visible);
+    // The program builds every control enabled and never changes it; kept for
+    // toolkit users that need a control shown but inert.
+    Control& set_enabled(bool enabled);
     Control& set_vibrate_on_touch(bool on);
     Control& set_pressed(bool pressed);
     Control& set_font(FontHandle font);
@@ -112,6 +115,8 @@ protected:
     void notify(Window* window, NotifyCode code);
     // The caption in its colour, format and font, inside the margins.
     void draw_caption(DrawContext& context, Colour colour) const;
+    // Copies a text and its terminator into a caller's 260-unit buffer; nothing for null.
+    static void copy_text_out(std::u16string_view text, char16_t* buffer);
 
     bool pressed_ = false;
     bool accepts_pen_ = true;

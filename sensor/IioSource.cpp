@@ -1,0 +1,165 @@
+#include "IioSource.h"
+
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <charconv>
+#include <filesystem>
+#include <fstream>
+#include <vector>
+
+namespace tiltophon::sensor {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr double kStandardGravity = 9.80665;  // m/s^2 in one g
+constexpr char kAxes[3] = {'x', 'y', 'z'};
+
+std::optional<double> parse_number(std::string_view text) {
+    while (!text.empty() && (text.front() == ' ' || text.front() == '\t')) text.remove_prefix(1);
+    while (!text.empty() && (text.back() == '\n' || text.back() == ' ' || text.back() == '\t')) {
+        text.remove_suffix(1);
+    }
+    double value = 0;
+    auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (error != std::errc() || end != text.data() + text.size() || text.empty()) {
+        return std::nullopt;
+    }
+    return value;
+}
+
+std::optional<std::string> read_small_file(const fs::path& path) {
+    std::ifstream file(path);
+    if (!file) return std::nullopt;
+    char buffer[256];
+    file.read(buffer, sizeof buffer);
+    return std::string(buffer, static_cast<size_t>(file.gcount()));
+}
+
+std::optional<double> read_number(const fs::path& path) {
+    auto text = read_small_file(path);
+    if (!text) return std::nullopt;
+    return parse_number(*text);
+}
+
+// A per-axis attribute ("in_accel_x_scale") wins over the shared one ("in_accel_scale").
+double axis_attribute(const fs::path& folder, char axis, const char* name, double fallback) {
+    std::string own = std::string("in_accel_") + axis + "_" + name;
+    if (auto value = read_number(folder / own)) return *value;
+    if (auto value = read_number(folder / (std::string("in_accel_") + name))) return *value;
+    return fallback;
+}
+
+// "iio:device10" comes after "iio:device9".
+bool device_order(const fs::path& a, const fs::path& b) {
+    std::string na = a.filename().string();
+    std::string nb = b.filename().string();
+    if (na.size() != nb.size()) return na.size() < nb.size();
+    return na < nb;
+}
+
+}  // namespace
+
+std::optional<Matrix3> parse_mount_matrix(std::string_view text) {
+    Matrix3 matrix{};
+    int row = 0;
+    int column = 0;
+    while (!text.empty()) {
+        size_t end = text.find_first_of(",;");
+        std::string_view item = text.substr(0, end);
+        auto value = parse_number(item);
+        if (!value || row > 2 || column > 2) return std::nullopt;
+        matrix[row][column] = *value;
+        if (end == std::string_view::npos) {
+            text = {};
+        } else {
+            // A ';' closes a row, and only after its third number.
+            if (text[end] == ';') {
+                if (column != 2) return std::nullopt;
+                ++row;
+                column = 0;
+            } else {
+                ++column;
+            }
+            text.remove_prefix(end + 1);
+            if (text.empty()) return std::nullopt;
+        }
+    }
+    if (row != 2 || column != 2) return std::nullopt;
+    return matrix;
+}
+
+IioSource::IioSource(const std::string& devices_root) {
+    std::error_code error;
+    std::vector<fs::path> devices;
+    for (fs::directory_iterator it(devices_root, error); !error && it != fs::directory_iterator();
+         it.increment(error)) {
+        devices.push_back(it->path());
+    }
+    std::sort(devices.begin(), devices.end(), device_order);
+    for (const fs::path& device : devices) {
+        if (open_device(device.string())) return;
+    }
+}
+
+IioSource::~IioSource() {
+    close_device();
+}
+
+bool IioSource::open_device(const std::string& folder_name) {
+    fs::path folder(folder_name);
+    for (int i = 0; i < 3; ++i) {
+        std::string raw = std::string("in_accel_") + kAxes[i] + "_raw";
+        raw_fds_[i] = open((folder / raw).c_str(), O_RDONLY | O_CLOEXEC);
+        if (raw_fds_[i] < 0) {
+            close_device();
+            return false;
+        }
+        scale_[i] = axis_attribute(folder, kAxes[i], "scale", 1.0);
+        offset_[i] = axis_attribute(folder, kAxes[i], "offset", 0.0);
+    }
+    for (const char* name : {"in_accel_mount_matrix", "mount_matrix"}) {
+        auto text = read_small_file(folder / name);
+        if (!text) continue;
+        if (auto matrix = parse_mount_matrix(*text)) mount_ = *matrix;
+        break;
+    }
+    return true;
+}
+
+void IioSource::close_device() {
+    for (int& fd : raw_fds_) {
+        if (fd >= 0) ::close(fd);
+        fd = -1;
+    }
+}
+
+Reading IioSource::read() {
+    if (!has_device()) return {};
+    for (int i = 0; i < 3; ++i) {
+        // A sysfs attribute gives its current value each time it is read from the start.
+        char buffer[64];
+        ssize_t count = pread(raw_fds_[i], buffer, sizeof buffer - 1, 0);
+        if (count <= 0) continue;  // keep the axis's last value
+        if (auto raw = parse_number(std::string_view(buffer, static_cast<size_t>(count)))) {
+            last_raw_[i] = *raw;
+        }
+    }
+    std::array<double, 3> sensor{};
+    for (int i = 0; i < 3; ++i) sensor[i] = (last_raw_[i] + offset_[i]) * scale_[i];
+    std::array<double, 3> device{};
+    for (int r = 0; r < 3; ++r) {
+        for (int c = 0; c < 3; ++c) device[r] += mount_[r][c] * sensor[c];
+    }
+    // The device frame reports the push the device feels (+1 g on Z lying screen up);
+    // the program's frame is that turned half a turn about the Y axis.
+    constexpr double kMilliG = 1000.0 / kStandardGravity;
+    return Reading{clamp_to_int16(-device[0] * kMilliG), clamp_to_int16(device[1] * kMilliG),
+                   clamp_to_int16(-device[2] * kMilliG)};
+}
+
+}  // namespace tiltophon::sensor

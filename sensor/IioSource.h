@@ -1,0 +1,48 @@
+#pragma once
+
+#include <array>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "SensorSource.h"
+
+namespace tiltophon::sensor {
+
+// A 3 x 3 matrix, row by row.
+using Matrix3 = std::array<std::array<double, 3>, 3>;
+
+// Parses an IIO mount matrix, "a, b, c; d, e, f; g, h, i" (rows separated by ';').
+// Nothing unless it holds exactly nine numbers.
+std::optional<Matrix3> parse_mount_matrix(std::string_view text);
+
+// The first accelerometer of the Linux industrial I/O subsystem: a device under
+// `devices_root` with in_accel_x_raw, in_accel_y_raw and in_accel_z_raw. Each raw
+// value is offset and scaled to m/s^2, turned into the device's frame by the mount
+// matrix and handed out in thousandths of g, with the signs the program expects:
+// lying still screen up gives Z = -1000, dipping the right edge gives X > 0, dipping
+// the top edge (tilting forward) gives Y < 0. Without a device every reading is zero.
+class IioSource : public SensorSource {
+public:
+    static constexpr const char* kDevicesRoot = "/sys/bus/iio/devices";
+
+    explicit IioSource(const std::string& devices_root = kDevicesRoot);
+    ~IioSource() override;
+    IioSource(const IioSource&) = delete;
+    IioSource& operator=(const IioSource&) = delete;
+
+    bool has_device() const { return raw_fds_[0] >= 0; }
+    Reading read() override;
+
+private:
+    bool open_device(const std::string& folder);
+    void close_device();
+
+    std::array<int, 3> raw_fds_{-1, -1, -1};
+    std::array<double, 3> scale_{1.0, 1.0, 1.0};
+    std::array<double, 3> offset_{0.0, 0.0, 0.0};
+    Matrix3 mount_{{{1, 0, 0}, {0, 1, 0}, {0, 0, 1}}};
+    std::array<double, 3> last_raw_{0.0, 0.0, 0.0};
+};
+
+}  // namespace tiltophon::sensor
