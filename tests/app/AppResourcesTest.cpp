@@ -3,7 +3,7 @@
 #include "app/AppResources.h"
 #include "platform/Text.h"
 #include "platform/headless/HeadlessPlatform.h"
-#include "support/TempFolder.h"
+#include "support/ProgramFolder.h"
 
 namespace tiltophon {
 namespace {
@@ -22,13 +22,13 @@ private:
 class AppResourcesTest : public ::testing::Test {
 protected:
     void write(std::u16string_view file, int32_t width, int32_t height) {
-        PathText path(folder.folder());
+        PathText path(folder_path(folder));
         path.append(file);
         ASSERT_TRUE(PngImageCodec::save_png(Bitmap(width, height, 0xFF203040), path.view()));
     }
 
     HeadlessPlatform headless;
-    test::TempFolder folder;
+    TempFolder folder;
 };
 
 TEST_F(AppResourcesTest, LoadsThePicturesBesideTheProgram) {
@@ -37,7 +37,7 @@ TEST_F(AppResourcesTest, LoadsThePicturesBesideTheProgram) {
     write(AppResources::kAboutFile, 380, 40);
     write(AppResources::kDonateUpFile, 184, 52);
     // The pressed donation picture is missing.
-    ProgramInFolder files(folder.folder() + u"tiltophon");
+    ProgramInFolder files(folder_path(folder) + u"tiltophon");
     headless.services().files = &files;
     install_platform(headless.services());
 
@@ -62,7 +62,7 @@ TEST_F(AppResourcesTest, LoadsThePicturesBesideTheProgram) {
 
 TEST_F(AppResourcesTest, AGivenFolderOrNoProgramPath) {
     write(AppResources::kAboutFile, 380, 40);
-    AppResources given(folder.folder());
+    AppResources given(folder_path(folder));
     given.load();
     EXPECT_TRUE(given.about_picture);
     EXPECT_FALSE(given.icon);

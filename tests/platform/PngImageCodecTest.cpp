@@ -10,7 +10,7 @@
 
 #include "platform/Text.h"
 #include "platform/media/PngImageCodec.h"
-#include "support/TempFolder.h"
+#include "motion/TempFolder.h"
 
 namespace tiltophon {
 namespace {
@@ -153,11 +153,11 @@ bool write_gray(const std::string& path, uint32_t width, uint32_t height, bool p
 
 class PngImageCodecTest : public ::testing::Test {
 protected:
-    test::TempFolder folder;
+    TempFolder folder;
     PngImageCodec codec;
 
     std::unique_ptr<Bitmap> load(const std::string& name) {
-        return codec.load_png(utf16_from_utf8(folder.path(name)));
+        return codec.load_png(utf16_from_utf8(folder.file(name)));
     }
 };
 
@@ -175,7 +175,7 @@ TEST_F(PngImageCodecTest, EveryColourTypeAndDepthPlainAndInterlaced) {
     for (const Case& c : cases) {
         for (bool interlaced : {false, true}) {
             const std::string name = std::string(c.name) + (interlaced ? "i.png" : ".png");
-            ASSERT_TRUE(write_png(folder.path(name), c, interlaced)) << name;
+            ASSERT_TRUE(write_png(folder.file(name), c, interlaced)) << name;
             auto bitmap = load(name);
             ASSERT_TRUE(bitmap) << name;
             ASSERT_EQ(bitmap->width(), kWidth);
@@ -203,7 +203,7 @@ TEST_F(PngImageCodecTest, SavedPicturesLoadBackUnchanged) {
     Bitmap picture(3, 2);
     picture.set_pixel(0, 0, 0xFF123456);
     picture.set_pixel(2, 1, 0xFFFF00FF);
-    ASSERT_TRUE(PngImageCodec::save_png(picture, utf16_from_utf8(folder.path("p.png"))));
+    ASSERT_TRUE(PngImageCodec::save_png(picture, utf16_from_utf8(folder.file("p.png"))));
     auto back = load("p.png");
     ASSERT_TRUE(back);
     EXPECT_EQ(back->pixel(0, 0), 0xFF123456u);
@@ -214,25 +214,25 @@ TEST_F(PngImageCodecTest, SavedPicturesLoadBackUnchanged) {
 
 TEST_F(PngImageCodecTest, MissingDamagedAndForeignFilesGiveNothing) {
     EXPECT_FALSE(load("missing.png"));
-    { std::ofstream(folder.path("empty.png")); }
+    { std::ofstream(folder.file("empty.png")); }
     EXPECT_FALSE(load("empty.png"));
-    { std::ofstream(folder.path("text.png")) << "this is not a picture at all, only some text"; }
+    { std::ofstream(folder.file("text.png")) << "this is not a picture at all, only some text"; }
     EXPECT_FALSE(load("text.png"));
 
     const Case rgb{"rgb", PNG_COLOR_TYPE_RGB, 8};
-    ASSERT_TRUE(write_png(folder.path("good.png"), rgb, false));
-    std::ifstream in(folder.path("good.png"), std::ios::binary);
+    ASSERT_TRUE(write_png(folder.file("good.png"), rgb, false));
+    std::ifstream in(folder.file("good.png"), std::ios::binary);
     const std::vector<char> bytes((std::istreambuf_iterator<char>(in)), {});
     ASSERT_GT(bytes.size(), 60u);
 
     for (std::size_t keep : {std::size_t{8}, std::size_t{20}, std::size_t{40}, bytes.size() - 20}) {
-        std::ofstream(folder.path("cut.png"), std::ios::binary).write(bytes.data(), keep);
+        std::ofstream(folder.file("cut.png"), std::ios::binary).write(bytes.data(), keep);
         EXPECT_FALSE(load("cut.png")) << "cut after " << keep << " bytes";
     }
     // Damage inside the compressed pixel data (past the 33-byte header).
     std::vector<char> damaged = bytes;
     for (std::size_t i = 45; i < damaged.size() - 16; i += 3) damaged[i] = static_cast<char>(~damaged[i]);
-    std::ofstream(folder.path("damaged.png"), std::ios::binary).write(damaged.data(), damaged.size());
+    std::ofstream(folder.file("damaged.png"), std::ios::binary).write(damaged.data(), damaged.size());
     EXPECT_FALSE(load("damaged.png"));
 }
 
@@ -244,11 +244,11 @@ TEST_F(PngImageCodecTest, AbsurdSizesAreRefusedFromTheHeader) {
     EXPECT_FALSE(PngImageCodec::acceptable_size(0, 1));
 
     // A real, complete picture one pixel too wide.
-    ASSERT_TRUE(write_gray(folder.path("wide.png"), 16385, 1, true));
+    ASSERT_TRUE(write_gray(folder.file("wide.png"), 16385, 1, true));
     EXPECT_FALSE(load("wide.png"));
     // A header that claims 20000 x 20000 (1.6 GB of pixels) and nothing after it: refused
     // at once rather than allocated and then found short.
-    ASSERT_TRUE(write_gray(folder.path("huge.png"), 20000, 20000, false));
+    ASSERT_TRUE(write_gray(folder.file("huge.png"), 20000, 20000, false));
     EXPECT_FALSE(load("huge.png"));
 }
 

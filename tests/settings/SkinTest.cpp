@@ -7,7 +7,7 @@
 #include "platform/headless/HeadlessPlatform.h"
 #include "platform/posix/PosixFileSystem.h"
 #include "settings/Skin.h"
-#include "support/TempFolder.h"
+#include "support/ProgramFolder.h"
 
 namespace tiltophon {
 namespace {
@@ -20,7 +20,7 @@ protected:
     }
 
     void write_picture(const std::string& name) {
-        ASSERT_TRUE(PngImageCodec::save_png(Bitmap(3, 2, 0xFF112233), utf16_from_utf8(folder.path(name))));
+        ASSERT_TRUE(PngImageCodec::save_png(Bitmap(3, 2, 0xFF112233), utf16_from_utf8(folder.file(name))));
     }
 
     std::vector<int> loaded_fields() const {
@@ -33,12 +33,12 @@ protected:
 
     HeadlessPlatform headless;
     PosixFileSystem files;
-    test::TempFolder folder;
+    TempFolder folder;
     Skin skin;
 };
 
 TEST_F(SkinTest, AnEmptyFolderLoadsNoPicturesButAllFonts) {
-    EXPECT_EQ(skin.Load(folder.folder(), folder.folder() + u"Skin.txt"), 1);
+    EXPECT_EQ(skin.Load(folder_path(folder), folder_path(folder) + u"Skin.txt"), 1);
     EXPECT_TRUE(loaded_fields().empty());
     for (int i = 0; i < Skin::kFontCount; ++i) EXPECT_TRUE(skin.font(i)) << i;
     // A folder that does not exist is no different.
@@ -49,7 +49,7 @@ TEST_F(SkinTest, AnEmptyFolderLoadsNoPicturesButAllFonts) {
 
 TEST_F(SkinTest, OnlyTheBottomBarPictureFillsExactlyItsField) {
     write_picture("Pic_BottomBar.png");
-    skin.Load(folder.folder(), u"");
+    skin.Load(folder_path(folder), u"");
     EXPECT_EQ(loaded_fields(), std::vector<int>{43});
     ASSERT_TRUE(skin.Pic_BottomBar);
     EXPECT_EQ(skin.Pic_BottomBar->width(), 3);
@@ -62,14 +62,14 @@ TEST_F(SkinTest, FileNamesMatchWhateverTheirLetterCase) {
     write_picture("pic_bottombar.png");
     write_picture("SLT_SEPARATOR.PNG");
     write_picture("Chk_General_Up.png");
-    skin.Load(folder.folder(), u"");
+    skin.Load(folder_path(folder), u"");
     EXPECT_EQ(loaded_fields(), (std::vector<int>{34, 43, 44}));
 
     // Without a way to list the folder only exact names are found.
     headless.services().files = nullptr;
     install_platform(headless.services());
     Skin exact;
-    exact.Load(folder.folder(), u"");
+    exact.Load(folder_path(folder), u"");
     EXPECT_TRUE(exact.Chk_General_Up);
     EXPECT_FALSE(exact.Pic_BottomBar);
 }
@@ -112,7 +112,7 @@ TEST_F(SkinTest, LoadsInTableOrderWithTheAboutDisabledLookThird) {
 }
 
 TEST_F(SkinTest, FontsAreCellHeightsScaledFromTheDesignSizes) {
-    skin.Load(folder.folder(), u"");
+    skin.Load(folder_path(folder), u"");
     const int32_t heights[] = {28, 32, 36, 28, 32, 36};
     for (int i = 0; i < Skin::kFontCount; ++i) {
         ASSERT_TRUE(skin.font(i));
@@ -124,7 +124,7 @@ TEST_F(SkinTest, FontsAreCellHeightsScaledFromTheDesignSizes) {
     headless.services().fonts = &fonts;
     install_platform(headless.services());
     Skin recorded;
-    recorded.Load(folder.folder(), u"");
+    recorded.Load(folder_path(folder), u"");
     ASSERT_EQ(fonts.asked.size(), 6u);
     for (int i = 0; i < 6; ++i) {
         const LogicalFont& f = fonts.asked[i];
@@ -149,7 +149,7 @@ TEST_F(SkinTest, FontsAreCellHeightsScaledFromTheDesignSizes) {
 TEST_F(SkinTest, FontsAtNinetySixDpi) {
     HeadlessPlatform low({480, 640, 96, 96});
     Skin small;
-    small.Load(folder.folder(), u"");
+    small.Load(folder_path(folder), u"");
     ASSERT_TRUE(small.F18B);
     EXPECT_EQ(small.F14->ascent() + small.F14->descent(), 14);
     EXPECT_EQ(small.F18B->ascent() + small.F18B->descent(), 18);
@@ -159,7 +159,7 @@ TEST_F(SkinTest, ReleaseEmptiesEveryHandle) {
     skin.Release();  // nothing loaded yet: nothing to free
     write_picture("Pic_TopBar_App.png");
     write_picture("Slt_ItemSelected.png");
-    skin.Load(folder.folder(), u"");
+    skin.Load(folder_path(folder), u"");
     ASSERT_TRUE(skin.Pic_TopBar_App && skin.F16);
     skin.Release();
     EXPECT_TRUE(loaded_fields().empty());
