@@ -5,7 +5,7 @@ set -euo pipefail
 
 packages=(
   build-essential cmake ninja-build pkg-config clang
-  libsdl2-dev libpng-dev libfreetype-dev libfontconfig-dev fonts-dejavu-core
+  libsdl2-dev libpng-dev libfreetype-dev libfontconfig-dev fonts-dejavu-core fonts-dejavu-extra
   libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xauth xdotool sox
 )

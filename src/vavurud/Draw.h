@@ -80,17 +80,24 @@ void blit_stretched_rop(DrawContext& context, const Rect& rect, Image image, uin
 void blit_stretched_masked(DrawContext& context, const Rect& rect, Image image, Image mask);
 void blit_stretched_transparent(DrawContext& context, const Rect& rect, Image image, Colour key);
 
-// Fills the rectangle with the image tiled from the rectangle's top-left corner.
+// Fills the rectangle with the image tiled from the rectangle's top-left corner. Only
+// the pattern copy is defined for a pattern; any other operation draws nothing.
 void fill_pattern(DrawContext& context, const Rect& rect, Image image, uint32_t raster_op);
 
-// Draws text (up to its first zero unit) with a transparent background. A null
-// font draws in the surface's default font.
+// Draws text (up to its first zero unit) with a transparent background on one line,
+// aligned by the format, cut with "..." under the end-ellipsis flag, clipped to the
+// rectangle. A null font draws in the surface's default font; with no font at all
+// nothing is drawn.
 void draw_text(DrawContext& context, std::u16string_view text, const Rect& rect, uint32_t format,
                Colour colour, FontHandle font);
 
+// Like any line-to, the end point itself is left out. A null pen draws black, one
+// pixel wide, as a fresh surface's own pen does.
 void draw_line(DrawContext& context, int32_t x1, int32_t y1, int32_t x2, int32_t y2, const Pen* pen);
 
-// Two-colour gradient from (left, top) in `start` to (right, bottom) in `end`.
+// Two-colour gradient from (left, top) in `start` to (right, bottom) in `end`. Step i of
+// n across the run takes start + (end - start) x i / n in 16-bit channels (truncated),
+// so the first row or column is exactly `start` and `end` sits on the exclusive edge.
 void gradient_fill(DrawContext& context, int32_t left, int32_t top, int32_t right, int32_t bottom,
                    Colour start, Colour end, uint32_t mode);
 

@@ -5,7 +5,9 @@
 
 namespace tiltophon {
 
-HeadlessPlatform::HeadlessPlatform(ScreenInfo screen) : windows(clock, screen), devices(clock) {
+// The default font is a 14-pixel cell at 96 dpi, scaled to the screen.
+HeadlessPlatform::HeadlessPlatform(ScreenInfo screen)
+    : windows(clock, screen), devices(clock), fonts((14 * screen.dpi_y + 48) / 96) {
     services_.clock = &clock;
     services_.windows = &windows;
     services_.audio = &devices;
@@ -14,6 +16,8 @@ HeadlessPlatform::HeadlessPlatform(ScreenInfo screen) : windows(clock, screen), 
     services_.processes = &devices;
     services_.threads = &threads;
     services_.libraries = &libraries;
+    services_.images = &images;
+    services_.fonts = &fonts;
     install_platform(services_);
     reset_app();
     reset_scale_cache();

@@ -6,6 +6,8 @@
 #include "platform/headless/HeadlessClock.h"
 #include "platform/headless/HeadlessDevices.h"
 #include "platform/headless/HeadlessWindowSystem.h"
+#include "platform/media/FreeTypeFontEngine.h"
+#include "platform/media/PngImageCodec.h"
 
 namespace tiltophon {
 
@@ -23,6 +25,8 @@ public:
     HeadlessDevices devices;
     HeadlessThreads threads;
     FakeLibraryLoader libraries;
+    PngImageCodec images;
+    FreeTypeFontEngine fonts;
 
     Platform& services() { return services_; }
 

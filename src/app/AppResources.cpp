@@ -1,0 +1,51 @@
+#include "app/AppResources.h"
+
+#include "platform/Platform.h"
+
+namespace tiltophon {
+
+namespace {
+
+// The program's own folder, with the separator at its end; empty when unknown.
+PathText program_folder() {
+    if (!platform().files) return {};
+    const std::u16string program = platform().files->program_path();
+    const std::size_t separator = program.rfind(kPathSeparator);
+    if (separator == std::u16string::npos) return {};
+    return PathText(std::u16string_view(program).substr(0, separator + 1));
+}
+
+Image load_picture(const PathText& folder, std::u16string_view file,
+                   std::unique_ptr<Bitmap>& storage) {
+    PathText path(folder);
+    path.append(file);
+    storage = platform().images ? platform().images->load_png(path.view()) : nullptr;
+    return storage.get();
+}
+
+}  // namespace
+
+AppResources::AppResources(std::u16string_view folder) : instance(folder) {}
+
+void AppResources::load() {
+    const PathText folder = instance.empty() ? program_folder() : instance;
+    icon = load_picture(folder, kIconFile, icon_storage_);
+    splash_bitmap = load_picture(folder, kSplashFile, splash_storage_);
+    about_picture = load_picture(folder, kAboutFile, about_storage_);
+    donate_up = load_picture(folder, kDonateUpFile, donate_up_storage_);
+    donate_down = load_picture(folder, kDonateDownFile, donate_down_storage_);
+}
+
+void AppResources::release() {
+    splash_storage_.reset();
+    about_storage_.reset();
+    donate_up_storage_.reset();
+    donate_down_storage_.reset();
+    icon = nullptr;
+    splash_bitmap = nullptr;
+    about_picture = nullptr;
+    donate_up = nullptr;
+    donate_down = nullptr;
+}
+
+}  // namespace tiltophon

@@ -1,0 +1,90 @@
+// Single-line text layout: alignment, end ellipsis and clipping to the rectangle.
+// The font measures and paints; where the text goes is decided here.
+#include <string>
+
+#include "platform/Platform.h"
+#include "vavurud/Draw.h"
+#include "vavurud/Raster.h"
+
+namespace tiltophon {
+
+namespace {
+
+constexpr std::u16string_view kEllipsis = u"...";
+
+bool is_low_surrogate(char16_t unit) { return unit >= 0xDC00 && unit <= 0xDFFF; }
+bool is_high_surrogate(char16_t unit) { return unit >= 0xD800 && unit <= 0xDBFF; }
+
+// Whether the text may be cut after its first `count` units (never inside a pair).
+bool is_boundary(std::u16string_view text, std::size_t count) {
+    return count == 0 || count >= text.size() ||
+           !(is_high_surrogate(text[count - 1]) && is_low_surrogate(text[count]));
+}
+
+// The longest start of the text that fits in `room` pixels with the ellipsis after it,
+// followed by the ellipsis. With no room even for the ellipsis, the ellipsis alone
+// (clipping shows what it can of it).
+std::u16string with_end_ellipsis(const Font& font, std::u16string_view text, int32_t room) {
+    std::u16string shown;
+    auto fits = [&](std::size_t count) {
+        shown.assign(text.substr(0, count));
+        shown.append(kEllipsis);
+        return font.text_width(shown) <= room;
+    };
+    // Widths grow with the length, so search for the last count that fits.
+    std::size_t low = 0;
+    std::size_t high = text.size();
+    while (low < high) {
+        std::size_t mid = (low + high + 1) / 2;
+        if (fits(mid)) {
+            low = mid;
+        } else {
+            high = mid - 1;
+        }
+    }
+    if (!is_boundary(text, low)) --low;
+    shown.assign(text.substr(0, low));
+    shown.append(kEllipsis);
+    return shown;
+}
+
+}  // namespace
+
+void draw_text(DrawContext& context, std::u16string_view text, const Rect& rect, uint32_t format,
+               Colour colour, FontHandle font) {
+    text = text.substr(0, text.find(u'\0'));
+    if (text.empty()) return;
+    if (!font && platform().fonts) font = platform().fonts->default_font();
+    if (!font) return;
+
+    std::u16string cut;
+    int32_t width = font->text_width(text);
+    if ((format & text_format::kEndEllipsis) && width > rect.width()) {
+        cut = with_end_ellipsis(*font, text, rect.width());
+        text = cut;
+        width = font->text_width(text);
+    }
+
+    int32_t x = rect.left;
+    if (format & text_format::kRight) {
+        x = rect.right - width;
+    } else if (format & text_format::kCentre) {
+        x = rect.left + (rect.width() - width) / 2;
+    }
+    // Vertical placement applies to single lines only; other text starts at the top.
+    const int32_t line_height = font->ascent() + font->descent();
+    int32_t y = rect.top;
+    if (format & text_format::kSingleLine) {
+        if (format & text_format::kBottom) {
+            y = rect.bottom - line_height;
+        } else if (format & text_format::kVerticalCentre) {
+            y = rect.top + (rect.height() - line_height) / 2;
+        }
+    }
+
+    const Rect clip = raster::clip_to(rect, context.width(), context.height());
+    if (clip.empty()) return;
+    font->draw(context, clip, x, y + font->ascent(), text, pixel_from_colour(colour));
+}
+
+}  // namespace tiltophon

@@ -1,0 +1,182 @@
+#pragma once
+
+#include <algorithm>
+#include <cstdint>
+#include <cstring>
+#include <vector>
+
+#include "platform/Bitmap.h"
+#include "platform/Geometry.h"
+
+// The pixel loops shared by the drawing primitives. Every copy maps each destination
+// pixel to one source pixel and hands the pair to a pixel operation; only destination
+// pixels on the target whose source pixel lies on the source are touched.
+namespace tiltophon::raster {
+
+// The part of `rect` that lies on a surface of the given size.
+inline Rect clip_to(const Rect& rect, int32_t width, int32_t height) {
+    return {std::max(rect.left, 0), std::max(rect.top, 0), std::min(rect.right, width),
+            std::min(rect.bottom, height)};
+}
+
+// Where an image of the given size goes when centred in the rectangle. The offsets
+// truncate toward zero, so an image one pixel wider than the rectangle starts at its
+// left edge and one two pixels wider one pixel to the left of it.
+inline Rect centred_in(const Rect& rect, int32_t width, int32_t height) {
+    const int32_t x = rect.left + (rect.width() - width) / 2;
+    const int32_t y = rect.top + (rect.height() - height) / 2;
+    return {x, y, x + width, y + height};
+}
+
+// The source coordinate for destination offset `i` when `source_extent` pixels are
+// scaled to `dest_extent`: the source pixel under the destination pixel's centre,
+// floor((i + 1/2) x source / dest). For equal extents this is `i` itself.
+inline int32_t nearest(int64_t i, int64_t source_extent, int64_t dest_extent) {
+    return static_cast<int32_t>(((2 * i + 1) * source_extent) / (2 * dest_extent));
+}
+
+// The reference loop: `op(destination_pixel&, source_pixel)` for every mapped pair.
+// `dest` and `from` must not be empty.
+template <typename PixelOp>
+void map_pixels(Bitmap& target, const Rect& dest, const Bitmap& source, const Rect& from,
+                PixelOp op) {
+    const Rect clip = clip_to(dest, target.width(), target.height());
+    if (clip.empty()) return;
+    std::vector<int32_t> columns;
+    columns.reserve(clip.width());
+    for (int32_t x = clip.left; x < clip.right; ++x) {
+        columns.push_back(from.left + nearest(x - dest.left, from.width(), dest.width()));
+    }
+    for (int32_t y = clip.top; y < clip.bottom; ++y) {
+        const int32_t sy = from.top + nearest(y - dest.top, from.height(), dest.height());
+        if (sy < 0 || sy >= source.height()) continue;
+        const uint32_t* s = source.row(sy);
+        uint32_t* d = target.row(y) + clip.left;
+        for (std::size_t i = 0; i < columns.size(); ++i) {
+            const int32_t sx = columns[i];
+            if (sx >= 0 && sx < source.width()) op(d[i], s[sx]);
+        }
+    }
+}
+
+// One-to-one copies: the rectangle is clipped against both surfaces at once and each
+// row run goes to `row_op(destination, source, count)`. Gives the same pixels as
+// `map_pixels` with equal extents.
+template <typename RowOp>
+void map_rows(Bitmap& target, int32_t x, int32_t y, int32_t width, int32_t height,
+              const Bitmap& source, int32_t sx, int32_t sy, RowOp row_op) {
+    // Clip the source side, moving the destination with it, then the destination side.
+    int32_t left = std::max({0, -sx, -x});
+    int32_t top = std::max({0, -sy, -y});
+    int32_t right = std::min({width, source.width() - sx, target.width() - x});
+    int32_t bottom = std::min({height, source.height() - sy, target.height() - y});
+    if (left >= right || top >= bottom) return;
+    for (int32_t row = top; row < bottom; ++row) {
+        row_op(target.row(y + row) + x + left, source.row(sy + row) + sx + left, right - left);
+    }
+}
+
+// Scaled when the extents differ, one to one (the row loop) when they match.
+template <typename PixelOp, typename RowOp>
+void blit(Bitmap& target, const Rect& dest, const Bitmap& source, const Rect& from, PixelOp op,
+          RowOp row_op) {
+    if (dest.empty() || from.empty()) return;
+    if (dest.width() == from.width() && dest.height() == from.height()) {
+        map_rows(target, dest.left, dest.top, dest.width(), dest.height(), source, from.left,
+                 from.top, row_op);
+    } else {
+        map_pixels(target, dest, source, from, op);
+    }
+}
+
+// Raster operations of the image copies, as pixel and row operations. Alpha stays 0xFF
+// under all of them because both sides are opaque.
+struct CopyOp {
+    void operator()(uint32_t& d, uint32_t s) const { d = s; }
+    void operator()(uint32_t* d, const uint32_t* s, int32_t n) const {
+        std::memmove(d, s, static_cast<std::size_t>(n) * sizeof(uint32_t));
+    }
+};
+struct AndOp {
+    void operator()(uint32_t& d, uint32_t s) const { d &= s; }
+    void operator()(uint32_t* d, const uint32_t* s, int32_t n) const {
+        for (int32_t i = 0; i < n; ++i) d[i] &= s[i];
+    }
+};
+struct OrOp {
+    void operator()(uint32_t& d, uint32_t s) const { d |= s; }
+    void operator()(uint32_t* d, const uint32_t* s, int32_t n) const {
+        for (int32_t i = 0; i < n; ++i) d[i] |= s[i];
+    }
+};
+// Copies every pixel except those of the key colour.
+struct KeyOp {
+    uint32_t key;  // a pixel value, compared without its alpha
+    void operator()(uint32_t& d, uint32_t s) const {
+        if (((s ^ key) & 0x00FFFFFFu) != 0) d = s;
+    }
+    void operator()(uint32_t* d, const uint32_t* s, int32_t n) const {
+        for (int32_t i = 0; i < n; ++i) (*this)(d[i], s[i]);
+    }
+};
+
+// Source over destination with a constant alpha a (0..255), per channel
+// (s x a + d x (255 - a)) / 255 rounded to nearest: 255 gives the source, 0 leaves
+// the destination.
+inline uint32_t blend_pixel(uint32_t s, uint32_t d, uint32_t a) {
+    const uint32_t ia = 255 - a;
+    auto channel = [&](int shift) {
+        const uint32_t mixed = ((s >> shift) & 0xFFu) * a + ((d >> shift) & 0xFFu) * ia;
+        return ((mixed + 127) / 255) << shift;
+    };
+    return 0xFF000000u | channel(16) | channel(8) | channel(0);
+}
+
+// Rounded x / 255 for 0 <= x <= 255 x 255 without dividing, in each 16-bit lane of a
+// word at once: (x + 128 + ((x + 128) >> 8)) >> 8. No lane carries into the next.
+// Works on plain words and on the compiler's vectors of words alike.
+template <typename Word>
+inline Word divide_lanes_by_255(Word lanes) {
+    lanes += 0x00800080u;
+    return ((lanes + ((lanes >> 8) & 0x00FF00FFu)) >> 8) & 0x00FF00FFu;
+}
+
+// The same blend as `blend_pixel`, red and blue side by side in one word.
+template <typename Word>
+inline Word blend_lanes(Word s, Word d, uint32_t a) {
+    const uint32_t ia = 255 - a;
+    const Word red_blue = (s & 0x00FF00FFu) * a + (d & 0x00FF00FFu) * ia;
+    const Word green = ((s >> 8) & 0xFFu) * a + ((d >> 8) & 0xFFu) * ia;
+    return 0xFF000000u | divide_lanes_by_255(red_blue) | (divide_lanes_by_255(green) << 8);
+}
+
+inline uint32_t blend_pixel_lanes(uint32_t s, uint32_t d, uint32_t a) { return blend_lanes(s, d, a); }
+
+// The loop of full-screen transitions and the splash screen: four pixels at a time in
+// the compiler's portable vectors (SIMD where the machine has it), the rest one by one.
+inline void blend_row(uint32_t* d, const uint32_t* s, int32_t n, uint32_t a) {
+    using Four = uint32_t __attribute__((vector_size(16)));
+    int32_t i = 0;
+    for (; i + 4 <= n; i += 4) {
+        Four sv;
+        Four dv;
+        std::memcpy(&sv, s + i, sizeof sv);
+        std::memcpy(&dv, d + i, sizeof dv);
+        const Four out = blend_lanes(sv, dv, a);
+        std::memcpy(d + i, &out, sizeof out);
+    }
+    for (; i < n; ++i) d[i] = blend_lanes(s[i], d[i], a);
+}
+
+struct BlendOp {
+    uint32_t alpha;
+    void operator()(uint32_t& d, uint32_t s) const { d = blend_pixel(s, d, alpha); }
+    void operator()(uint32_t* d, const uint32_t* s, int32_t n) const { blend_row(d, s, n, alpha); }
+};
+
+// Applies one of the image copies' raster operations (copy, AND, OR); false, and
+// nothing drawn, for any other code.
+bool blit_rop(Bitmap& target, const Rect& dest, const Bitmap& source, const Rect& from,
+              uint32_t raster_op);
+
+}  // namespace tiltophon::raster

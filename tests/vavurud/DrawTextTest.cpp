@@ -1,0 +1,125 @@
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "platform/headless/HeadlessPlatform.h"
+#include "support/Pixels.h"
+#include "vavurud/Draw.h"
+
+namespace tiltophon {
+namespace {
+
+// Every unit 10 pixels wide, a cell of 8 + 4; records what it is asked to paint.
+class BoxFont : public Font {
+public:
+    struct Run {
+        Rect clip;
+        int32_t x;
+        int32_t baseline;
+        std::u16string text;
+        uint32_t pixel;
+    };
+
+    int32_t ascent() const override { return 8; }
+    int32_t descent() const override { return 4; }
+    int32_t text_width(std::u16string_view text) const override {
+        return 10 * static_cast<int32_t>(text.size());
+    }
+    void draw(Bitmap&, const Rect& clip, int32_t x, int32_t baseline, std::u16string_view text,
+              uint32_t pixel) const override {
+        runs.push_back({clip, x, baseline, std::u16string(text), pixel});
+    }
+
+    mutable std::vector<Run> runs;
+};
+
+class DrawTextTest : public ::testing::Test {
+protected:
+    HeadlessPlatform headless;
+    Bitmap target{200, 100};
+    BoxFont font;
+
+    BoxFont::Run draw(std::u16string_view text, const Rect& rect, uint32_t format) {
+        font.runs.clear();
+        draw_text(target, text, rect, format, 0x0000FF, &font);
+        EXPECT_EQ(font.runs.size(), 1u);
+        return font.runs.empty() ? BoxFont::Run{} : font.runs.back();
+    }
+};
+
+TEST_F(DrawTextTest, AlignsHorizontallyAndVertically) {
+    const Rect rect{10, 20, 110, 60};  // 100 x 40; "abc" is 30 x 12
+    using namespace text_format;
+    auto left_top = draw(u"abc", rect, kSingleLine);
+    EXPECT_EQ(left_top.x, 10);
+    EXPECT_EQ(left_top.baseline, 20 + 8);
+    EXPECT_EQ(left_top.pixel, pixel_from_colour(0x0000FF));
+
+    auto centred = draw(u"abc", rect, kSingleLine | kCentre | kVerticalCentre);
+    EXPECT_EQ(centred.x, 10 + 35);
+    EXPECT_EQ(centred.baseline, 20 + 14 + 8);
+
+    auto right_bottom = draw(u"abc", rect, kSingleLine | kRight | kBottom);
+    EXPECT_EQ(right_bottom.x, 110 - 30);
+    EXPECT_EQ(right_bottom.baseline, 60 - 12 + 8);
+
+    // Vertical placement is for single lines; other text starts at the top.
+    auto multi = draw(u"abc", rect, kCentre | kVerticalCentre);
+    EXPECT_EQ(multi.baseline, 20 + 8);
+
+    // Odd leftovers truncate: 41 - 30 = 11 -> 5; 13 - 12 = 1 -> 0.
+    auto odd = draw(u"abc", {0, 0, 41, 13}, kSingleLine | kCentre | kVerticalCentre);
+    EXPECT_EQ(odd.x, 5);
+    EXPECT_EQ(odd.baseline, 8);
+}
+
+TEST_F(DrawTextTest, EndEllipsisCutsTheTextToFit) {
+    using namespace text_format;
+    // 57 pixels hold two units and the three dots.
+    EXPECT_EQ(draw(u"abcdefgh", {0, 0, 57, 20}, kDefault).text, u"ab...");
+    // Text that fits is left alone; without the flag it is only clipped.
+    EXPECT_EQ(draw(u"abcde", {0, 0, 50, 20}, kDefault).text, u"abcde");
+    EXPECT_EQ(draw(u"abcdefgh", {0, 0, 57, 20}, kSingleLine).text, u"abcdefgh");
+    // No room even for the dots: the dots alone, clipped.
+    EXPECT_EQ(draw(u"abcdefgh", {0, 0, 12, 20}, kDefault).text, u"...");
+    // A cut never splits a surrogate pair: "a" + pair takes three units, 30 pixels.
+    EXPECT_EQ(draw(u"a\U0001F600bcd", {0, 0, 59, 20}, kDefault).text, u"a...");
+    // Centred after cutting, by the width of what is shown.
+    auto centred = draw(u"abcdefgh", {0, 0, 57, 20}, kDefault | kCentre);
+    EXPECT_EQ(centred.x, (57 - 50) / 2);
+}
+
+TEST_F(DrawTextTest, ClipsToTheRectangleAndTheSurface) {
+    auto run = draw(u"abc", {-10, 90, 150, 130}, text_format::kDefault);
+    EXPECT_EQ(run.clip, (Rect{0, 90, 150, 100}));
+}
+
+TEST_F(DrawTextTest, EmptyTextAndMissingFontsDrawNothing) {
+    font.runs.clear();
+    draw_text(target, u"", {0, 0, 100, 20}, text_format::kDefault, 0, &font);
+    draw_text(target, std::u16string_view(u"\0abc", 4), {0, 0, 100, 20}, text_format::kDefault, 0,
+              &font);
+    EXPECT_TRUE(font.runs.empty());
+    // The text ends at its first zero unit.
+    EXPECT_EQ(draw(std::u16string_view(u"ab\0cd", 5), {0, 0, 100, 20}, 0).text, u"ab");
+
+    // No font engine at all: a null font has nothing to fall back on.
+    platform().fonts = nullptr;
+    const Bitmap before = target;
+    draw_text(target, u"abc", {0, 0, 100, 20}, text_format::kDefault, 0xFFFFFF, nullptr);
+    EXPECT_TRUE(test::same_pixels(target, before));
+}
+
+TEST_F(DrawTextTest, NullFontDrawsInTheDefaultFont) {
+    Bitmap black(120, 40);
+    draw_text(black, u"Hello", {0, 0, 120, 40}, text_format::kDefault, 0xFFFFFF, nullptr);
+    int lit = 0;
+    for (int32_t y = 0; y < 40; ++y) {
+        for (int32_t x = 0; x < 120; ++x) lit += black.pixel(x, y) != Bitmap::kOpaqueBlack;
+    }
+    EXPECT_GT(lit, 50);
+}
+
+}  // namespace
+}  // namespace tiltophon

@@ -1,0 +1,35 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "platform/Bitmap.h"
+#include "platform/Font.h"
+
+namespace tiltophon::skingen {
+
+// One generated picture and where it goes, relative to the program folder.
+struct Picture {
+    std::string path;
+    Bitmap bitmap;
+    bool keep_alpha = false;
+    // The icon for desktop launchers, which goes where the build says rather than
+    // into the program folder.
+    bool launcher = false;
+};
+
+struct Fonts {
+    const Font* label = nullptr;     // tab captions
+    const Font* title = nullptr;     // the top bar's name
+    const Font* wordmark = nullptr;  // the splash screen's name
+    const Font* small = nullptr;     // small print
+};
+
+// The 46 skin images at the sizes a 480 x 640, 192-dpi screen shows them.
+std::vector<Picture> skin_pictures(const Fonts& fonts);
+// Icon, launcher icon, splash, About picture and donation buttons.
+std::vector<Picture> resource_pictures(const Fonts& fonts);
+// Big (96 x 96) and small (48 x 48) pictures of the default sound sets.
+std::vector<Picture> set_pictures();
+
+}  // namespace tiltophon::skingen
