@@ -6,6 +6,11 @@
 #include <filesystem>
 #include <set>
 
+#include "platform/Platform.h"
+#include "platform/media/PngImageCodec.h"
+#include "platform/posix/PosixFileSystem.h"
+#include "sound/SoundBank.h"
+
 namespace {
 
 namespace fs = std::filesystem;
@@ -46,6 +51,30 @@ TEST(ShippedSounds, EverySetHasShortCleanSounds) {
             }
             SDL_FreeWAV(data);
         }
+    }
+}
+
+// The bank finds every shipped sound with its set's two pictures.
+TEST(ShippedSounds, TheBankFindsEverySoundWithItsPictures) {
+    using namespace tiltophon;
+    PosixFileSystem files;
+    PngImageCodec images;
+    Platform services;
+    services.files = &files;
+    services.images = &images;
+    install_platform(services);
+    SoundBank bank;
+    bank.Scan(utf16_from_utf8(std::string(TILTOPHON_PROGRAM_DIR) + "/Sounds/"));
+    bank.Sort(FolderAscending);
+    install_platform({});
+
+    ASSERT_GE(bank.Count(), 20);
+    EXPECT_EQ(bank.EntryAt(0)->FolderName.view(), u"Bells");
+    for (int32_t i = 0; i < bank.Count(); ++i) {
+        const SoundEntry* entry = bank.EntryAt(i);
+        EXPECT_NE(entry->BigImage, nullptr) << utf8_from_utf16(entry->FilePath);
+        EXPECT_NE(entry->SmallImage, nullptr) << utf8_from_utf16(entry->FilePath);
+        EXPECT_TRUE(fs::is_regular_file(utf8_from_utf16(entry->FilePath)));
     }
 }
 
