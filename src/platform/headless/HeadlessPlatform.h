@@ -8,6 +8,7 @@
 #include "platform/headless/HeadlessWindowSystem.h"
 #include "platform/media/FreeTypeFontEngine.h"
 #include "platform/media/PngImageCodec.h"
+#include "platform/headless/MemoryRegistry.h"
 
 namespace tiltophon {
 
@@ -27,6 +28,7 @@ public:
     FakeLibraryLoader libraries;
     PngImageCodec images;
     FreeTypeFontEngine fonts;
+    MemoryRegistry registry;
 
     Platform& services() { return services_; }
 
