@@ -1,5 +1,6 @@
 #include "app/Loader.h"
 
+#include <algorithm>
 #include <array>
 #include <atomic>
 #include <condition_variable>
@@ -101,9 +102,12 @@ uint32_t run_loader(std::span<const LoaderStep> steps) {
         if (step.work) step.work();
         sleep_ms(kLoaderStepPauseMs);
     }
+    // The rest of the minimum time, in short pauses so that a stop ends it soon.
     // Unsigned difference: right across the tick counter's wrap.
-    uint32_t elapsed = now_ms() - start;
-    if (!stop.load() && elapsed < kLoaderMinimumMs) sleep_ms(kLoaderMinimumMs - elapsed);
+    for (uint32_t elapsed = now_ms() - start; !stop.load() && elapsed < kLoaderMinimumMs;
+         elapsed = now_ms() - start) {
+        sleep_ms(std::min(kLoaderMinimumMs - elapsed, kLoaderStepPauseMs));
+    }
     // Everything built above becomes visible to the main thread with this store.
     app().loading.store(false, std::memory_order_release);
     request_repaint();
