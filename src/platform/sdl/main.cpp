@@ -1,1 +1,36 @@
-int main() { return 0; }
+#include "app/Program.h"
+#include "platform/Platform.h"
+#include "platform/posix/FileRegistry.h"
+#include "platform/posix/PosixFileSystem.h"
+#include "platform/posix/PosixProcessLauncher.h"
+#include "platform/sdl/SdlClock.h"
+#include "platform/sdl/SdlDevices.h"
+#include "platform/sdl/SdlWindowSystem.h"
+
+using namespace tiltophon;
+
+int main() {
+    SdlWindowSystem windows;
+    // Threads the program starts may still run when main returns, so the services
+    // they use are never destroyed.
+    auto* idle = new SdlIdleControl;
+    windows.set_idle_control(idle);
+
+    Platform services;
+    services.clock = new SdlClock;
+    services.windows = &windows;
+    services.registry = new FileRegistry(FileRegistry::default_path());
+    services.files = new PosixFileSystem;
+    services.vibrator = new SdlVibrator;
+    services.idle = idle;
+    services.processes = new PosixProcessLauncher;
+    services.threads = new SdlThreadRunner;
+    // Still to come: images (PNG), fonts, audio and the sensor library loader.
+    // The program runs without them, with the features behind them missing.
+    install_platform(services);
+
+    int exit_code = run_program();
+    services.windows = nullptr;
+    install_platform(services);
+    return exit_code;
+}
