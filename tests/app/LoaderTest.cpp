@@ -15,7 +15,8 @@
 #include "platform/headless/HeadlessPlatform.h"
 #include "platform/posix/FileRegistry.h"
 #include "settings/Settings.h"
-#include "support/TempFolder.h"
+#include "motion/TempFolder.h"
+#include "support/ReadFile.h"
 
 namespace tiltophon {
 namespace {
@@ -166,12 +167,12 @@ TEST_F(LoaderThreadsTest, ElevenStepsAreShownInOrderWhileTheWindowPaintsTheSplas
 }
 
 TEST_F(LoaderThreadsTest, ACloseDuringLoadingStopsTheLoaderAndLeavesTheStoredFileAsItWas) {
-    testing::TempFolder folder;
+    TempFolder folder;
     FileRegistry registry(folder.file("registry.reg"));
     const std::string stored =
         "REGEDIT4\n\n[HKEY_LOCAL_MACHINE\\Software\\Marrowgate\\Tiltophon\\Settings]\n"
         "\"SensitivityX\"=dword:00000008\n";
-    testing::write_file(registry.path(), stored);
+    folder.write("registry.reg", stored);
     headless.services().registry = &registry;
     install_platform(headless.services());
 
@@ -196,7 +197,7 @@ TEST_F(LoaderThreadsTest, ACloseDuringLoadingStopsTheLoaderAndLeavesTheStoredFil
     EXPECT_TRUE(app().is_loaded());
     EXPECT_TRUE(headless.windows.window()->is_destroyed());
     EXPECT_TRUE(headless.windows.quit_posted());
-    EXPECT_EQ(testing::read_file(registry.path()), stored);
+    EXPECT_EQ(read_file(registry.path()), stored);
     // The steps after the close never ran.
     EXPECT_EQ(app().splash->progress().message.view(), u"Loading SoundBank...");
 }

@@ -15,7 +15,8 @@
 #include <thread>
 #include <vector>
 
-#include "support/TempFolder.h"
+#include "motion/TempFolder.h"
+#include "support/ReadFile.h"
 
 extern char** environ;
 
@@ -23,9 +24,6 @@ namespace tiltophon {
 namespace {
 
 using namespace std::chrono_literals;
-using testing::read_file;
-using testing::TempFolder;
-using testing::write_file;
 
 const std::string kProgram = std::string(TILTOPHON_PROGRAM_DIR) + "/tiltophon";
 
@@ -52,7 +50,7 @@ protected:
         ASSERT_TRUE(std::filesystem::exists(kProgram)) << kProgram;
         std::filesystem::create_directories(runtime());
         std::filesystem::permissions(runtime(), std::filesystem::perms::owner_all);
-        write_file(settings_file(), kStored);
+        folder.write("config/tiltophon/registry.reg", kStored);
     }
     void TearDown() override {
         for (pid_t pid : started_) {

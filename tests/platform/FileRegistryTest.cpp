@@ -8,14 +8,12 @@
 
 #include "platform/Text.h"
 #include "platform/posix/FileRegistry.h"
-#include "support/TempFolder.h"
+#include "motion/TempFolder.h"
+#include "support/ReadFile.h"
 
 namespace tiltophon {
 namespace {
 
-using testing::read_file;
-using testing::TempFolder;
-using testing::write_file;
 
 constexpr RegistryRoot kRoot = RegistryRoot::kLocalMachine;
 constexpr std::u16string_view kKey = u"Software\\Marrowgate\\Tiltophon\\Settings";
@@ -23,8 +21,9 @@ const std::string kKeyLine = "[HKEY_LOCAL_MACHINE\\Software\\Marrowgate\\Tiltoph
 
 class FileRegistryTest : public ::testing::Test {
 protected:
-    std::string path() const { return folder.file("tiltophon/registry.reg"); }
-    void store(const std::string& bytes) const { write_file(path(), bytes); }
+    static constexpr const char* kFile = "tiltophon/registry.reg";
+    std::string path() const { return folder.file(kFile); }
+    void store(const std::string& bytes) const { folder.write(kFile, bytes); }
 
     // The string as read, or the failure code in `result`.
     std::optional<std::u16string> text(std::u16string_view name, int32_t* result = nullptr,
@@ -94,7 +93,7 @@ TEST_F(FileRegistryTest, AFileThatCannotBeReadFailsEveryReadAndIsNeverOverwritte
 }
 
 TEST_F(FileRegistryTest, AWriteThatCannotReachTheDiskIsReportedAsAFailure) {
-    write_file(folder.file("tiltophon"), "a file where the folder should be");
+    folder.write("tiltophon", "a file where the folder should be");
     EXPECT_EQ(registry.write_string(kRoot, kKey, u"SoundSlot1Name", u"Kick.wav"),
               registry_result::kWriteFault);
     registry.begin_update();
@@ -243,8 +242,7 @@ TEST_F(FileRegistryTest, AnUpdateReachesTheFileOnlyAtItsEndAndLeavesNoTemporaryF
 }
 
 TEST_F(FileRegistryTest, SavingThroughALinkUpdatesItsTarget) {
-    std::string target = folder.file("dotfiles/registry.reg");
-    write_file(target, "REGEDIT4\n");
+    std::string target = folder.write("dotfiles/registry.reg", "REGEDIT4\n");
     std::filesystem::create_directories(std::filesystem::path(path()).parent_path());
     std::filesystem::create_symlink(target, path());
 

@@ -9,14 +9,12 @@
 #include "platform/posix/PosixProcessLauncher.h"
 #include "platform/posix/PosixSingleInstance.h"
 #include "platform/posix/SysfsVibrator.h"
-#include "support/TempFolder.h"
+#include "motion/TempFolder.h"
+#include "support/ReadFile.h"
 
 namespace tiltophon {
 namespace {
 
-using testing::read_file;
-using testing::TempFolder;
-using testing::write_file;
 
 TEST(ScreenSpecTest, AcceptsSizesWithOrWithoutDpiAndRefusesTheRest) {
     std::optional<ScreenInfo> screen = parse_screen_spec("240x320@96");
@@ -41,7 +39,7 @@ TEST(SysfsVibratorTest, DrivesTheLedOrTheTimedOutputVibrator) {
     TempFolder sys;
     EXPECT_EQ(SysfsVibrator::find(sys.path().string()), nullptr);
 
-    write_file(sys.file("timed_output/vibrator/enable"), "0");
+    sys.write("timed_output/vibrator/enable", "0");
     std::unique_ptr<SysfsVibrator> timed = SysfsVibrator::find(sys.path().string());
     ASSERT_NE(timed, nullptr);
     timed->set_vibrating(true);
@@ -50,8 +48,8 @@ TEST(SysfsVibratorTest, DrivesTheLedOrTheTimedOutputVibrator) {
     EXPECT_EQ(read_file(sys.file("timed_output/vibrator/enable")), "0");
 
     // The LED class wins, switched on at its full brightness.
-    write_file(sys.file("leds/vibrator/brightness"), "0");
-    write_file(sys.file("leds/vibrator/max_brightness"), "255\n");
+    sys.write("leds/vibrator/brightness", "0");
+    sys.write("leds/vibrator/max_brightness", "255\n");
     std::unique_ptr<SysfsVibrator> led = SysfsVibrator::find(sys.path().string());
     ASSERT_NE(led, nullptr);
     led->set_vibrating(true);
@@ -90,7 +88,7 @@ TEST(PosixSingleInstanceThreadsTest, ALaterStartAsksTheRunningOneToComeForward) 
     }
 
     // Once the running copy has ended, the next start runs, even over a stale socket file.
-    write_file(folder.file("tiltophon.sock"), "left by a crash");
+    folder.write("tiltophon.sock", "left by a crash");
     PosixSingleInstance next(folder.path().string(), "tiltophon");
     EXPECT_FALSE(next.signal_existing_or_listen(nullptr));
 }

@@ -6,9 +6,9 @@
 #include "platform/headless/HeadlessClock.h"
 #include "platform/headless/HeadlessDevices.h"
 #include "platform/headless/HeadlessWindowSystem.h"
+#include "platform/headless/MemoryRegistry.h"
 #include "platform/media/FreeTypeFontEngine.h"
 #include "platform/media/PngImageCodec.h"
-#include "platform/headless/MemoryRegistry.h"
 
 namespace tiltophon {
 
