@@ -6,6 +6,7 @@
 #include "app/KeepAwakeTimer.h"
 #include "app/Loader.h"
 #include "app/SplashScreen.h"
+#include "motion/MotionMessage.h"
 #include "platform/Platform.h"
 #include "screens/Screens.h"
 #include "settings/Settings.h"
@@ -17,9 +18,6 @@
 namespace tiltophon {
 
 namespace {
-
-// Posted by the motion detectors when they recognise a swing.
-constexpr uint32_t kMotionMessage = msg::kApp + 1;
 
 // Only the main thread touches it.
 int32_t g_saved_orientation = -1;
