@@ -53,7 +53,8 @@ protected:
 };
 
 TEST_F(FileRegistryTest, MissingEmptyAndGarbageFilesReadAsEmptyAndCanBeWrittenAgain) {
-    std::string garbage("\x89PNG\r\n\x1a\n\0\0\0\rIHDR\xff\xfe[\x01\x02]\"a\"=\x00\x03", 32);
+    static constexpr char kGarbage[] = "\x89PNG\r\n\x1a\n\0\0\0\rIHDR\xff\xfe[\x01\x02]\"a\"=\x00\x03";
+    const std::string garbage(kGarbage, sizeof kGarbage - 1);
     for (const std::optional<std::string>& content :
          {std::optional<std::string>(), std::optional<std::string>(""),
           std::optional<std::string>("REGEDIT4\n"), std::optional<std::string>(garbage),
