@@ -25,12 +25,9 @@ int main() {
     services.idle = idle;
     services.processes = new PosixProcessLauncher;
     services.threads = new SdlThreadRunner;
-    // Still to come: images (PNG), fonts, audio and the sensor library loader.
-    // The program runs without them, with the features behind them missing.
+    // Images, fonts, audio and the sensor library loader join with the parts that
+    // use them; without them the program runs with those features missing.
     install_platform(services);
 
-    int exit_code = run_program();
-    services.windows = nullptr;
-    install_platform(services);
-    return exit_code;
+    return run_program();
 }
