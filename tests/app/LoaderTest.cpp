@@ -75,15 +75,6 @@ TEST_F(LoaderTest, SlowWorkShowsThePagesRightAfterTheLastStep) {
     EXPECT_EQ(headless.clock.tick_count_ms(), 500 + 11 * (g_work_per_step_ms + kLoaderStepPauseMs));
 }
 
-TEST_F(LoaderTest, TheProgramsStepsBuildSettingsAndEndOnTheHomePage) {
-    loader_thread();
-    EXPECT_TRUE(app().is_loaded());
-    ASSERT_NE(app().settings, nullptr);
-    EXPECT_TRUE(app().settings->XButtonClose);
-    EXPECT_EQ(app().splash->progress().message.view(), u"Init Screen...");
-    EXPECT_EQ(app().splash->progress().percent, 100u);
-}
-
 // Waits (without sleeping) until the loader thread shows a step other than
 // `previous` and has begun the pause after it; gives what it shows.
 SplashScreen::Progress wait_for_next_pause(HeadlessClock& clock,

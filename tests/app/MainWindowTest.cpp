@@ -248,14 +248,5 @@ TEST_F(MainWindowTest, TeardownItselfSavesNothing) {
     EXPECT_EQ(headless.windows.exit_code(), 0);
 }
 
-TEST_F(MainWindowTest, MessagesWithoutHandlingAnswerZero) {
-    create_only();
-    EXPECT_EQ(send(msg::kSize, 0, 0x028001E0), 0);
-    EXPECT_EQ(send(msg::kEraseBackground), 0);
-    EXPECT_EQ(send(msg::kKeyDown, 0x0D), 0);
-    EXPECT_EQ(send(msg::kCommand, 89), 0);
-    EXPECT_FALSE(headless_window().is_destroyed());
-}
-
 }  // namespace
 }  // namespace tiltophon
