@@ -62,11 +62,15 @@ void assign_sound_slots() {}
 
 void create_detectors() {}
 
-void build_controls() { build_screens(); }
+void build_controls() {
+    build_screens();
+}
 
 void put_data_into_controls() {}
 
-void apply_settings_to_program() { apply_settings(); }
+void apply_settings_to_program() {
+    apply_settings();
+}
 
 void show_home_page() {
     show_frame(5, false);
@@ -90,7 +94,9 @@ constexpr std::array<LoaderStep, 11> kSteps = {{
 
 }  // namespace
 
-std::span<const LoaderStep> loader_steps() { return kSteps; }
+std::span<const LoaderStep> loader_steps() {
+    return kSteps;
+}
 
 uint32_t run_loader(std::span<const LoaderStep> steps) {
     const std::atomic<bool>& stop = loader_run().stop;
@@ -114,7 +120,9 @@ uint32_t run_loader(std::span<const LoaderStep> steps) {
     return 1;
 }
 
-uint32_t loader_thread() { return run_loader(loader_steps()); }
+uint32_t loader_thread() {
+    return run_loader(loader_steps());
+}
 
 void start_loader() {
     LoaderRun& run = loader_run();
@@ -151,6 +159,8 @@ void stop_loader() {
     run.ended.wait(lock, [&run] { return !run.running; });
 }
 
-bool loader_stop_requested() { return loader_run().stop.load(); }
+bool loader_stop_requested() {
+    return loader_run().stop.load();
+}
 
 }  // namespace tiltophon

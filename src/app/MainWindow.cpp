@@ -193,6 +193,8 @@ int set_orientation(int32_t target) {
     return windows->change_orientation(target) ? 1 : 0;
 }
 
-int32_t saved_orientation() { return g_saved_orientation; }
+int32_t saved_orientation() {
+    return g_saved_orientation;
+}
 
 }  // namespace tiltophon

@@ -15,7 +15,8 @@ constexpr int32_t kDefaultDpi = 192;
 std::optional<int32_t> number(std::string_view text, int32_t low, int32_t high) {
     int32_t value = 0;
     auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
-    if (error != std::errc() || end != text.data() + text.size() || text.empty()) return std::nullopt;
+    if (error != std::errc() || end != text.data() + text.size() || text.empty())
+        return std::nullopt;
     if (value < low || value > high) return std::nullopt;
     return value;
 }
@@ -26,7 +27,8 @@ std::optional<ScreenInfo> parse_screen_spec(std::string_view text) {
     std::size_t x = text.find('x');
     if (x == std::string_view::npos) return std::nullopt;
     std::size_t at = text.find('@', x);
-    std::string_view height_text = text.substr(x + 1, at == std::string_view::npos ? text.npos : at - x - 1);
+    std::string_view height_text =
+        text.substr(x + 1, at == std::string_view::npos ? text.npos : at - x - 1);
     std::optional<int32_t> width = number(text.substr(0, x), 1, kMaxSide);
     std::optional<int32_t> height = number(height_text, 1, kMaxSide);
     std::optional<int32_t> dpi = kDefaultDpi;

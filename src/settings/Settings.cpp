@@ -15,8 +15,7 @@ constexpr std::array<std::u16string_view, Settings::kSlotCount> kFolderValues = 
     u"SoundSlot1Folder", u"SoundSlot2Folder", u"SoundSlot3Folder", u"SoundSlot4Folder",
     u"SoundSlot5Folder"};
 constexpr std::array<std::u16string_view, Settings::kSlotCount> kNameValues = {
-    u"SoundSlot1Name", u"SoundSlot2Name", u"SoundSlot3Name", u"SoundSlot4Name",
-    u"SoundSlot5Name"};
+    u"SoundSlot1Name", u"SoundSlot2Name", u"SoundSlot3Name", u"SoundSlot4Name", u"SoundSlot5Name"};
 
 constexpr uint32_t kDefaultSensitivity = 5;
 
@@ -65,14 +64,24 @@ void write_dword(std::u16string_view name, uint32_t value) {
 
 }  // namespace
 
-PathText& Settings::SlotPath(int slot) { return this->*kPathFields[slot_index(slot)]; }
-PathText& Settings::SlotFolder(int slot) { return this->*kFolderFields[slot_index(slot)]; }
-PathText& Settings::SlotName(int slot) { return this->*kNameFields[slot_index(slot)]; }
-const PathText& Settings::SlotPath(int slot) const { return this->*kPathFields[slot_index(slot)]; }
+PathText& Settings::SlotPath(int slot) {
+    return this->*kPathFields[slot_index(slot)];
+}
+PathText& Settings::SlotFolder(int slot) {
+    return this->*kFolderFields[slot_index(slot)];
+}
+PathText& Settings::SlotName(int slot) {
+    return this->*kNameFields[slot_index(slot)];
+}
+const PathText& Settings::SlotPath(int slot) const {
+    return this->*kPathFields[slot_index(slot)];
+}
 const PathText& Settings::SlotFolder(int slot) const {
     return this->*kFolderFields[slot_index(slot)];
 }
-const PathText& Settings::SlotName(int slot) const { return this->*kNameFields[slot_index(slot)]; }
+const PathText& Settings::SlotName(int slot) const {
+    return this->*kNameFields[slot_index(slot)];
+}
 
 void GetProgramFolder(PathText& folder) {
     PathText path;
@@ -90,10 +99,16 @@ int Settings::Load() {
     SkinFile.assign(SkinFolder).append(u"Skin.txt");
     SoundsFolder.assign(ProgramFolder).append(u"Sounds/");
 
-    for (int slot = 1; slot <= kSlotCount; ++slot) read_string(kFolderValues[slot - 1], SlotFolder(slot));
-    for (int slot = 1; slot <= kSlotCount; ++slot) read_string(kNameValues[slot - 1], SlotName(slot));
+    for (int slot = 1; slot <= kSlotCount; ++slot)
+        read_string(kFolderValues[slot - 1], SlotFolder(slot));
+    for (int slot = 1; slot <= kSlotCount; ++slot)
+        read_string(kNameValues[slot - 1], SlotName(slot));
     for (int slot = 1; slot <= kSlotCount; ++slot) {
-        SlotPath(slot).assign(SoundsFolder).append(SlotFolder(slot)).append(u"/").append(SlotName(slot));
+        SlotPath(slot)
+            .assign(SoundsFolder)
+            .append(SlotFolder(slot))
+            .append(u"/")
+            .append(SlotName(slot));
     }
 
     SensitivityX = read_sensitivity(u"SensitivityX");

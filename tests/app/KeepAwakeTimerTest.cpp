@@ -1,11 +1,10 @@
-#include "app/KeepAwakeTimer.h"
-
 #include <gtest/gtest.h>
 
 #include <memory>
 #include <optional>
 
 #include "app/AppState.h"
+#include "app/KeepAwakeTimer.h"
 #include "platform/headless/HeadlessPlatform.h"
 
 namespace tiltophon {

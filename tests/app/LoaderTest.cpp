@@ -1,5 +1,3 @@
-#include "app/Loader.h"
-
 #include <gtest/gtest.h>
 
 #include <array>
@@ -9,13 +7,14 @@
 #include <vector>
 
 #include "app/AppState.h"
+#include "app/Loader.h"
 #include "app/MainWindow.h"
 #include "app/Program.h"
 #include "app/SplashScreen.h"
+#include "motion/TempFolder.h"
 #include "platform/headless/HeadlessPlatform.h"
 #include "platform/posix/FileRegistry.h"
 #include "settings/Settings.h"
-#include "motion/TempFolder.h"
 #include "support/ReadFile.h"
 
 namespace tiltophon {
@@ -112,17 +111,10 @@ protected:
 TEST_F(LoaderThreadsTest, ElevenStepsAreShownInOrderWhileTheWindowPaintsTheSplash) {
     ASSERT_EQ(init_instance(ShowCommand::kNormal), 1);
     const std::vector<std::pair<std::u16string, uint32_t>> expected = {
-        {u"Loading...", 0},
-        {u"Init HTC Sensor...", 10},
-        {u"Loading Settings...", 20},
-        {u"Loading Skin...", 30},
-        {u"Loading SoundBank...", 40},
-        {u"Init SoundSlots...", 50},
-        {u"Init ZovurIzadud...", 60},
-        {u"Init VavurUD...", 70},
-        {u"Apply VavurUD Data...", 80},
-        {u"Apply Settings...", 90},
-        {u"Init Screen...", 100},
+        {u"Loading...", 0},           {u"Init HTC Sensor...", 10},   {u"Loading Settings...", 20},
+        {u"Loading Skin...", 30},     {u"Loading SoundBank...", 40}, {u"Init SoundSlots...", 50},
+        {u"Init ZovurIzadud...", 60}, {u"Init VavurUD...", 70},      {u"Apply VavurUD Data...", 80},
+        {u"Apply Settings...", 90},   {u"Init Screen...", 100},
     };
     std::vector<std::pair<std::u16string, uint32_t>> shown;
     SplashScreen::Progress progress;

@@ -1,11 +1,10 @@
-#include "app/MainWindow.h"
-
 #include <gtest/gtest.h>
 
 #include <vector>
 
 #include "app/AppState.h"
 #include "app/KeepAwakeTimer.h"
+#include "app/MainWindow.h"
 #include "app/Program.h"
 #include "app/SplashScreen.h"
 #include "platform/headless/HeadlessPlatform.h"

@@ -6,14 +6,13 @@
 #include <optional>
 #include <string>
 
+#include "motion/TempFolder.h"
 #include "platform/Text.h"
 #include "platform/posix/FileRegistry.h"
-#include "motion/TempFolder.h"
 #include "support/ReadFile.h"
 
 namespace tiltophon {
 namespace {
-
 
 constexpr RegistryRoot kRoot = RegistryRoot::kLocalMachine;
 constexpr std::u16string_view kKey = u"Software\\Marrowgate\\Tiltophon\\Settings";
@@ -53,7 +52,8 @@ protected:
 };
 
 TEST_F(FileRegistryTest, MissingEmptyAndGarbageFilesReadAsEmptyAndCanBeWrittenAgain) {
-    static constexpr char kGarbage[] = "\x89PNG\r\n\x1a\n\0\0\0\rIHDR\xff\xfe[\x01\x02]\"a\"=\x00\x03";
+    static constexpr char kGarbage[] =
+        "\x89PNG\r\n\x1a\n\0\0\0\rIHDR\xff\xfe[\x01\x02]\"a\"=\x00\x03";
     const std::string garbage(kGarbage, sizeof kGarbage - 1);
     for (const std::optional<std::string>& content :
          {std::optional<std::string>(), std::optional<std::string>(""),
@@ -147,8 +147,9 @@ TEST_F(FileRegistryTest, AStringMustFitTheBufferWithItsTerminator) {
 }
 
 TEST_F(FileRegistryTest, KeysAndNamesMatchIgnoringCaseWithOrWithoutLeadingBackslash) {
-    store("REGEDIT4\r\n\r\n[hkey_local_machine\\system\\CurrentControlSet\\control\\POWER]\r\n"
-          "\"battpoweroff\"=dword:000000b4\r\n");
+    store(
+        "REGEDIT4\r\n\r\n[hkey_local_machine\\system\\CurrentControlSet\\control\\POWER]\r\n"
+        "\"battpoweroff\"=dword:000000b4\r\n");
     uint32_t value = 0;
     EXPECT_EQ(registry.read_dword(kRoot, u"\\System\\CurrentControlSet\\Control\\Power",
                                   u"BattPowerOff", value),
@@ -189,8 +190,9 @@ TEST_F(FileRegistryTest, TextRoundTripsThroughTheFileAsUtf8WithEscapes) {
     EXPECT_EQ(std::u16string(buffer), undecodable);
 
     std::string saved = read_file(path());
-    EXPECT_NE(saved.find("\"Tricky\"=\"Dr\xc3\xb6hn \\\"Bass\\\" C:\\\\Sounds\\\\ \xf0\x9f\xa5\x81"),
-              std::string::npos)
+    EXPECT_NE(
+        saved.find("\"Tricky\"=\"Dr\xc3\xb6hn \\\"Bass\\\" C:\\\\Sounds\\\\ \xf0\x9f\xa5\x81"),
+        std::string::npos)
         << saved;
     EXPECT_NE(saved.find("@=\"default value\""), std::string::npos) << saved;
     EXPECT_NE(saved.find("line\\nbreak\tand\\x01"), std::string::npos) << saved;
@@ -210,8 +212,9 @@ TEST_F(FileRegistryTest, EverythingTheProgramDoesNotKnowIsKept) {
     std::string saved = read_file(path());
     EXPECT_NE(saved.find(comment), std::string::npos) << saved;
     EXPECT_NE(saved.find(foreign), std::string::npos) << saved;
-    EXPECT_NE(saved.find(kKeyLine + "\"Unknown\"=dword:00000009\n\"SensitivityX\"=dword:00000005\n"),
-              std::string::npos)
+    EXPECT_NE(
+        saved.find(kKeyLine + "\"Unknown\"=dword:00000009\n\"SensitivityX\"=dword:00000005\n"),
+        std::string::npos)
         << saved;
 }
 

@@ -5,16 +5,15 @@
 #include <filesystem>
 #include <mutex>
 
+#include "motion/TempFolder.h"
 #include "platform/ScreenSpec.h"
 #include "platform/posix/PosixProcessLauncher.h"
 #include "platform/posix/PosixSingleInstance.h"
 #include "platform/posix/SysfsVibrator.h"
-#include "motion/TempFolder.h"
 #include "support/ReadFile.h"
 
 namespace tiltophon {
 namespace {
-
 
 TEST(ScreenSpecTest, AcceptsSizesWithOrWithoutDpiAndRefusesTheRest) {
     std::optional<ScreenInfo> screen = parse_screen_spec("240x320@96");
@@ -27,10 +26,10 @@ TEST(ScreenSpecTest, AcceptsSizesWithOrWithoutDpiAndRefusesTheRest) {
     ASSERT_TRUE(screen);
     EXPECT_EQ(screen->dpi_x, 192);
 
-    for (const char* bad : {"", "x", "480", "480x", "x640", "480x640@", "-480x640@96",
-                            "480x640@96dpi", " 480x640@96", "0x640@96", "480x0@96",
-                            "100000x100000@96", "4294967776x640@96", "480x640@0",
-                            "480x640@100000", "480X640@192"}) {
+    for (const char* bad :
+         {"", "x", "480", "480x", "x640", "480x640@", "-480x640@96", "480x640@96dpi", " 480x640@96",
+          "0x640@96", "480x0@96", "100000x100000@96", "4294967776x640@96", "480x640@0",
+          "480x640@100000", "480X640@192"}) {
         EXPECT_FALSE(parse_screen_spec(bad)) << bad;
     }
 }
@@ -84,7 +83,8 @@ TEST(PosixSingleInstanceThreadsTest, ALaterStartAsksTheRunningOneToComeForward) 
         PosixSingleInstance later(folder.path().string(), "tiltophon");
         EXPECT_TRUE(later.signal_existing_or_listen([] { FAIL() << "the later start listened"; }));
         std::unique_lock lock(mutex);
-        EXPECT_TRUE(raised_changed.wait_for(lock, std::chrono::seconds(10), [&] { return raised == 1; }));
+        EXPECT_TRUE(
+            raised_changed.wait_for(lock, std::chrono::seconds(10), [&] { return raised == 1; }));
     }
 
     // Once the running copy has ended, the next start runs, even over a stale socket file.

@@ -1,11 +1,11 @@
-#include "platform/sdl/SdlWindowSystem.h"
-
 #include <gtest/gtest.h>
 
 #include <cstdlib>
 #include <memory>
 #include <thread>
 #include <vector>
+
+#include "platform/sdl/SdlWindowSystem.h"
 
 namespace tiltophon {
 namespace {
@@ -108,8 +108,8 @@ TEST_F(SdlWindowSystemThreadsTest, PenInputIsScaledToTheScreenAndTouchCountsOnce
     auto expect_pen = [this](uint32_t kind, uint16_t x, uint16_t y) {
         Message m = next();
         EXPECT_EQ(m.message, kind);
-        EXPECT_EQ(m.lparam, make_point_param(x, y)) << "at " << low_word(m.lparam) << ","
-                                                     << high_word(m.lparam);
+        EXPECT_EQ(m.lparam, make_point_param(x, y))
+            << "at " << low_word(m.lparam) << "," << high_word(m.lparam);
     };
     expect_pen(msg::kPenDown, 50, 100);
     expect_pen(msg::kPenMove, 51, 102);

@@ -1,11 +1,10 @@
-#include "settings/Settings.h"
-
 #include <gtest/gtest.h>
 
 #include <string>
 
 #include "platform/headless/HeadlessPlatform.h"
 #include "settings/RegistryAccess.h"
+#include "settings/Settings.h"
 
 namespace tiltophon {
 namespace {

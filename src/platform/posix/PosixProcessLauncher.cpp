@@ -16,7 +16,8 @@ namespace tiltophon {
 bool PosixProcessLauncher::spawn(std::u16string_view program, std::u16string_view argument) {
     std::string file = utf8_from_utf16(program);
     std::string arg = utf8_from_utf16(argument);
-    if (file.empty() || file.find('\0') != std::string::npos || arg.find('\0') != std::string::npos) {
+    if (file.empty() || file.find('\0') != std::string::npos ||
+        arg.find('\0') != std::string::npos) {
         return false;
     }
     char* argv[3] = {file.data(), arg.empty() ? nullptr : arg.data(), nullptr};

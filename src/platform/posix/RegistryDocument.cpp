@@ -36,7 +36,9 @@ bool same_name(std::u16string_view a, std::u16string_view b) {
     return compare_ignoring_case(a, b) == 0;
 }
 
-bool is_blank(char c) { return c == ' ' || c == '\t'; }
+bool is_blank(char c) {
+    return c == ' ' || c == '\t';
+}
 
 std::string_view trim(std::string_view s) {
     while (!s.empty() && is_blank(s.front())) s.remove_prefix(1);
@@ -67,10 +69,14 @@ std::optional<uint32_t> parse_hex(std::string_view digits) {
     uint32_t value = 0;
     for (char c : digits) {
         uint32_t d;
-        if (c >= '0' && c <= '9') d = static_cast<uint32_t>(c - '0');
-        else if (c >= 'a' && c <= 'f') d = static_cast<uint32_t>(c - 'a' + 10);
-        else if (c >= 'A' && c <= 'F') d = static_cast<uint32_t>(c - 'A' + 10);
-        else return std::nullopt;
+        if (c >= '0' && c <= '9')
+            d = static_cast<uint32_t>(c - '0');
+        else if (c >= 'a' && c <= 'f')
+            d = static_cast<uint32_t>(c - 'a' + 10);
+        else if (c >= 'A' && c <= 'F')
+            d = static_cast<uint32_t>(c - 'A' + 10);
+        else
+            return std::nullopt;
         value = (value << 4) | d;
     }
     return value;
@@ -79,7 +85,8 @@ std::optional<uint32_t> parse_hex(std::string_view digits) {
 std::string hex8(uint32_t value) {
     static constexpr char kDigits[] = "0123456789abcdef";
     std::string out(8, '0');
-    for (int i = 7; i >= 0; --i, value >>= 4) out[static_cast<std::size_t>(i)] = kDigits[value & 0xF];
+    for (int i = 7; i >= 0; --i, value >>= 4)
+        out[static_cast<std::size_t>(i)] = kDigits[value & 0xF];
     return out;
 }
 
@@ -98,10 +105,18 @@ std::optional<std::string> parse_quoted(std::string_view s, std::size_t& pos) {
             if (i + 1 >= s.size()) return std::nullopt;
             char e = s[i + 1];
             switch (e) {
-                case '\\': out += '\\'; break;
-                case '"': out += '"'; break;
-                case 'n': out += '\n'; break;
-                case 'r': out += '\r'; break;
+                case '\\':
+                    out += '\\';
+                    break;
+                case '"':
+                    out += '"';
+                    break;
+                case 'n':
+                    out += '\n';
+                    break;
+                case 'r':
+                    out += '\r';
+                    break;
                 case 'x': {
                     std::optional<uint32_t> byte =
                         i + 3 < s.size() ? parse_hex(s.substr(i + 2, 2)) : std::nullopt;
@@ -110,7 +125,8 @@ std::optional<std::string> parse_quoted(std::string_view s, std::size_t& pos) {
                     i += 4;
                     continue;
                 }
-                default: return std::nullopt;
+                default:
+                    return std::nullopt;
             }
             i += 2;
             continue;
@@ -121,16 +137,26 @@ std::optional<std::string> parse_quoted(std::string_view s, std::size_t& pos) {
     return std::nullopt;
 }
 
-std::optional<uint32_t> parse_dword(std::string_view digits) { return parse_hex(trim(digits)); }
+std::optional<uint32_t> parse_dword(std::string_view digits) {
+    return parse_hex(trim(digits));
+}
 
 std::string quote(std::u16string_view text) {
     std::string out = "\"";
     for (char c : utf8_from_utf16(text)) {
         switch (c) {
-            case '\\': out += "\\\\"; break;
-            case '"': out += "\\\""; break;
-            case '\n': out += "\\n"; break;
-            case '\r': out += "\\r"; break;
+            case '\\':
+                out += "\\\\";
+                break;
+            case '"':
+                out += "\\\"";
+                break;
+            case '\n':
+                out += "\\n";
+                break;
+            case '\r':
+                out += "\\r";
+                break;
             default:
                 if ((static_cast<unsigned char>(c) < 0x20 && c != '\t') || c == 0x7F) {
                     out += "\\x" + hex8(static_cast<unsigned char>(c)).substr(6);
@@ -143,7 +169,9 @@ std::string quote(std::u16string_view text) {
     return out;
 }
 
-std::string name_field(std::u16string_view name) { return name.empty() ? "@" : quote(name); }
+std::string name_field(std::u16string_view name) {
+    return name.empty() ? "@" : quote(name);
+}
 
 class LineReader {
 public:
@@ -167,7 +195,8 @@ private:
 
 RegistryDocument RegistryDocument::parse(std::string_view text) {
     RegistryDocument doc;
-    if (text.substr(0, kByteOrderMark.size()) == kByteOrderMark) text.remove_prefix(kByteOrderMark.size());
+    if (text.substr(0, kByteOrderMark.size()) == kByteOrderMark)
+        text.remove_prefix(kByteOrderMark.size());
 
     LineReader reader(text);
     Key* current = nullptr;

@@ -11,7 +11,9 @@ namespace {
 
 const std::string kOff = "0";
 
-bool writable(const std::string& path) { return ::access(path.c_str(), W_OK) == 0; }
+bool writable(const std::string& path) {
+    return ::access(path.c_str(), W_OK) == 0;
+}
 
 // The LED's full brightness, "1" when the file is missing or odd.
 std::string full_brightness(const std::string& folder) {

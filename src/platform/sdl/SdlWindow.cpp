@@ -60,7 +60,9 @@ void SdlWindow::set_timer(uint32_t id, uint32_t period_ms, TimerRoutine routine)
     timers_[id] = {period_ms, routine, SDL_GetTicks() + period_ms};
 }
 
-void SdlWindow::kill_timer(uint32_t id) { timers_.erase(id); }
+void SdlWindow::kill_timer(uint32_t id) {
+    timers_.erase(id);
+}
 
 void SdlWindow::invalidate(const Rect*, bool) {
     if (!invalid_.exchange(true)) system_.wake();
@@ -157,7 +159,8 @@ LParam SdlWindow::pen_param(int32_t window_x, int32_t window_y) const {
     auto scale = [](int32_t v, int32_t to, int32_t from) {
         return static_cast<int32_t>(std::floor(static_cast<double>(v) * to / from));
     };
-    return point_param(scale(window_x, screen_.width, width), scale(window_y, screen_.height, height));
+    return point_param(scale(window_x, screen_.width, width),
+                       scale(window_y, screen_.height, height));
 }
 
 LParam SdlWindow::touch_param(float x, float y) const {

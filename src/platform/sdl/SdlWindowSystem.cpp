@@ -191,17 +191,17 @@ bool SdlWindowSystem::translate(const SDL_Event& event, Message& message) {
             if (finger_down_) return false;
             finger_down_ = true;
             finger_ = event.tfinger.fingerId;
-            return translate_pen(msg::kPenDown, window_->touch_param(event.tfinger.x, event.tfinger.y),
-                                 message);
+            return translate_pen(msg::kPenDown,
+                                 window_->touch_param(event.tfinger.x, event.tfinger.y), message);
         case SDL_FINGERMOTION:
             if (!finger_down_ || event.tfinger.fingerId != finger_) return false;
-            return translate_pen(msg::kPenMove, window_->touch_param(event.tfinger.x, event.tfinger.y),
-                                 message);
+            return translate_pen(msg::kPenMove,
+                                 window_->touch_param(event.tfinger.x, event.tfinger.y), message);
         case SDL_FINGERUP:
             if (!finger_down_ || event.tfinger.fingerId != finger_) return false;
             finger_down_ = false;
-            return translate_pen(msg::kPenUp, window_->touch_param(event.tfinger.x, event.tfinger.y),
-                                 message);
+            return translate_pen(msg::kPenUp,
+                                 window_->touch_param(event.tfinger.x, event.tfinger.y), message);
     }
     return false;
 }
