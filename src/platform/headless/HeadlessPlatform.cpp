@@ -18,6 +18,7 @@ HeadlessPlatform::HeadlessPlatform(ScreenInfo screen)
     services_.libraries = &libraries;
     services_.images = &images;
     services_.fonts = &fonts;
+    services_.registry = &registry;
     install_platform(services_);
     reset_app();
     reset_scale_cache();

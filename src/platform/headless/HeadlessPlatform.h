@@ -6,6 +6,7 @@
 #include "platform/headless/HeadlessClock.h"
 #include "platform/headless/HeadlessDevices.h"
 #include "platform/headless/HeadlessWindowSystem.h"
+#include "platform/headless/MemoryRegistry.h"
 #include "platform/media/FreeTypeFontEngine.h"
 #include "platform/media/PngImageCodec.h"
 
@@ -27,6 +28,7 @@ public:
     FakeLibraryLoader libraries;
     PngImageCodec images;
     FreeTypeFontEngine fonts;
+    MemoryRegistry registry;
 
     Platform& services() { return services_; }
 

@@ -1,0 +1,15 @@
+#pragma once
+
+#include "platform/Process.h"
+
+namespace tiltophon {
+
+// Starts programs with posix_spawnp and an argument vector, never through a shell,
+// so nothing in the argument is interpreted. The child is reaped in the background.
+class PosixProcessLauncher : public ProcessLauncher {
+public:
+    // An empty argument is left out of the argument vector.
+    bool spawn(std::u16string_view program, std::u16string_view argument) override;
+};
+
+}  // namespace tiltophon

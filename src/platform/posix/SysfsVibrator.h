@@ -1,0 +1,35 @@
+#pragma once
+
+#include <memory>
+#include <mutex>
+#include <string>
+
+#include "platform/Devices.h"
+
+namespace tiltophon {
+
+// A vibration motor driven through the kernel's sysfs files: the LED class
+// ("leds/vibrator/brightness", on while non-zero) or the older timed output class
+// ("timed_output/vibrator/enable", on for the given milliseconds).
+class SysfsVibrator : public Vibrator {
+public:
+    // Looks under `sysfs_class` (normally /sys/class); null when no vibrator is there.
+    static std::unique_ptr<SysfsVibrator> find(const std::string& sysfs_class = "/sys/class");
+
+    void set_vibrating(bool on) override;
+
+    const std::string& control_file() const { return file_; }
+
+private:
+    // A timed output switches itself off after this long; off is written sooner.
+    static constexpr int kTimedOutputMaxMs = 10000;
+
+    SysfsVibrator(std::string file, std::string on_value)
+        : file_(std::move(file)), on_value_(std::move(on_value)) {}
+
+    std::string file_;
+    std::string on_value_;
+    std::mutex mutex_;
+};
+
+}  // namespace tiltophon

@@ -1,0 +1,58 @@
+#pragma once
+
+#include <SDL.h>
+
+#include <functional>
+#include <memory>
+#include <mutex>
+
+#include "platform/Devices.h"
+#include "platform/Process.h"
+#include "platform/posix/SysfsVibrator.h"
+
+namespace tiltophon {
+
+// The vibrator: a force-feedback rumble device through SDL's haptic support,
+// else the kernel's sysfs vibrator, else nothing. Safe from any thread.
+class SdlVibrator : public Vibrator {
+public:
+    SdlVibrator();
+    ~SdlVibrator() override;
+
+    void set_vibrating(bool on) override;
+
+private:
+    // Longer than any pulse; switching off ends it sooner.
+    static constexpr Uint32 kRumbleMs = 10000;
+
+    std::mutex mutex_;
+    SDL_Haptic* haptic_ = nullptr;
+    std::unique_ptr<SysfsVibrator> sysfs_;
+};
+
+// Screen blanking through SDL: a reset holds the screensaver off for the given
+// time, after which the message loop lets it blank again. Main thread only.
+class SdlIdleControl : public IdleControl {
+public:
+    ~SdlIdleControl() override;
+
+    void reset_idle(uint32_t hold_ms) override;
+    // Ends a hold that has run out; milliseconds until the current one does, or -1.
+    int32_t expire(uint32_t now);
+
+private:
+    // The next tick comes when the hold ends; the slack keeps the screen from
+    // blanking in between.
+    static constexpr uint32_t kSlackMs = 5000;
+
+    bool holding_ = false;
+    uint32_t until_ = 0;
+};
+
+// Detached standard threads.
+class SdlThreadRunner : public ThreadRunner {
+public:
+    void start_detached(std::function<void()> routine) override;
+};
+
+}  // namespace tiltophon

@@ -1,0 +1,171 @@
+#include "platform/sdl/SdlWindow.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "platform/sdl/SdlWindowSystem.h"
+
+namespace tiltophon {
+
+namespace {
+
+// Pen positions travel as 16-bit values; positions off the left or top edge wrap
+// to large values, as on the handset, and so miss every control.
+LParam point_param(int32_t x, int32_t y) {
+    return make_point_param(static_cast<uint16_t>(x), static_cast<uint16_t>(y));
+}
+
+}  // namespace
+
+SdlWindow::SdlWindow(SdlWindowSystem& system, SDL_Window* window, WindowProc procedure,
+                     ScreenInfo screen, bool device_display)
+    : system_(system),
+      window_(window),
+      procedure_(procedure),
+      screen_(screen),
+      device_display_(device_display) {
+    renderer_ = SDL_CreateRenderer(window_, -1, 0);
+    if (!renderer_) renderer_ = SDL_CreateRenderer(window_, -1, SDL_RENDERER_SOFTWARE);
+}
+
+SdlWindow::~SdlWindow() {
+    if (texture_) SDL_DestroyTexture(texture_);
+    if (renderer_) SDL_DestroyRenderer(renderer_);
+    SDL_DestroyWindow(window_);
+}
+
+void SdlWindow::post_message(uint32_t message, WParam first, LParam second) {
+    {
+        std::lock_guard lock(posted_mutex_);
+        posted_.push_back({message, first, second});
+    }
+    system_.wake();
+}
+
+LResult SdlWindow::send_message(uint32_t message, WParam first, LParam second) {
+    return procedure_(this, message, first, second);
+}
+
+LResult SdlWindow::default_proc(uint32_t message, WParam, LParam) {
+    if (message == msg::kClose && !destroyed_) {
+        destroyed_ = true;
+        timers_.clear();
+        SDL_HideWindow(window_);
+        send_message(msg::kDestroy, 0, 0);
+    }
+    return 0;
+}
+
+void SdlWindow::set_timer(uint32_t id, uint32_t period_ms, TimerRoutine routine) {
+    timers_[id] = {period_ms, routine, SDL_GetTicks() + period_ms};
+}
+
+void SdlWindow::kill_timer(uint32_t id) {
+    timers_.erase(id);
+}
+
+void SdlWindow::invalidate(const Rect*, bool) {
+    if (!invalid_.exchange(true)) system_.wake();
+}
+
+void SdlWindow::update() {
+    if (invalid_.exchange(false) && !destroyed_) send_message(msg::kPaint, 0, 0);
+}
+
+void SdlWindow::present(const Bitmap& frame) {
+    if (!renderer_ || frame.width() <= 0 || frame.height() <= 0) return;
+    if (!texture_ || texture_width_ != frame.width() || texture_height_ != frame.height()) {
+        if (texture_) SDL_DestroyTexture(texture_);
+        texture_ = SDL_CreateTexture(renderer_, SDL_PIXELFORMAT_ARGB8888,
+                                     SDL_TEXTUREACCESS_STREAMING, frame.width(), frame.height());
+        texture_width_ = frame.width();
+        texture_height_ = frame.height();
+        if (!texture_) return;
+    }
+    SDL_UpdateTexture(texture_, nullptr, frame.data(), frame.width() * 4);
+    SDL_RenderClear(renderer_);
+    SDL_RenderCopy(renderer_, texture_, nullptr, nullptr);
+    SDL_RenderPresent(renderer_);
+}
+
+void SdlWindow::show(ShowCommand command) {
+    switch (command) {
+        case ShowCommand::kHide:
+            SDL_HideWindow(window_);
+            break;
+        case ShowCommand::kMinimize:
+            SDL_MinimizeWindow(window_);
+            break;
+        case ShowCommand::kNormal:
+            SDL_ShowWindow(window_);
+            SDL_RestoreWindow(window_);
+            break;
+    }
+}
+
+void SdlWindow::raise() {
+    SDL_ShowWindow(window_);
+    SDL_RestoreWindow(window_);
+    SDL_RaiseWindow(window_);
+}
+
+void SdlWindow::set_full_screen(bool on) {
+    // A desktop window stays as it is; only the device's own display goes full screen.
+    if (!device_display_) return;
+    SDL_SetWindowFullscreen(window_, on ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0);
+}
+
+bool SdlWindow::take_posted(Message& message) {
+    std::lock_guard lock(posted_mutex_);
+    if (posted_.empty()) return false;
+    message = posted_.front();
+    posted_.pop_front();
+    return true;
+}
+
+bool SdlWindow::take_due_timer(uint32_t now, Message& message) {
+    for (const auto& [id, timer] : timers_) {
+        // Unsigned difference: due when the deadline is not in the future.
+        if (static_cast<int32_t>(now - timer.due) >= 0) {
+            message = {msg::kTimer, id, 0};
+            return true;
+        }
+    }
+    return false;
+}
+
+int32_t SdlWindow::wait_for_timers(uint32_t now) const {
+    int32_t wait = -1;
+    for (const auto& [id, timer] : timers_) {
+        int32_t until = std::max(static_cast<int32_t>(timer.due - now), 0);
+        if (wait < 0 || until < wait) wait = until;
+    }
+    return wait;
+}
+
+void SdlWindow::run_timer(uint32_t id, uint32_t now) {
+    auto it = timers_.find(id);
+    if (it == timers_.end()) return;
+    it->second.due = now + it->second.period_ms;
+    TimerRoutine routine = it->second.routine;
+    if (routine) routine(this, id);
+}
+
+LParam SdlWindow::pen_param(int32_t window_x, int32_t window_y) const {
+    int width = 0;
+    int height = 0;
+    SDL_GetWindowSize(window_, &width, &height);
+    if (width <= 0 || height <= 0) return point_param(window_x, window_y);
+    auto scale = [](int32_t v, int32_t to, int32_t from) {
+        return static_cast<int32_t>(std::floor(static_cast<double>(v) * to / from));
+    };
+    return point_param(scale(window_x, screen_.width, width),
+                       scale(window_y, screen_.height, height));
+}
+
+LParam SdlWindow::touch_param(float x, float y) const {
+    return point_param(static_cast<int32_t>(std::floor(x * static_cast<float>(screen_.width))),
+                       static_cast<int32_t>(std::floor(y * static_cast<float>(screen_.height))));
+}
+
+}  // namespace tiltophon

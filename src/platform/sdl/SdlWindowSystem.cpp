@@ -1,0 +1,209 @@
+#include "platform/sdl/SdlWindowSystem.h"
+
+#include <cmath>
+#include <cstdlib>
+
+#include "platform/ScreenSpec.h"
+#include "platform/Text.h"
+#include "platform/sdl/SdlDevices.h"
+
+namespace tiltophon {
+
+namespace {
+
+constexpr ScreenInfo kHandsetScreen{480, 640, 192, 192};
+
+// A display that is the device's own: upright and touch-driven, as on a phone.
+bool looks_like_device_display(const SDL_Rect& bounds) {
+    return bounds.h > bounds.w && SDL_GetNumTouchDevices() > 0;
+}
+
+}  // namespace
+
+SdlWindowSystem::SdlWindowSystem() {
+    // The screen may blank as usual; the keep-awake timer holds it off when needed.
+    SDL_SetHint(SDL_HINT_VIDEO_ALLOW_SCREENSAVER, "1");
+    ok_ = SDL_InitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS) == 0;
+    screen_ = kHandsetScreen;
+    if (!ok_) return;
+    wake_event_ = SDL_RegisterEvents(1);
+
+    const char* wanted = std::getenv("TILTOPHON_SCREEN");
+    std::optional<ScreenInfo> given = wanted ? parse_screen_spec(wanted) : std::nullopt;
+    SDL_Rect bounds{};
+    if (given) {
+        screen_ = *given;
+    } else if (SDL_GetDisplayBounds(0, &bounds) == 0 && looks_like_device_display(bounds)) {
+        device_display_ = true;
+        float dpi = 0;
+        screen_.width = bounds.w;
+        screen_.height = bounds.h;
+        if (SDL_GetDisplayDPI(0, &dpi, nullptr, nullptr) == 0 && dpi >= 24 && dpi <= 1200) {
+            screen_.dpi_x = screen_.dpi_y = static_cast<int32_t>(std::lround(dpi));
+        }
+    }
+}
+
+SdlWindowSystem::~SdlWindowSystem() {
+    instance_.reset();
+    window_.reset();
+    if (ok_) SDL_QuitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS);
+}
+
+bool SdlWindowSystem::raise_existing(std::u16string_view, std::u16string_view) {
+    instance_ = std::make_unique<PosixSingleInstance>(PosixSingleInstance::for_user("tiltophon"));
+    return instance_->signal_existing_or_listen([this] { wake(kWakeRaise); });
+}
+
+Window* SdlWindowSystem::create_window(std::u16string_view, std::u16string_view title,
+                                       WindowProc procedure) {
+    if (!ok_) return nullptr;
+    Uint32 flags = SDL_WINDOW_HIDDEN | (device_display_ ? 0 : SDL_WINDOW_RESIZABLE);
+    SDL_Window* sdl_window =
+        SDL_CreateWindow(utf8_from_utf16(title).c_str(), SDL_WINDOWPOS_CENTERED,
+                         SDL_WINDOWPOS_CENTERED, screen_.width, screen_.height, flags);
+    if (!sdl_window) return nullptr;
+    window_ = std::make_unique<SdlWindow>(*this, sdl_window, procedure, screen_, device_display_);
+    window_->send_message(msg::kCreate, 0, 0);
+    return window_.get();
+}
+
+void SdlWindowSystem::wake(int32_t code) {
+    if (!ok_) return;
+    SDL_Event event{};
+    event.type = wake_event_;
+    event.user.code = code;
+    SDL_PushEvent(&event);
+}
+
+bool SdlWindowSystem::get_message(Message& message) {
+    for (;;) {
+        if (quit_) {
+            message = {msg::kQuit, static_cast<WParam>(exit_code_), 0};
+            return false;
+        }
+        if (window_ && window_->take_posted(message)) return true;
+        SDL_Event event;
+        while (SDL_PollEvent(&event)) {
+            if (translate(event, message)) return true;
+            if (window_ && window_->take_posted(message)) return true;
+        }
+        uint32_t now = SDL_GetTicks();
+        if (window_ && window_->take_due_timer(now, message)) return true;
+        if (window_ && !window_->is_destroyed() && window_->is_invalid()) {
+            message = {msg::kPaint, 0, 0};
+            return true;
+        }
+
+        int32_t wait = window_ ? window_->wait_for_timers(now) : -1;
+        if (idle_) {
+            int32_t idle_wait = idle_->expire(now);
+            if (idle_wait >= 0 && (wait < 0 || idle_wait < wait)) wait = idle_wait;
+        }
+        if (!ok_) {
+            // Without SDL nothing can arrive but timers.
+            if (wait < 0) {
+                message = {msg::kQuit, static_cast<WParam>(exit_code_), 0};
+                return false;
+            }
+            continue;
+        }
+        bool got = wait < 0 ? SDL_WaitEvent(&event) != 0 : SDL_WaitEventTimeout(&event, wait) != 0;
+        if (got && translate(event, message)) return true;
+    }
+}
+
+void SdlWindowSystem::dispatch(const Message& message) {
+    if (!window_) return;
+    switch (message.message) {
+        case msg::kPaint:
+            window_->update();
+            return;
+        case msg::kTimer:
+            window_->run_timer(static_cast<uint32_t>(message.wparam), SDL_GetTicks());
+            return;
+        default:
+            if (window_->is_destroyed()) return;
+            window_->send_message(message.message, message.wparam, message.lparam);
+    }
+}
+
+void SdlWindowSystem::post_quit(int exit_code) {
+    quit_ = true;
+    exit_code_ = exit_code;
+}
+
+bool SdlWindowSystem::translate_pen(uint32_t kind, LParam point, Message& message) {
+    message = {kind, 0, point};
+    return true;
+}
+
+bool SdlWindowSystem::translate(const SDL_Event& event, Message& message) {
+    if (event.type == wake_event_) {
+        if (event.user.code == kWakeRaise && window_ && !window_->is_destroyed()) window_->raise();
+        return false;
+    }
+    if (!window_ || window_->is_destroyed()) return false;
+    switch (event.type) {
+        case SDL_QUIT:
+            message = {msg::kClose, 0, 0};
+            return true;
+        case SDL_WINDOWEVENT:
+            switch (event.window.event) {
+                case SDL_WINDOWEVENT_CLOSE:
+                    message = {msg::kClose, 0, 0};
+                    return true;
+                case SDL_WINDOWEVENT_FOCUS_GAINED:
+                    message = {msg::kActivate, activate::kActive, 0};
+                    return true;
+                case SDL_WINDOWEVENT_FOCUS_LOST:
+                    message = {msg::kActivate, activate::kInactive, 0};
+                    return true;
+                case SDL_WINDOWEVENT_EXPOSED:
+                case SDL_WINDOWEVENT_SIZE_CHANGED:
+                    window_->invalidate(nullptr, true);
+                    return false;
+            }
+            return false;
+        // Touches also arrive as mouse events made up by SDL; only the touch counts.
+        case SDL_MOUSEBUTTONDOWN:
+            if (event.button.button != SDL_BUTTON_LEFT || event.button.which == SDL_TOUCH_MOUSEID) {
+                return false;
+            }
+            mouse_down_ = true;
+            SDL_CaptureMouse(SDL_TRUE);
+            return translate_pen(msg::kPenDown, window_->pen_param(event.button.x, event.button.y),
+                                 message);
+        case SDL_MOUSEMOTION:
+            if (!mouse_down_ || event.motion.which == SDL_TOUCH_MOUSEID) return false;
+            return translate_pen(msg::kPenMove, window_->pen_param(event.motion.x, event.motion.y),
+                                 message);
+        case SDL_MOUSEBUTTONUP:
+            if (event.button.button != SDL_BUTTON_LEFT || event.button.which == SDL_TOUCH_MOUSEID ||
+                !mouse_down_) {
+                return false;
+            }
+            mouse_down_ = false;
+            SDL_CaptureMouse(SDL_FALSE);
+            return translate_pen(msg::kPenUp, window_->pen_param(event.button.x, event.button.y),
+                                 message);
+        case SDL_FINGERDOWN:
+            if (finger_down_) return false;
+            finger_down_ = true;
+            finger_ = event.tfinger.fingerId;
+            return translate_pen(msg::kPenDown,
+                                 window_->touch_param(event.tfinger.x, event.tfinger.y), message);
+        case SDL_FINGERMOTION:
+            if (!finger_down_ || event.tfinger.fingerId != finger_) return false;
+            return translate_pen(msg::kPenMove,
+                                 window_->touch_param(event.tfinger.x, event.tfinger.y), message);
+        case SDL_FINGERUP:
+            if (!finger_down_ || event.tfinger.fingerId != finger_) return false;
+            finger_down_ = false;
+            return translate_pen(msg::kPenUp,
+                                 window_->touch_param(event.tfinger.x, event.tfinger.y), message);
+    }
+    return false;
+}
+
+}  // namespace tiltophon

@@ -1,0 +1,68 @@
+#pragma once
+
+#include <SDL.h>
+
+#include <memory>
+
+#include "platform/WindowSystem.h"
+#include "platform/posix/PosixSingleInstance.h"
+#include "platform/sdl/SdlWindow.h"
+
+namespace tiltophon {
+
+class SdlIdleControl;
+
+// Windows and the message loop on SDL. The loop turns SDL events into the
+// program's messages: focus into activate, expose into paint, the close button and
+// SIGINT/SIGTERM (which SDL turns into its quit event) into close, the left mouse
+// button and the first finger into pen messages. Posted messages, timers and
+// paints are delivered on the main thread, in that order of priority after input.
+class SdlWindowSystem : public WindowSystem {
+public:
+    SdlWindowSystem();
+    ~SdlWindowSystem() override;
+    SdlWindowSystem(const SdlWindowSystem&) = delete;
+    SdlWindowSystem& operator=(const SdlWindowSystem&) = delete;
+
+    // False when SDL's video could not start; no window can then be made.
+    bool ok() const { return ok_; }
+
+    ScreenInfo screen() const override { return screen_; }
+    bool raise_existing(std::u16string_view class_name, std::u16string_view title) override;
+    Window* create_window(std::u16string_view class_name, std::u16string_view title,
+                          WindowProc procedure) override;
+    bool get_message(Message& message) override;
+    void dispatch(const Message& message) override;
+    void post_quit(int exit_code) override;
+    // Desktops and the phones SDL knows cannot turn their display on request.
+    int32_t query_orientation() override { return -1; }
+    int32_t supported_orientations() override { return -1; }
+    bool change_orientation(int32_t) override { return false; }
+
+    // The loop lets the idle control's hold run out in time.
+    void set_idle_control(SdlIdleControl* idle) { idle_ = idle; }
+    // Wakes the loop; safe from any thread.
+    void wake(int32_t code = 0);
+
+private:
+    enum WakeCode : int32_t { kWakeOnly = 0, kWakeRaise = 1 };
+
+    // The message an SDL event stands for; false when it stands for none.
+    bool translate(const SDL_Event& event, Message& message);
+    bool translate_pen(uint32_t kind, LParam point, Message& message);
+
+    bool ok_ = false;
+    bool device_display_ = false;
+    ScreenInfo screen_;
+    Uint32 wake_event_ = static_cast<Uint32>(-1);
+    std::unique_ptr<SdlWindow> window_;
+    std::unique_ptr<PosixSingleInstance> instance_;
+    SdlIdleControl* idle_ = nullptr;
+    bool quit_ = false;
+    int exit_code_ = 0;
+    bool mouse_down_ = false;
+    bool finger_down_ = false;
+    SDL_FingerID finger_ = 0;
+};
+
+}  // namespace tiltophon

@@ -1,0 +1,97 @@
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <condition_variable>
+#include <filesystem>
+#include <mutex>
+
+#include "motion/TempFolder.h"
+#include "platform/ScreenSpec.h"
+#include "platform/posix/PosixProcessLauncher.h"
+#include "platform/posix/PosixSingleInstance.h"
+#include "platform/posix/SysfsVibrator.h"
+#include "support/ReadFile.h"
+
+namespace tiltophon {
+namespace {
+
+TEST(ScreenSpecTest, AcceptsSizesWithOrWithoutDpiAndRefusesTheRest) {
+    std::optional<ScreenInfo> screen = parse_screen_spec("240x320@96");
+    ASSERT_TRUE(screen);
+    EXPECT_EQ(screen->width, 240);
+    EXPECT_EQ(screen->height, 320);
+    EXPECT_EQ(screen->dpi_x, 96);
+    EXPECT_EQ(screen->dpi_y, 96);
+    screen = parse_screen_spec("720x1440");
+    ASSERT_TRUE(screen);
+    EXPECT_EQ(screen->dpi_x, 192);
+
+    for (const char* bad :
+         {"", "x", "480", "480x", "x640", "480x640@", "-480x640@96", "480x640@96dpi", " 480x640@96",
+          "0x640@96", "480x0@96", "100000x100000@96", "4294967776x640@96", "480x640@0",
+          "480x640@100000", "480X640@192"}) {
+        EXPECT_FALSE(parse_screen_spec(bad)) << bad;
+    }
+}
+
+TEST(SysfsVibratorTest, DrivesTheLedOrTheTimedOutputVibrator) {
+    TempFolder sys;
+    EXPECT_EQ(SysfsVibrator::find(sys.path().string()), nullptr);
+
+    sys.write("timed_output/vibrator/enable", "0");
+    std::unique_ptr<SysfsVibrator> timed = SysfsVibrator::find(sys.path().string());
+    ASSERT_NE(timed, nullptr);
+    timed->set_vibrating(true);
+    EXPECT_EQ(read_file(sys.file("timed_output/vibrator/enable")), "10000");
+    timed->set_vibrating(false);
+    EXPECT_EQ(read_file(sys.file("timed_output/vibrator/enable")), "0");
+
+    // The LED class wins, switched on at its full brightness.
+    sys.write("leds/vibrator/brightness", "0");
+    sys.write("leds/vibrator/max_brightness", "255\n");
+    std::unique_ptr<SysfsVibrator> led = SysfsVibrator::find(sys.path().string());
+    ASSERT_NE(led, nullptr);
+    led->set_vibrating(true);
+    EXPECT_EQ(read_file(sys.file("leds/vibrator/brightness")), "255");
+    led->set_vibrating(false);
+    EXPECT_EQ(read_file(sys.file("leds/vibrator/brightness")), "0");
+}
+
+TEST(PosixProcessLauncherTest, ReportsWhetherTheProgramStarted) {
+    PosixProcessLauncher launcher;
+    EXPECT_TRUE(launcher.spawn(u"true", u"https://example.org/?a=1;b=$(x)"));
+    EXPECT_FALSE(launcher.spawn(u"/nonexistent/tiltophon-browser", u"https://example.org"));
+    EXPECT_FALSE(launcher.spawn(u"", u"https://example.org"));
+}
+
+TEST(PosixSingleInstanceThreadsTest, ALaterStartAsksTheRunningOneToComeForward) {
+    TempFolder folder;
+    std::mutex mutex;
+    std::condition_variable raised_changed;
+    int raised = 0;
+    auto on_raise = [&] {
+        std::lock_guard lock(mutex);
+        ++raised;
+        raised_changed.notify_all();
+    };
+
+    {
+        PosixSingleInstance running(folder.path().string(), "tiltophon");
+        ASSERT_FALSE(running.signal_existing_or_listen(on_raise));
+        EXPECT_TRUE(std::filesystem::exists(running.socket_path()));
+
+        PosixSingleInstance later(folder.path().string(), "tiltophon");
+        EXPECT_TRUE(later.signal_existing_or_listen([] { FAIL() << "the later start listened"; }));
+        std::unique_lock lock(mutex);
+        EXPECT_TRUE(
+            raised_changed.wait_for(lock, std::chrono::seconds(10), [&] { return raised == 1; }));
+    }
+
+    // Once the running copy has ended, the next start runs, even over a stale socket file.
+    folder.write("tiltophon.sock", "left by a crash");
+    PosixSingleInstance next(folder.path().string(), "tiltophon");
+    EXPECT_FALSE(next.signal_existing_or_listen(nullptr));
+}
+
+}  // namespace
+}  // namespace tiltophon

@@ -1,0 +1,151 @@
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <memory>
+#include <thread>
+#include <vector>
+
+#include "platform/sdl/SdlWindowSystem.h"
+
+namespace tiltophon {
+namespace {
+
+std::vector<Message> g_received;
+
+LResult record_proc(Window* window, uint32_t message, WParam first, LParam second) {
+    g_received.push_back({message, first, second});
+    return window->default_proc(message, first, second);
+}
+
+// The real window system on SDL's dummy video driver. Every test queues what it
+// expects before asking for it, so no wait is ever for real time.
+class SdlWindowSystemThreadsTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ::setenv("SDL_VIDEODRIVER", "dummy", 1);
+        ::setenv("TILTOPHON_SCREEN", "240x320@96", 1);
+        g_received.clear();
+        system = std::make_unique<SdlWindowSystem>();
+        ::unsetenv("TILTOPHON_SCREEN");
+        ASSERT_TRUE(system->ok()) << SDL_GetError();
+        window = static_cast<SdlWindow*>(system->create_window(u"C", u"Tiltophon", record_proc));
+        ASSERT_NE(window, nullptr);
+        // The first paint of a new window.
+        ASSERT_EQ(next().message, msg::kPaint);
+        system->dispatch({msg::kPaint, 0, 0});
+    }
+
+    Message next() {
+        Message message;
+        EXPECT_TRUE(system->get_message(message));
+        return message;
+    }
+
+    static void push(SDL_Event event) { ASSERT_EQ(SDL_PushEvent(&event), 1) << SDL_GetError(); }
+    static SDL_Event mouse_button(Uint32 type, int32_t x, int32_t y, Uint32 which = 0) {
+        SDL_Event event{};
+        event.type = type;
+        event.button.button = SDL_BUTTON_LEFT;
+        event.button.which = which;
+        event.button.x = x;
+        event.button.y = y;
+        return event;
+    }
+    static SDL_Event finger(Uint32 type, float x, float y, SDL_FingerID id = 7) {
+        SDL_Event event{};
+        event.type = type;
+        event.tfinger.fingerId = id;
+        event.tfinger.x = x;
+        event.tfinger.y = y;
+        return event;
+    }
+
+    std::unique_ptr<SdlWindowSystem> system;
+    SdlWindow* window = nullptr;
+};
+
+TEST_F(SdlWindowSystemThreadsTest, TheScreenComesFromTheEnvironmentAndTheWindowIsCreatedFirst) {
+    EXPECT_EQ(system->screen().width, 240);
+    EXPECT_EQ(system->screen().height, 320);
+    EXPECT_EQ(system->screen().dpi_x, 96);
+    EXPECT_EQ(window->client_rect(), (Rect{0, 0, 240, 320}));
+    ASSERT_FALSE(g_received.empty());
+    EXPECT_EQ(g_received.front().message, msg::kCreate);
+    EXPECT_EQ(system->query_orientation(), -1);
+}
+
+TEST_F(SdlWindowSystemThreadsTest, MessagesPostedFromOtherThreadsArriveInOrderBeforeThePaint) {
+    std::thread poster([this] {
+        window->post_message(msg::kApp + 1, 1, 0);
+        window->invalidate(nullptr, true);
+        window->post_message(msg::kApp + 1, 2, 0);
+    });
+    poster.join();
+    EXPECT_EQ(next().wparam, 1u);
+    EXPECT_EQ(next().wparam, 2u);
+    Message paint = next();
+    EXPECT_EQ(paint.message, msg::kPaint);
+    system->dispatch(paint);
+    EXPECT_EQ(g_received.back().message, msg::kPaint);
+}
+
+TEST_F(SdlWindowSystemThreadsTest, PenInputIsScaledToTheScreenAndTouchCountsOnce) {
+    // The window drawn at twice the screen's size.
+    SDL_SetWindowSize(SDL_GetWindowFromID(window->sdl_id()), 480, 640);
+    push(mouse_button(SDL_MOUSEBUTTONDOWN, 100, 200));
+    SDL_Event motion{};
+    motion.type = SDL_MOUSEMOTION;
+    motion.motion.x = 102;
+    motion.motion.y = 204;
+    push(motion);
+    push(mouse_button(SDL_MOUSEBUTTONUP, 104, 206));
+    // A touch comes with a mouse click made up from it; only the touch counts.
+    push(mouse_button(SDL_MOUSEBUTTONDOWN, 1, 1, SDL_TOUCH_MOUSEID));
+    push(finger(SDL_FINGERDOWN, 0.5f, 0.25f));
+    push(finger(SDL_FINGERDOWN, 0.1f, 0.1f, 8));  // a second finger is ignored
+    push(finger(SDL_FINGERUP, 0.5f, 0.5f));
+
+    auto expect_pen = [this](uint32_t kind, uint16_t x, uint16_t y) {
+        Message m = next();
+        EXPECT_EQ(m.message, kind);
+        EXPECT_EQ(m.lparam, make_point_param(x, y))
+            << "at " << low_word(m.lparam) << "," << high_word(m.lparam);
+    };
+    expect_pen(msg::kPenDown, 50, 100);
+    expect_pen(msg::kPenMove, 51, 102);
+    expect_pen(msg::kPenUp, 52, 103);
+    expect_pen(msg::kPenDown, 120, 80);
+    expect_pen(msg::kPenUp, 120, 160);
+}
+
+TEST_F(SdlWindowSystemThreadsTest, FocusBecomesActivationAndQuitBecomesCloseThenTheLoopEnds) {
+    SDL_Event focus{};
+    focus.type = SDL_WINDOWEVENT;
+    focus.window.event = SDL_WINDOWEVENT_FOCUS_GAINED;
+    push(focus);
+    focus.window.event = SDL_WINDOWEVENT_FOCUS_LOST;
+    push(focus);
+    SDL_Event quit{};
+    quit.type = SDL_QUIT;
+    push(quit);
+
+    Message m = next();
+    EXPECT_EQ(m.message, msg::kActivate);
+    EXPECT_EQ(m.wparam, activate::kActive);
+    m = next();
+    EXPECT_EQ(m.message, msg::kActivate);
+    EXPECT_EQ(m.wparam, activate::kInactive);
+    m = next();
+    EXPECT_EQ(m.message, msg::kClose);
+
+    system->dispatch(m);
+    EXPECT_TRUE(window->is_destroyed());
+    EXPECT_EQ(g_received.back().message, msg::kDestroy);
+    system->post_quit(3);
+    EXPECT_FALSE(system->get_message(m));
+    EXPECT_EQ(m.message, msg::kQuit);
+    EXPECT_EQ(m.wparam, 3u);
+}
+
+}  // namespace
+}  // namespace tiltophon

@@ -1,0 +1,17 @@
+#pragma once
+
+#include <fstream>
+#include <sstream>
+#include <string>
+
+namespace tiltophon {
+
+// The whole file as bytes; empty when it cannot be read.
+inline std::string read_file(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream bytes;
+    bytes << in.rdbuf();
+    return bytes.str();
+}
+
+}  // namespace tiltophon
