@@ -9,8 +9,12 @@
 #include "app/AppState.h"
 #include "app/SplashScreen.h"
 #include "platform/Platform.h"
+#include "motion/MotionSetup.h"
 #include "screens/Screens.h"
 #include "settings/Settings.h"
+#include "settings/Skin.h"
+#include "sound/SoundBank.h"
+#include "sound/SoundSlots.h"
 
 namespace tiltophon {
 
@@ -46,7 +50,7 @@ uint32_t now_ms() {
 
 void no_work() {}
 
-void load_sensor() {}
+void load_sensor() { init_sensor_binding(); }
 
 void load_settings() {
     Settings* settings = app().make_owned<Settings>();
@@ -54,13 +58,37 @@ void load_settings() {
     settings->Load();
 }
 
-void load_skin() {}
+void load_skin() {
+    Skin* skin = app().make_owned<Skin>();
+    app().skin = skin;
+    if (Settings* settings = app().settings) skin->Load(settings->SkinFolder, settings->SkinFile);
+}
 
-void load_sound_bank() {}
+void load_sound_bank() {
+    SoundBank* bank = app().make_owned<SoundBank>();
+    app().sound_bank = bank;
+    if (Settings* settings = app().settings) {
+        bank->Scan(settings->SoundsFolder);
+        bank->Sort(FolderAscending);
+    }
+}
 
-void assign_sound_slots() {}
+// Each slot gets back the very sound it had: folder and file name together, the
+// file name alone only for settings saved without a folder.
+void assign_sound_slots() {
+    app().sound_slots = app().make_owned<SoundSlots>();
+    Settings* settings = app().settings;
+    if (!settings) return;
+    std::array<std::u16string_view, kSlotCount> folders;
+    std::array<std::u16string_view, kSlotCount> names;
+    for (int slot = 1; slot <= kSlotCount; ++slot) {
+        folders[slot - 1] = settings->SlotFolder(slot).view();
+        names[slot - 1] = settings->SlotName(slot).view();
+    }
+    AssignSavedSlots(folders, names);
+}
 
-void create_detectors() {}
+void create_detectors() { create_motion_detectors(); }
 
 void build_controls() {
     build_screens();

@@ -2,14 +2,20 @@
 
 #include <algorithm>
 
+#include "app/AppResources.h"
 #include "app/AppState.h"
 #include "app/KeepAwakeTimer.h"
 #include "app/Loader.h"
 #include "app/SplashScreen.h"
+#include "motion/MotionDispatch.h"
 #include "motion/MotionMessage.h"
+#include "motion/MotionPolling.h"
+#include "motion/SensorBinding.h"
 #include "platform/Platform.h"
 #include "screens/Screens.h"
 #include "settings/Settings.h"
+#include "settings/Skin.h"
+#include "sound/SoundBank.h"
 #include "vavurud/AnimationClock.h"
 #include "vavurud/CheckButton.h"
 #include "vavurud/Draw.h"
@@ -29,8 +35,7 @@ void on_create(Window* window) {
     g_saved_orientation = -1;
 
     state.splash = state.make_owned<SplashScreen>();
-    // The splash picture of the program's resources becomes the splash screen's
-    // background here, once the resources are loaded.
+    if (state.resources) state.splash->set_background(state.resources->splash_bitmap);
 
     state.keep_awake = state.make_owned<KeepAwakeTimer>(window, kKeepAwakeTimerId, keep_awake_tick);
     state.animation_clock = state.make_owned<AnimationClock>();
@@ -47,7 +52,7 @@ void on_activate(Window* window, WParam first) {
     }
     // The controls and detectors belong to the loader until it has finished.
     if (state.is_loaded()) {
-        // Motion detection stops here (stop_motion), before the switch shows "Off".
+        stop_motion();
         if (CheckButton* toggle = state.motion_toggle) {
             toggle->set_pressed(false);
             toggle->set_text(u"Off");
@@ -87,9 +92,11 @@ void on_close() {
 void on_destroy() {
     // Nothing is released while the loader may still be building it.
     stop_loader();
-    // Each object that holds platform resources lets go of them here, in this
-    // order and each only when it exists: the sensor is closed, the sound bank
-    // cleared, the skin released, then the program's own resources.
+    AppState& state = app();
+    if (state.sensor) state.sensor->close();
+    if (state.sound_bank) state.sound_bank->Clear();
+    if (state.skin) state.skin->Release();
+    if (state.resources) state.resources->release();
     free_buffers();
     if (WindowSystem* windows = platform().windows) windows->post_quit(0);
 }
@@ -150,8 +157,7 @@ LResult window_proc(Window* window, uint32_t message, WParam first, LParam secon
             on_pen(window, message, second);
             return 0;
         case kMotionMessage:
-            // Handed to on_motion_message once the motion dispatch is in.
-            return 0;
+            return on_motion_message(window, message, first, second);
     }
     return window->default_proc(message, first, second);
 }

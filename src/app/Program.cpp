@@ -1,5 +1,6 @@
 #include "app/Program.h"
 
+#include "app/AppResources.h"
 #include "app/AppState.h"
 #include "app/Loader.h"
 #include "app/MainWindow.h"
@@ -13,8 +14,9 @@ int init_instance(ShowCommand show) {
     // A second start brings the running window forward and ends at once.
     if (windows->raise_existing(kWindowClass, kWindowTitle)) return 0;
 
-    // The program's own icon and pictures (AppResources) are loaded here, before
-    // the window whose creation hands the splash picture to the splash screen.
+    AppResources* resources = app().make_owned<AppResources>();
+    app().resources = resources;
+    resources->load();
 
     Window* window = windows->create_window(kWindowClass, kWindowTitle, window_proc);
     if (!window) return 0;

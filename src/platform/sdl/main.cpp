@@ -1,10 +1,14 @@
 #include "app/Program.h"
 #include "platform/Platform.h"
+#include "platform/media/FreeTypeFontEngine.h"
+#include "platform/media/PngImageCodec.h"
+#include "platform/posix/DlLibraryLoader.h"
 #include "platform/posix/FileRegistry.h"
 #include "platform/posix/PosixFileSystem.h"
 #include "platform/posix/PosixProcessLauncher.h"
 #include "platform/sdl/SdlClock.h"
 #include "platform/sdl/SdlDevices.h"
+#include "platform/sdl/SdlSoundPlayer.h"
 #include "platform/sdl/SdlWindowSystem.h"
 
 using namespace tiltophon;
@@ -20,13 +24,19 @@ int main() {
     services.clock = new SdlClock;
     services.windows = &windows;
     services.registry = new FileRegistry(FileRegistry::default_path());
-    services.files = new PosixFileSystem;
+    auto* files = new PosixFileSystem;
+    services.files = files;
     services.vibrator = new SdlVibrator;
     services.idle = idle;
     services.processes = new PosixProcessLauncher;
     services.threads = new SdlThreadRunner;
-    // Images, fonts, audio and the sensor library loader join with the parts that
-    // use them; without them the program runs with those features missing.
+    services.images = new PngImageCodec;
+    // The text of controls without a font of their own: a 14-pixel cell at 96 dpi,
+    // scaled to the screen.
+    services.fonts = new FreeTypeFontEngine((14 * windows.screen().dpi_y + 48) / 96);
+    services.audio = new SdlSoundPlayer;
+    std::string program_path = utf8_from_utf16(files->program_path());
+    services.libraries = new DlLibraryLoader(program_path.substr(0, program_path.rfind('/') + 1));
     install_platform(services);
 
     return run_program();
