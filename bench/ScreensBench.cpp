@@ -17,7 +17,9 @@
 namespace tiltophon {
 namespace {
 
-std::u16string program_folder() { return utf16_from_utf8(TILTOPHON_PROGRAM_DIR "/"); }
+std::u16string program_folder() {
+    return utf16_from_utf8(TILTOPHON_PROGRAM_DIR "/");
+}
 
 // The program started with a sound in every slot, then brought to one page.
 std::unique_ptr<HeadlessProgram> started_program() {

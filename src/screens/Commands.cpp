@@ -29,7 +29,9 @@ namespace id = control_id;
 
 constexpr LResult kHandled = 0;
 
-bool is_blank(char16_t c) { return c == u' ' || c == u'\t'; }
+bool is_blank(char16_t c) {
+    return c == u' ' || c == u'\t';
+}
 
 void start_playback(const SoundEntry* entry) {
     if (!entry) return;
@@ -226,11 +228,10 @@ LResult dispatch(Window* window, uint32_t control, uint16_t code, bool has_sende
         case id::kYSensitivitySelector:
         case id::kZSensitivitySelector: {
             if (code != NotifyChange) return -1;
-            const ValueSelector* selector = control == id::kXSensitivitySelector
-                                                ? state.x_sensitivity_selector
-                                            : control == id::kYSensitivitySelector
-                                                ? state.y_sensitivity_selector
-                                                : state.z_sensitivity_selector;
+            const ValueSelector* selector =
+                control == id::kXSensitivitySelector   ? state.x_sensitivity_selector
+                : control == id::kYSensitivitySelector ? state.y_sensitivity_selector
+                                                       : state.z_sensitivity_selector;
             MotionDetector* detector = control == id::kXSensitivitySelector   ? state.detector_x
                                        : control == id::kYSensitivitySelector ? state.detector_y
                                                                               : state.detector_z;

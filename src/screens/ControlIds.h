@@ -68,8 +68,12 @@ constexpr uint32_t kAnimationsCheck = 144;
 constexpr uint32_t kTouchVibrationsLabel = 145;
 constexpr uint32_t kTouchVibrationsCheck = 146;
 
-constexpr uint32_t slot_button(int32_t slot) { return kFirstSlotButton + slot - 1; }
-constexpr uint32_t sound_row(int32_t slot) { return kFirstSoundRow + slot - 1; }
+constexpr uint32_t slot_button(int32_t slot) {
+    return kFirstSlotButton + slot - 1;
+}
+constexpr uint32_t sound_row(int32_t slot) {
+    return kFirstSoundRow + slot - 1;
+}
 
 }  // namespace control_id
 

@@ -38,8 +38,8 @@ void box(Bitmap& frame, const Bitmap& source, int32_t w, int32_t h, int32_t bw, 
 
 }  // namespace
 
-bool compose_transition(Bitmap& frame, const Bitmap& outgoing, const Bitmap& incoming,
-                        int32_t kind, double t, int32_t w, int32_t h) {
+bool compose_transition(Bitmap& frame, const Bitmap& outgoing, const Bitmap& incoming, int32_t kind,
+                        double t, int32_t w, int32_t h) {
     const Bitmap& o = outgoing;
     const Bitmap& i = incoming;
     // Offsets of the sliding kinds: how far the movement has gone across and down.

@@ -43,8 +43,8 @@ void on_transition_tick(Window* window, uint32_t timer_id);
 // One frame of `kind` at progress t, from the two pictures into `frame`, over the
 // w x h rectangle at the origin. False for a kind outside 1 to 16. (The paint
 // handling reaches this through compose_frame.)
-bool compose_transition(Bitmap& frame, const Bitmap& outgoing, const Bitmap& incoming,
-                        int32_t kind, double t, int32_t w, int32_t h);
+bool compose_transition(Bitmap& frame, const Bitmap& outgoing, const Bitmap& incoming, int32_t kind,
+                        double t, int32_t w, int32_t h);
 
 // A page change ends this way: the transition, or a repaint of the whole window when
 // none could start.

@@ -26,12 +26,17 @@ void repaint_if(bool repaint) {
 
 void stop_motion_and_keep_awake() {
     AppState& state = app();
-    stop_motion();
+    // The start-up's own call comes from the loader thread, before anything could
+    // have been started; the window's timers are the main thread's to touch.
+    const bool on_main_thread = state.is_loaded();
+    if (on_main_thread) stop_motion();
     if (CheckButton* toggle = state.motion_toggle) {
         toggle->set_pressed(false);
         toggle->set_text(u"Off");
     }
-    if (KeepAwakeTimer* keep_awake = state.keep_awake) keep_awake->stop();
+    if (KeepAwakeTimer* keep_awake = state.keep_awake; keep_awake && on_main_thread) {
+        keep_awake->stop();
+    }
 }
 
 void show_frame(uint32_t screen_id, bool repaint) {

@@ -247,7 +247,8 @@ void build_home_page(const Layout& l) {
                               size_y);
     s.pulse_toggle->set_rect(l.grid_x + (l.cell_w - size_x) / 2, toggle_y, size_x, size_y);
     for (CheckButton* toggle : {s.motion_toggle, s.pulse_toggle}) {
-        stretched(*toggle, skin_image(&Skin::Chk_General_2_Up), skin_image(&Skin::Chk_General_2_Dn));
+        stretched(*toggle, skin_image(&Skin::Chk_General_2_Up),
+                  skin_image(&Skin::Chk_General_2_Dn));
         toggle->set_show_text(true);
         toggle->set_text_format(kCentredBottom);
         toggle->set_font(skin_font(&Skin::F14B));
@@ -271,7 +272,8 @@ void build_sounds_page(const Layout& l) {
     for (int32_t n = 1; n <= 5; ++n) {
         ButtonEx& row = *s.sound_rows[n];
         row.set_rect(70, l.rows_y + 96 * (n - 1), 325, 96);
-        stretched(row, skin_image(&Skin::BtnEx_OpenSound_Up), skin_image(&Skin::BtnEx_OpenSound_Dn));
+        stretched(row, skin_image(&Skin::BtnEx_OpenSound_Up),
+                  skin_image(&Skin::BtnEx_OpenSound_Dn));
         row.set_show_text(true);
         row.set_font(skin_font(&Skin::F16B));
         row.set_text_format(kLeftMiddle);
@@ -401,10 +403,9 @@ void build_about_page(const Layout& l) {
 
     l.place_as_screen(*s.about_page);
     s.about_page->set_visible(false);
-    add_children(*s.about_page, {s.about_title_label, s.about_platform_label,
-                                 s.about_version_label, s.about_logo_picture, s.about_web_label,
-                                 s.about_mail_label, s.donate_button, s.about_notice_label,
-                                 s.back_button});
+    add_children(*s.about_page, {s.about_title_label, s.about_platform_label, s.about_version_label,
+                                 s.about_logo_picture, s.about_web_label, s.about_mail_label,
+                                 s.donate_button, s.about_notice_label, s.back_button});
 }
 
 void build_pick_page(const Layout& l) {

@@ -9,8 +9,8 @@ namespace tiltophon {
 
 void FillSensitivityChoices() {
     AppState& state = app();
-    for (ValueSelector* selector :
-         {state.x_sensitivity_selector, state.y_sensitivity_selector, state.z_sensitivity_selector}) {
+    for (ValueSelector* selector : {state.x_sensitivity_selector, state.y_sensitivity_selector,
+                                    state.z_sensitivity_selector}) {
         if (!selector) continue;
         for (int value = 1; value <= 10; ++value) {
             std::string digits = std::to_string(value);

@@ -16,7 +16,8 @@ int ShowSlot(int32_t n) {
     if (!state.sound_slots || !IsValidSlot(n)) return 0;
     const SoundEntry* entry = state.sound_slots->Entry(n);
     if (!entry) return 0;
-    if (Button* button = state.slot_buttons[n]) button->set_image(entry->BigImage, image_slot::kIcon);
+    if (Button* button = state.slot_buttons[n])
+        button->set_image(entry->BigImage, image_slot::kIcon);
     if (ButtonEx* row = state.sound_rows[n]) {
         row->set_image(entry->SmallImage, image_slot::kIcon);
         row->set_text(entry->FolderName.view());

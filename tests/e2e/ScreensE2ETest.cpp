@@ -129,9 +129,10 @@ protected:
         for (char** e = environ; *e; ++e) {
             std::string entry(*e);
             bool replaced = false;
-            for (const char* name : {"DISPLAY=", "XAUTHORITY=", "SDL_VIDEODRIVER=", "SDL_AUDIODRIVER=",
-                                     "SDL_DISKAUDIOFILE=", "XDG_CONFIG_HOME=", "XDG_RUNTIME_DIR=",
-                                     "TILTOPHON_SCREEN=", "TILTOPHON_SENSOR="}) {
+            for (const char* name :
+                 {"DISPLAY=", "XAUTHORITY=", "SDL_VIDEODRIVER=", "SDL_AUDIODRIVER=",
+                  "SDL_DISKAUDIOFILE=", "XDG_CONFIG_HOME=", "XDG_RUNTIME_DIR=", "TILTOPHON_SCREEN=",
+                  "TILTOPHON_SENSOR="}) {
                 replaced = replaced || entry.rfind(name, 0) == 0;
             }
             if (!replaced) env.push_back(entry);
@@ -179,7 +180,8 @@ protected:
         return env;
     }
 
-    bool run_tool(const std::vector<std::string>& arguments, std::chrono::milliseconds limit = 10s) {
+    bool run_tool(const std::vector<std::string>& arguments,
+                  std::chrono::milliseconds limit = 10s) {
         pid_t pid = spawn(arguments, display_env());
         if (pid <= 0) return false;
         auto status = wait_exit(pid, limit);

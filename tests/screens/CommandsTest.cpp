@@ -70,7 +70,8 @@ protected:
             ListItem item;
             list.get_item(i, item);
             if (item.text.view() != folder || item.subtext.view() != name) continue;
-            int32_t y = list.y() + i * list.item_height() - list.scroll_offset() + list.item_height() / 2;
+            int32_t y =
+                list.y() + i * list.item_height() - list.scroll_offset() + list.item_height() / 2;
             if (y >= list.y() + list.height()) return false;
             program.tap(240, y);
             return list.get_selected() == i;
@@ -307,7 +308,8 @@ TEST_F(CommandsTest, TheDonationButtonStartsTheDefaultBrowserWithTheAddress) {
 }
 
 TEST(BrowserProgramTest, TheProgramIsTheQuotedTextOrTheFirstWord) {
-    EXPECT_EQ(browser_program(u"\"\\Windows\\iexplore.exe\" %1").view(), u"\\Windows\\iexplore.exe");
+    EXPECT_EQ(browser_program(u"\"\\Windows\\iexplore.exe\" %1").view(),
+              u"\\Windows\\iexplore.exe");
     EXPECT_EQ(browser_program(u"  /usr/bin/firefox %u").view(), u"/usr/bin/firefox");
     EXPECT_EQ(browser_program(u"\t\"/opt/a b/c").view(), u"/opt/a b/c");  // no closing quote
     EXPECT_EQ(browser_program(u"chromium").view(), u"chromium");
@@ -322,7 +324,8 @@ protected:
     SharedFileNamesTest() {
         namespace fs = std::filesystem;
         const fs::path shipped = TILTOPHON_PROGRAM_DIR;
-        for (const char* name : {"Skin", "splash.png", "about.png", "donate-up.png", "donate-down.png"}) {
+        for (const char* name :
+             {"Skin", "splash.png", "about.png", "donate-up.png", "donate-down.png"}) {
             fs::create_directory_symlink(shipped / name, folder.path() / name);
         }
         for (const char* set : {"Bells", "Drums"}) {

@@ -41,8 +41,8 @@ struct Probe {
 };
 
 std::string describe(uint32_t pixel) {
-    return std::string((pixel >> 20) & 1 ? "I" : "O") + "(" + std::to_string((pixel >> 10) & 0x3FF) +
-           ", " + std::to_string(pixel & 0x3FF) + ")";
+    return std::string((pixel >> 20) & 1 ? "I" : "O") + "(" +
+           std::to_string((pixel >> 10) & 0x3FF) + ", " + std::to_string(pixel & 0x3FF) + ")";
 }
 
 class ComposeTransitionTest : public ::testing::Test {
@@ -74,8 +74,9 @@ TEST_F(ComposeTransitionTest, EveryKindStartsOnTheOutgoingPictureAndEndsOnTheInc
 
 TEST_F(ComposeTransitionTest, SlidingKindsMoveWholeColumnsAndRows) {
     // At a quarter: 120 pixels across, 160 down.
-    expect_probes(Transition::PushLeft, 0.25,
-                  {{0, 0, O, 120, 0}, {359, 5, O, 479, 5}, {360, 5, I, 0, 5}, {479, 639, I, 119, 639}});
+    expect_probes(
+        Transition::PushLeft, 0.25,
+        {{0, 0, O, 120, 0}, {359, 5, O, 479, 5}, {360, 5, I, 0, 5}, {479, 639, I, 119, 639}});
     expect_probes(Transition::PushRight, 0.25,
                   {{0, 0, I, 360, 0}, {119, 9, I, 479, 9}, {120, 9, O, 0, 9}, {479, 0, O, 359, 0}});
     expect_probes(Transition::PushUp, 0.25,
@@ -106,12 +107,18 @@ TEST_F(ComposeTransitionTest, SlidingKindsMoveWholeColumnsAndRows) {
 TEST_F(ComposeTransitionTest, BoxesStayCentredOnTheScreen) {
     // Halfway open: the incoming block (120, 160)-(360, 480) over the outgoing picture.
     expect_probes(Transition::BoxOpen, 0.5,
-                  {{120, 160, I, 120, 160}, {359, 479, I, 359, 479}, {119, 160, O, 119, 160},
-                   {360, 479, O, 360, 479}, {120, 480, O, 120, 480}});
+                  {{120, 160, I, 120, 160},
+                   {359, 479, I, 359, 479},
+                   {119, 160, O, 119, 160},
+                   {360, 479, O, 360, 479},
+                   {120, 480, O, 120, 480}});
     // A quarter closed: a 360 x 480 window onto the outgoing picture at (60, 80).
     expect_probes(Transition::BoxClose, 0.25,
-                  {{60, 80, O, 60, 80}, {419, 559, O, 419, 559}, {59, 80, I, 59, 80},
-                   {420, 559, I, 420, 559}, {60, 79, I, 60, 79}});
+                  {{60, 80, O, 60, 80},
+                   {419, 559, O, 419, 559},
+                   {59, 80, I, 59, 80},
+                   {420, 559, I, 420, 559},
+                   {60, 79, I, 60, 79}});
 }
 
 TEST_F(ComposeTransitionTest, FadesBlendWithAConstantAlphaTruncatedFromProgress) {

@@ -46,7 +46,8 @@ protected:
         HeadlessWindow& window = program.headless_window();
         EXPECT_FALSE(s.motion_toggle->is_pressed());
         EXPECT_EQ(s.motion_toggle->text(), u"Off");
-        for (uint32_t timer : {kDetectorXTimer, kDetectorYTimer, kDetectorZTimer, kKeepAwakeTimerId}) {
+        for (uint32_t timer :
+             {kDetectorXTimer, kDetectorYTimer, kDetectorZTimer, kKeepAwakeTimerId}) {
             EXPECT_FALSE(window.has_timer(timer)) << "timer " << timer;
         }
         EXPECT_FALSE(s.keep_awake->is_running());

@@ -32,8 +32,7 @@ TEST_F(ScreenLayoutTest, TheTreeHoldsEveryControlInDrawingOrder) {
     EXPECT_EQ(child_ids(s.frame_panel), (Ids{16, 17, 18, 22, 19, 20, 21}));
     EXPECT_EQ(child_ids(s.main_panel), (Ids{32, 33, 34, 35, 36, 37}));
     EXPECT_EQ(child_ids(s.home_page), (Ids{80, 81, 82, 83, 84, 85, 86, 87, 88, 89, 256}));
-    EXPECT_EQ(child_ids(s.sounds_page),
-              (Ids{96, 97, 98, 99, 100, 101, 102, 103, 104, 105, 112}));
+    EXPECT_EQ(child_ids(s.sounds_page), (Ids{96, 97, 98, 99, 100, 101, 102, 103, 104, 105, 112}));
     EXPECT_EQ(child_ids(s.settings_page),
               (Ids{128, 129, 130, 131, 132, 133, 134, 135, 136, 137, 144, 145, 146}));
     EXPECT_EQ(child_ids(s.about_page), (Ids{48, 49, 50, 51, 52, 53, 54, 55, 56}));
@@ -53,15 +52,15 @@ TEST_F(ScreenLayoutTest, At192DpiThePagesFillTheBandBetweenTheBars) {
     EXPECT_EQ(s.close_button->get_rect(), xywh(428, 0, 52, 52));
     EXPECT_EQ(s.about_button->get_rect(), xywh(376, 0, 52, 52));
     EXPECT_EQ(s.bottom_bar_picture->get_rect(), xywh(0, 532, 480, 108));
-    for (Control* screen : {(Control*)s.main_panel, (Control*)s.about_page, (Control*)s.pick_page}) {
+    for (Control* screen :
+         {(Control*)s.main_panel, (Control*)s.about_page, (Control*)s.pick_page}) {
         EXPECT_EQ(screen->get_rect(), xywh(0, 52, 480, 588));
     }
     EXPECT_EQ(s.home_tab->get_rect(), xywh(0, 532, 160, 108));
     EXPECT_EQ(s.sounds_tab->get_rect(), xywh(160, 532, 160, 108));
     EXPECT_EQ(s.settings_tab->get_rect(), xywh(320, 532, 160, 108));
-    for (Control* page :
-         {(Control*)s.home_page, (Control*)s.sounds_page, (Control*)s.settings_page,
-          (Control*)s.sound_list}) {
+    for (Control* page : {(Control*)s.home_page, (Control*)s.sounds_page, (Control*)s.settings_page,
+                          (Control*)s.sound_list}) {
         EXPECT_EQ(page->get_rect(), xywh(0, 52, 480, 480));
     }
 

@@ -110,8 +110,10 @@ TEST_F(ScreensGoldenTest, ControlClasses) {
     EXPECT_TRUE(test::matches_golden(control_picture(*s.slot_buttons[2]), "control_button_icon"));
     s.ok_button->set_pressed(true);
     EXPECT_TRUE(test::matches_golden(control_picture(*s.ok_button), "control_button_caption"));
-    EXPECT_TRUE(test::matches_golden(control_picture(*s.sound_rows[4]), "control_button_two_lines"));
-    EXPECT_TRUE(test::matches_golden(control_picture(*s.x_button_close_check), "control_check_checked"));
+    EXPECT_TRUE(
+        test::matches_golden(control_picture(*s.sound_rows[4]), "control_button_two_lines"));
+    EXPECT_TRUE(
+        test::matches_golden(control_picture(*s.x_button_close_check), "control_check_checked"));
     EXPECT_TRUE(test::matches_golden(control_picture(*s.pulse_toggle), "control_switch_on"));
 
     ValueSelector& selector = *s.z_sensitivity_selector;

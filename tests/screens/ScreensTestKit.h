@@ -21,9 +21,13 @@ inline void PrintTo(const Rect& r, std::ostream* out) {
 
 namespace testing {
 
-inline std::u16string program_folder() { return utf16_from_utf8(TILTOPHON_PROGRAM_DIR "/"); }
+inline std::u16string program_folder() {
+    return utf16_from_utf8(TILTOPHON_PROGRAM_DIR "/");
+}
 
-inline Rect xywh(int32_t x, int32_t y, int32_t w, int32_t h) { return {x, y, x + w, y + h}; }
+inline Rect xywh(int32_t x, int32_t y, int32_t w, int32_t h) {
+    return {x, y, x + w, y + h};
+}
 
 inline Point centre_of(const Control* control) {
     Rect r = control->get_rect();
@@ -39,7 +43,8 @@ inline std::vector<uint32_t> child_ids(const Panel* panel) {
 // The program started on the default skin and sounds; tests drive it with the pen.
 class ProgramTest : public ::testing::Test {
 protected:
-    explicit ProgramTest(ScreenInfo screen = {480, 640, 192, 192}) : program(program_folder(), screen) {}
+    explicit ProgramTest(ScreenInfo screen = {480, 640, 192, 192})
+        : program(program_folder(), screen) {}
 
     void start() { ASSERT_TRUE(program.start()); }
     void tap(const Control* control) {

@@ -111,13 +111,26 @@ TEST_F(SettingsBindingTest, WhatTheControlsShowAtCloseIsSaved) {
 TEST_F(SettingsBindingTest, SavedTouchVibrationsReachEveryInteractiveControlAtStart) {
     program.store(u"VibrationsOn", 1u);
     start();
-    const Control* interactive[] = {s.close_button, s.about_button, s.home_tab, s.sounds_tab,
-                                    s.settings_tab, s.donate_button, s.back_button, s.sound_list,
-                                    s.ok_button, s.cancel_button, s.motion_toggle, s.pulse_toggle,
-                                    s.x_sensitivity_selector, s.y_sensitivity_selector,
-                                    s.z_sensitivity_selector, s.x_button_close_check,
-                                    s.animations_check, s.touch_vibrations_check};
-    for (const Control* control : interactive) EXPECT_TRUE(control->vibrate_on_touch()) << control->id();
+    const Control* interactive[] = {s.close_button,
+                                    s.about_button,
+                                    s.home_tab,
+                                    s.sounds_tab,
+                                    s.settings_tab,
+                                    s.donate_button,
+                                    s.back_button,
+                                    s.sound_list,
+                                    s.ok_button,
+                                    s.cancel_button,
+                                    s.motion_toggle,
+                                    s.pulse_toggle,
+                                    s.x_sensitivity_selector,
+                                    s.y_sensitivity_selector,
+                                    s.z_sensitivity_selector,
+                                    s.x_button_close_check,
+                                    s.animations_check,
+                                    s.touch_vibrations_check};
+    for (const Control* control : interactive)
+        EXPECT_TRUE(control->vibrate_on_touch()) << control->id();
     for (int n = 1; n <= 5; ++n) {
         EXPECT_TRUE(s.slot_buttons[n]->vibrate_on_touch());
         EXPECT_TRUE(s.sound_rows[n]->vibrate_on_touch());

@@ -16,14 +16,16 @@ namespace {
 class SlotPresentationTest : public ::testing::Test {
 protected:
     SlotPresentationTest() {
-        Window* window = headless.windows.create_window(u"T", u"T", [](Window* w, uint32_t m, WParam f, LParam s) {
-            return w->default_proc(m, f, s);
-        });
+        Window* window = headless.windows.create_window(
+            u"T", u"T",
+            [](Window* w, uint32_t m, WParam f, LParam s) { return w->default_proc(m, f, s); });
         s.main_window = window;
         s.sound_bank = s.make_owned<SoundBank>();
         s.sound_slots = s.make_owned<SoundSlots>();
-        s.sound_bank->AddEntry(u"Bells", u"Kick.wav", u"/s/Bells/Kick.wav", &big_bells, &small_bells);
-        s.sound_bank->AddEntry(u"Drums", u"Kick.wav", u"/s/Drums/Kick.wav", &big_drums, &small_drums);
+        s.sound_bank->AddEntry(u"Bells", u"Kick.wav", u"/s/Bells/Kick.wav", &big_bells,
+                               &small_bells);
+        s.sound_bank->AddEntry(u"Drums", u"Kick.wav", u"/s/Drums/Kick.wav", &big_drums,
+                               &small_drums);
         s.sound_bank->AddEntry(u"Drums", u"Tom.wav", u"/s/Drums/Tom.wav", &big_drums, &small_drums);
         for (int n = 1; n <= 5; ++n) {
             s.slot_buttons[n] = s.make_owned<Button>(window, 79 + n);

@@ -38,7 +38,8 @@ int main(int argc, char** argv) {
     std::filesystem::path output = argv[1];
     std::string program_folder = argc == 3 ? argv[2] : TILTOPHON_PROGRAM_DIR;
     if (!std::filesystem::is_directory(std::filesystem::path(program_folder) / "Skin")) {
-        std::fprintf(stderr, "tiltophon-screenshots: no Skin folder in %s\n", program_folder.c_str());
+        std::fprintf(stderr, "tiltophon-screenshots: no Skin folder in %s\n",
+                     program_folder.c_str());
         return 1;
     }
     std::error_code error;

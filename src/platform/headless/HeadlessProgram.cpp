@@ -11,7 +11,9 @@
 
 namespace tiltophon {
 
-std::u16string ProgramFolderFiles::program_path() { return program_folder_ + u"tiltophon"; }
+std::u16string ProgramFolderFiles::program_path() {
+    return program_folder_ + u"tiltophon";
+}
 
 std::vector<DirectoryEntry> ProgramFolderFiles::list_directory(std::u16string_view folder) {
     // By name, so that what is drawn from a listing never depends on the order in
@@ -42,7 +44,9 @@ bool HeadlessProgram::start() {
     return app().is_loaded();
 }
 
-Window* HeadlessProgram::window() const { return app().main_window; }
+Window* HeadlessProgram::window() const {
+    return app().main_window;
+}
 
 void HeadlessProgram::pen(uint32_t message, int32_t x, int32_t y) {
     window()->post_message(message, 0,
@@ -50,9 +54,15 @@ void HeadlessProgram::pen(uint32_t message, int32_t x, int32_t y) {
     headless.windows.pump();
 }
 
-void HeadlessProgram::pen_down(int32_t x, int32_t y) { pen(msg::kPenDown, x, y); }
-void HeadlessProgram::pen_move(int32_t x, int32_t y) { pen(msg::kPenMove, x, y); }
-void HeadlessProgram::pen_up(int32_t x, int32_t y) { pen(msg::kPenUp, x, y); }
+void HeadlessProgram::pen_down(int32_t x, int32_t y) {
+    pen(msg::kPenDown, x, y);
+}
+void HeadlessProgram::pen_move(int32_t x, int32_t y) {
+    pen(msg::kPenMove, x, y);
+}
+void HeadlessProgram::pen_up(int32_t x, int32_t y) {
+    pen(msg::kPenUp, x, y);
+}
 
 void HeadlessProgram::tap(int32_t x, int32_t y) {
     pen_down(x, y);

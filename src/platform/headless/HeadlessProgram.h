@@ -48,7 +48,8 @@ public:
     void pen_up(int32_t x, int32_t y);
     void tap(int32_t x, int32_t y);
     // Down, `steps` moves and up over `duration_ms` of virtual time.
-    void drag(int32_t x, int32_t y, int32_t to_x, int32_t to_y, uint32_t duration_ms, int steps = 6);
+    void drag(int32_t x, int32_t y, int32_t to_x, int32_t to_y, uint32_t duration_ms,
+              int steps = 6);
 
     // Lets virtual time run until any page transition has ended and repainted.
     void settle();
