@@ -75,6 +75,7 @@ TEST_F(SettingsBindingTest, SlotsComeBackByFolderAndNameAndAMissingSoundIsForgot
     // An old record without a folder still finds its sound by the file name.
     store_slot(3, u"", u"Chime.wav");
     start();
+    ASSERT_NE(s.sound_slots->Entry(1), nullptr);
     EXPECT_EQ(s.sound_rows[1]->subtext(), u"Snare.wav");
     EXPECT_EQ(s.slot_buttons[1]->icon_image(), s.sound_slots->Entry(1)->BigImage);
     EXPECT_EQ(s.sound_slots->Entry(2), nullptr);
