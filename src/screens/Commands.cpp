@@ -28,6 +28,8 @@ namespace {
 namespace id = control_id;
 
 constexpr LResult kHandled = 0;
+// Not a message of the table: it goes to the window's default processing.
+constexpr LResult kNotInTable = -1;
 
 bool is_blank(char16_t c) {
     return c == u' ' || c == u'\t';
@@ -113,7 +115,7 @@ LResult on_sound_list(Window* window, SelectList& list, uint16_t code) {
             return kHandled;
         }
         default:
-            return -1;
+            return kNotInTable;
     }
 }
 
@@ -143,16 +145,15 @@ LResult on_cancel_button(Window* window) {
     return kHandled;
 }
 
-// The handler of one control and code; -1 when the table has none, so the message
-// goes to default processing.
+// The handler of one control and code.
 LResult dispatch(Window* window, uint32_t control, uint16_t code, bool has_sender) {
     AppState& state = app();
 
     if (int32_t slot = slot_of_button(control)) {
-        return code == NotifyDown ? play_slot(window, slot) : -1;
+        return code == NotifyDown ? play_slot(window, slot) : kNotInTable;
     }
     if (SlotFromRowId(control) != 0) {
-        if (code != NotifyClick) return -1;
+        if (code != NotifyClick) return kNotInTable;
         state.pending_slot_id = control;
         show_screen(id::kPickPage, true);
         finish_page_change(window, Transition::PushDown);
@@ -161,26 +162,26 @@ LResult dispatch(Window* window, uint32_t control, uint16_t code, bool has_sende
 
     switch (control) {
         case id::kCloseButton:
-            return code == NotifyClick ? on_close_button(window) : -1;
+            return code == NotifyClick ? on_close_button(window) : kNotInTable;
         case id::kAboutButton:
-            if (code != NotifyClick) return -1;
+            if (code != NotifyClick) return kNotInTable;
             if (state.about_button) state.about_button->set_visible(false);
             show_screen(id::kAboutPage, false);
             finish_page_change(window, Transition::CoverDown);
             return kHandled;
         case id::kBackButton:
-            if (code != NotifyClick) return -1;
+            if (code != NotifyClick) return kNotInTable;
             if (state.about_button) state.about_button->set_visible(true);
             show_screen(id::kMainPanel, false);
             finish_page_change(window, Transition::UncoverUp);
             return kHandled;
         case id::kHomeTab:
-            if (code != NotifyToggle) return -1;
+            if (code != NotifyToggle) return kNotInTable;
             show_tab(id::kHomePage, true, false);
             finish_page_change(window, Transition::PushRight);
             return kHandled;
         case id::kSoundsTab: {
-            if (code != NotifyToggle) return -1;
+            if (code != NotifyToggle) return kNotInTable;
             // From Home the pages move left; from Settings they move right.
             bool from_home = state.home_tab && state.home_tab->is_pressed();
             show_tab(id::kSoundsPage, true, false);
@@ -188,18 +189,18 @@ LResult dispatch(Window* window, uint32_t control, uint16_t code, bool has_sende
             return kHandled;
         }
         case id::kSettingsTab:
-            if (code != NotifyToggle) return -1;
+            if (code != NotifyToggle) return kNotInTable;
             show_tab(id::kSettingsPage, true, false);
             finish_page_change(window, Transition::PushLeft);
             return kHandled;
         case id::kDonateButton:
-            if (code != NotifyClick) return -1;
+            if (code != NotifyClick) return kNotInTable;
             open_in_browser(DonationUrl);
             return kHandled;
         case id::kOkButton:
-            return code == NotifyClick ? on_ok_button(window) : -1;
+            return code == NotifyClick ? on_ok_button(window) : kNotInTable;
         case id::kCancelButton:
-            return code == NotifyClick ? on_cancel_button(window) : -1;
+            return code == NotifyClick ? on_cancel_button(window) : kNotInTable;
         default:
             break;
     }
@@ -207,19 +208,19 @@ LResult dispatch(Window* window, uint32_t control, uint16_t code, bool has_sende
     // These handlers act on their control and ignore a message that names none.
     switch (control) {
         case id::kSoundList:
-            if (code < NotifyDown || code > NotifyClick) return -1;
+            if (code < NotifyDown || code > NotifyClick) return kNotInTable;
             if (!has_sender || !state.sound_list) return kHandled;
             return on_sound_list(window, *state.sound_list, code);
         case id::kMotionToggle:
-            if (code != NotifyToggle) return -1;
+            if (code != NotifyToggle) return kNotInTable;
             if (!has_sender || !state.motion_toggle) return kHandled;
             return on_motion_toggle(*state.motion_toggle);
         case id::kPulseToggle:
-            if (code != NotifyToggle) return -1;
+            if (code != NotifyToggle) return kNotInTable;
             if (has_sender && state.pulse_toggle) set_caption_on_off(*state.pulse_toggle);
             return kHandled;
         case id::kTouchVibrationsCheck:
-            if (code != NotifyToggle) return -1;
+            if (code != NotifyToggle) return kNotInTable;
             if (has_sender && state.touch_vibrations_check) {
                 set_touch_vibration(state.touch_vibrations_check->is_pressed());
             }
@@ -227,7 +228,7 @@ LResult dispatch(Window* window, uint32_t control, uint16_t code, bool has_sende
         case id::kXSensitivitySelector:
         case id::kYSensitivitySelector:
         case id::kZSensitivitySelector: {
-            if (code != NotifyChange) return -1;
+            if (code != NotifyChange) return kNotInTable;
             const ValueSelector* selector =
                 control == id::kXSensitivitySelector   ? state.x_sensitivity_selector
                 : control == id::kYSensitivitySelector ? state.y_sensitivity_selector
@@ -239,7 +240,7 @@ LResult dispatch(Window* window, uint32_t control, uint16_t code, bool has_sende
             return on_sensitivity(*selector, detector);
         }
         default:
-            return -1;
+            return kNotInTable;
     }
 }
 
@@ -249,7 +250,7 @@ LResult on_command(Window* window, uint32_t message, WParam first, LParam second
     const uint32_t control = low_word(first);
     const uint16_t code = high_word(first);
     LResult result = dispatch(window, control, code, second != 0);
-    if (result == -1) return window ? window->default_proc(message, first, second) : 0;
+    if (result == kNotInTable) return window ? window->default_proc(message, first, second) : 0;
     return result;
 }
 

@@ -131,7 +131,8 @@ protected:
             bool replaced = false;
             for (const char* name :
                  {"DISPLAY=", "XAUTHORITY=", "SDL_VIDEODRIVER=", "SDL_AUDIODRIVER=",
-                  "SDL_DISKAUDIOFILE=", "XDG_CONFIG_HOME=", "XDG_RUNTIME_DIR=", "TILTOPHON_SCREEN=",
+                  "SDL_DISKAUDIOFILE=", "SDL_RENDER_DRIVER=", "SDL_FRAMEBUFFER_ACCELERATION=",
+                  "XDG_CONFIG_HOME=", "XDG_RUNTIME_DIR=", "TILTOPHON_SCREEN=",
                   "TILTOPHON_SENSOR="}) {
                 replaced = replaced || entry.rfind(name, 0) == 0;
             }
@@ -147,6 +148,10 @@ protected:
     bool start_program(const std::string& audio_file) {
         fs::remove(folder.file("display"));
         std::vector<std::string> env = base_env();
+        // No GPU behind a virtual display: SDL's own software renderer rather than
+        // a software OpenGL driver.
+        env.push_back("SDL_RENDER_DRIVER=software");
+        env.push_back("SDL_FRAMEBUFFER_ACCELERATION=0");
         env.push_back("SDL_AUDIODRIVER=disk");
         env.push_back("SDL_DISKAUDIOFILE=" + audio_file);
         env.push_back("TILTOPHON_SENSOR=fifo:" + fifo());
