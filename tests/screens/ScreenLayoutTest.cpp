@@ -2,9 +2,7 @@
 
 #include <vector>
 
-#include "app/AppResources.h"
 #include "screens/ScreensTestKit.h"
-#include "settings/Skin.h"
 #include "vavurud/Button.h"
 #include "vavurud/ButtonEx.h"
 #include "vavurud/CheckButton.h"
@@ -98,40 +96,6 @@ TEST_F(ScreenLayoutTest, At192DpiThePagesFillTheBandBetweenTheBars) {
     EXPECT_EQ(s.back_button->get_rect(), xywh(140, 556, 200, 60));
     EXPECT_EQ(s.ok_button->get_rect(), xywh(250, 556, 200, 60));
     EXPECT_EQ(s.cancel_button->get_rect(), xywh(30, 556, 200, 60));
-}
-
-TEST_F(ScreenLayoutTest, ControlsTakeTheirImagesFontsAndTexts) {
-    const Skin& skin = *s.skin;
-    EXPECT_EQ(s.close_button->images().up, skin.Btn_TopBar_Close_Up);
-    EXPECT_EQ(s.about_button->images().disabled, skin.Btn_TopBar_About_Ds);
-    EXPECT_EQ(s.slot_buttons[3]->images().down, skin.Btn_SlotGrid_L3C2_Dn);
-    EXPECT_EQ(s.corner_pictures[4]->image(), skin.Pic_SlotGrid_L3C3);
-    EXPECT_EQ(s.sounds_picture->image(), skin.Pic_OpenSoundsType);
-    EXPECT_EQ(s.donate_button->images().down, s.resources->donate_down);
-    EXPECT_EQ(s.about_logo_picture->image(), s.resources->about_picture);
-
-    // The bottom-bar buttons are masked and centred, in the surface's default font.
-    for (Button* button : {s.back_button, s.ok_button, s.cancel_button}) {
-        EXPECT_EQ(button->images().kind, kImageMasked);
-        EXPECT_EQ(button->images().placement, kPlaceCentred);
-        EXPECT_EQ(button->images().up_mask, skin.Btn_BottomBar_Mask);
-        EXPECT_EQ(button->images().down_mask, skin.Btn_BottomBar_Mask);
-        EXPECT_EQ(button->font(), nullptr);
-        EXPECT_TRUE(button->shows_text());
-    }
-    EXPECT_EQ(s.cancel_button->text(), u"CANCEL");
-
-    // The switches caption at their bottom edge, white whether on or off.
-    EXPECT_EQ(s.pulse_toggle->font(), skin.F14B);
-    EXPECT_EQ(s.pulse_toggle->text_format(), 0x8029u);
-    EXPECT_EQ(s.pulse_toggle->pressed_text_colour(), 0xFFFFFFu);
-    EXPECT_EQ(s.x_button_close_label->text(), u"X-Button (Close):");
-    EXPECT_EQ(s.x_axis_label->text_margins().left, 60);
-    EXPECT_EQ(s.z_sensitivity_selector->font(), skin.F16);
-    EXPECT_EQ(s.about_version_label->text_format(), 0x8021u);
-    EXPECT_EQ(s.about_title_label->font(), skin.F18B);
-    EXPECT_EQ(s.sound_rows[2]->text_margins().bottom, 48);
-    EXPECT_EQ(s.sound_rows[2]->icon_margins().right, 265);
 }
 
 TEST_F(ScreenLayoutTest, ThePulseSwitchTakesThePenAndTheCornerPictureUnderItDoesNot) {

@@ -77,15 +77,13 @@ TEST_F(SlotPresentationTest, TheListHoldsEveryBankEntryInBankOrderWithNothingSel
     EXPECT_EQ(item.image, &small_drums);
     // The row keeps the very entry it was made from.
     EXPECT_EQ(reinterpret_cast<const SoundEntry*>(item.value), s.sound_bank->EntryAt(1));
-}
 
-TEST_F(SlotPresentationTest, AnEmptyBankGivesAnEmptyList) {
-    s.sound_bank->Clear();
-    FillSoundList();
-    EXPECT_EQ(s.sound_list->item_count(), 0);
+    // Without a bank the list is only cleared of its selection.
     s.sound_bank = nullptr;
+    s.sound_list->select(1);
     FillSoundList();
-    EXPECT_EQ(s.sound_list->item_count(), 0);
+    EXPECT_EQ(s.sound_list->item_count(), 4);
+    EXPECT_EQ(s.sound_list->get_selected(), -1);
 }
 
 }  // namespace
