@@ -1,22 +1,34 @@
-// Renders each page of the program, as it runs on a 480 x 640, 192-dpi screen with
-// the default skin and sounds, into PNG files:
+// Renders each page of the program with the default skin and sounds (or those of
+// another program folder) into PNG files:
 //
-//   tiltophon-screenshots OUTPUT_FOLDER [PROGRAM_FOLDER]
+//   tiltophon-screenshots [--screen WxH@DPI] OUTPUT_FOLDER [PROGRAM_FOLDER]
 //
-// PROGRAM_FOLDER holds the skin, sounds and pictures (the build's program folder by
-// default). Writes home.png, sounds.png, settings.png, about.png and pick.png.
+// The screen is 480x640@192 unless given. PROGRAM_FOLDER holds Skin/, Sounds/ and the
+// program's pictures (the build's program folder by default). Writes home.png,
+// sounds.png, settings.png, about.png and pick.png.
 
 #include <cstdio>
 #include <filesystem>
 #include <string>
+#include <string_view>
+#include <vector>
 
+#include "app/AppState.h"
+#include "platform/ScreenSpec.h"
 #include "platform/Text.h"
 #include "platform/headless/HeadlessProgram.h"
 #include "platform/media/PngImageCodec.h"
+#include "vavurud/Button.h"
+#include "vavurud/ButtonEx.h"
+#include "vavurud/CheckButton.h"
+#include "vavurud/SelectList.h"
 
 using namespace tiltophon;
 
 namespace {
+
+constexpr char kUsage[] =
+    "usage: tiltophon-screenshots [--screen WxH@DPI] OUTPUT_FOLDER [PROGRAM_FOLDER]\n";
 
 bool save(HeadlessProgram& program, const std::filesystem::path& folder, const char* name) {
     program.settle();
@@ -28,15 +40,34 @@ bool save(HeadlessProgram& program, const std::filesystem::path& folder, const c
     return true;
 }
 
+void tap(HeadlessProgram& program, const Control* control) {
+    Rect r = control->get_rect();
+    program.tap((r.left + r.right) / 2, (r.top + r.bottom) / 2);
+    program.settle();
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc < 2 || argc > 3) {
-        std::fprintf(stderr, "usage: tiltophon-screenshots OUTPUT_FOLDER [PROGRAM_FOLDER]\n");
+    std::vector<std::string_view> arguments(argv + 1, argv + argc);
+    ScreenInfo screen{480, 640, 192, 192};
+    if (arguments.size() >= 2 && arguments[0] == "--screen") {
+        auto spec = parse_screen_spec(arguments[1]);
+        if (!spec) {
+            std::fprintf(stderr, "tiltophon-screenshots: not a screen: %.*s\n%s",
+                         int(arguments[1].size()), arguments[1].data(), kUsage);
+            return 2;
+        }
+        screen = *spec;
+        arguments.erase(arguments.begin(), arguments.begin() + 2);
+    }
+    if (arguments.empty() || arguments.size() > 2) {
+        std::fprintf(stderr, "%s", kUsage);
         return 2;
     }
-    std::filesystem::path output = argv[1];
-    std::string program_folder = argc == 3 ? argv[2] : TILTOPHON_PROGRAM_DIR;
+    std::filesystem::path output = arguments[0];
+    std::string program_folder =
+        arguments.size() == 2 ? std::string(arguments[1]) : TILTOPHON_PROGRAM_DIR;
     if (!std::filesystem::is_directory(std::filesystem::path(program_folder) / "Skin")) {
         std::fprintf(stderr, "tiltophon-screenshots: no Skin folder in %s\n",
                      program_folder.c_str());
@@ -50,7 +81,7 @@ int main(int argc, char** argv) {
         return 1;
     }
 
-    HeadlessProgram program(utf16_from_utf8(program_folder + "/"));
+    HeadlessProgram program(utf16_from_utf8(program_folder + "/"), screen);
     // A board with a sound in every slot.
     const char16_t* folders[] = {u"Drums", u"Bells", u"Synth", u"Voices", u"Drums"};
     const char16_t* names[] = {u"Kick.wav", u"Chime.wav", u"Zap.wav", u"Oh.wav", u"Snare.wav"};
@@ -64,19 +95,20 @@ int main(int argc, char** argv) {
         return 1;
     }
 
+    AppState& s = app();
     bool ok = save(program, output, "home");
-    program.tap(240, 590);  // Sounds tab
+    tap(program, s.sounds_tab);
     ok = save(program, output, "sounds") && ok;
-    program.tap(400, 590);  // Settings tab
+    tap(program, s.settings_tab);
     ok = save(program, output, "settings") && ok;
-    program.tap(402, 26);  // About button
+    tap(program, s.about_button);
     ok = save(program, output, "about") && ok;
-    program.tap(240, 586);  // BACK
-    program.tap(240, 590);  // Sounds tab
-    program.settle();
-    program.tap(230, 196);  // the second sound row
-    program.settle();
-    program.tap(240, 300);  // a sound of the list
+    tap(program, s.back_button);
+    tap(program, s.sounds_tab);
+    tap(program, s.sound_rows[2]);
+    // The fourth sound of the list, chosen.
+    SelectList& list = *s.sound_list;
+    program.tap(list.x() + list.width() / 2, list.y() + list.item_height() * 7 / 2);
     ok = save(program, output, "pick") && ok;
     return ok ? 0 : 1;
 }
