@@ -16,12 +16,7 @@ std::u16string ProgramFolderFiles::program_path() {
 }
 
 std::vector<DirectoryEntry> ProgramFolderFiles::list_directory(std::u16string_view folder) {
-    // By name, so that what is drawn from a listing never depends on the order in
-    // which the file system happens to report it.
-    std::vector<DirectoryEntry> entries = files_.list_directory(folder);
-    std::sort(entries.begin(), entries.end(),
-              [](const DirectoryEntry& a, const DirectoryEntry& b) { return a.name < b.name; });
-    return entries;
+    return files_.list_directory(folder);
 }
 
 HeadlessProgram::HeadlessProgram(std::u16string program_folder, ScreenInfo screen)
