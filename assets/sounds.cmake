@@ -14,6 +14,12 @@ add_custom_target(tiltophon-sounds ALL DEPENDS ${TILTOPHON_SOUNDS_STAMP})
 # once they exist.
 function(tiltophon_attach_sounds)
   add_dependencies(tiltophon-program tiltophon-sounds)
+  # The screens' tests and benchmarks run the whole program on the shipped sets.
+  foreach(target tiltophon_tests tiltophon_bench)
+    if(TARGET ${target})
+      add_dependencies(${target} tiltophon-sounds)
+    endif()
+  endforeach()
   if(TARGET tiltophon_e2e_tests)
     # They check the shipped sets, pictures included.
     add_dependencies(tiltophon_e2e_tests tiltophon-sounds)

@@ -46,6 +46,9 @@ struct AppState {
     Window* main_window = nullptr;
     std::atomic<bool> loading{false};
     uint32_t pending_slot_id = 0;
+    // True once the saved settings are in the controls; until then the controls hold
+    // nothing worth saving.
+    bool settings_applied = false;
 
     Bitmap frame_buffer;
     Bitmap outgoing_buffer;

@@ -11,8 +11,10 @@
 #include "platform/Platform.h"
 #include "motion/MotionSetup.h"
 #include "screens/Screens.h"
+#include "settings/SensitivityChoices.h"
 #include "settings/Settings.h"
 #include "settings/Skin.h"
+#include "sound/SlotPresentation.h"
 #include "sound/SoundBank.h"
 #include "sound/SoundSlots.h"
 
@@ -94,7 +96,12 @@ void build_controls() {
     build_screens();
 }
 
-void put_data_into_controls() {}
+// The slots' sounds on their buttons and rows, the sensitivity values and the sound list.
+void put_data_into_controls() {
+    for (int32_t slot = 1; slot <= kSlotCount; ++slot) ShowSlot(slot);
+    FillSensitivityChoices();
+    FillSoundList();
+}
 
 void apply_settings_to_program() {
     apply_settings();

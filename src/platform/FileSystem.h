@@ -20,8 +20,8 @@ public:
     // The full path of the program's own file, links resolved.
     virtual std::u16string program_path() = 0;
 
-    // The entries of a folder in the order the system reports them, without "." and
-    // "..". An unreadable or missing folder gives none.
+    // The entries of a folder by name, ignoring letter case, without "." and "..". An
+    // unreadable or missing folder gives none.
     virtual std::vector<DirectoryEntry> list_directory(std::u16string_view folder) = 0;
 };
 

@@ -9,21 +9,28 @@ namespace tiltophon {
 
 // The screens subsystem as the shell and the loader call it.
 
-// Builds every page, bar and control.
+// Builds every page, bar and control, all hidden until navigation shows them. 1.
 int build_screens();
 // Composes the frame from the transition pictures while a page transition runs;
 // false when none runs.
 bool compose_frame(Window* window, int32_t left, int32_t top, int32_t right, int32_t bottom);
 // The command message of the controls.
 LResult on_command(Window* window, uint32_t message, WParam first, LParam second);
-// Settings record to detectors and controls, and back.
+// Settings record to detectors and controls, and back. 0, or 0x8007000E at the first
+// missing object. Collecting before the settings were applied leaves the record as
+// it was loaded.
 int32_t apply_settings();
 int32_t collect_settings();
+// Touch vibration on or off for every control that reacts to the pen.
 void set_touch_vibration(bool on);
 
-// Navigation.
+// Navigation. Each first stops motion detection and the keep-awake timer and shows
+// the motion switch "Off"; with `repaint` it ends by invalidating the whole window.
+// None starts a transition: that is the caller's.
 void show_frame(uint32_t id, bool repaint);
 void show_screen(uint32_t id, bool repaint);
 void show_tab(uint32_t id, bool from_tap, bool repaint);
+// The stop-motion step on its own.
+void stop_motion_and_keep_awake();
 
 }  // namespace tiltophon

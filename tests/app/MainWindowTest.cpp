@@ -12,6 +12,7 @@
 #include "vavurud/AnimationClock.h"
 #include "vavurud/CheckButton.h"
 #include "vavurud/Panel.h"
+#include "vavurud/ValueSelector.h"
 
 namespace tiltophon {
 namespace {
@@ -213,7 +214,8 @@ TEST_F(MainWindowTest, OnceLoadedPenMessagesReachTheRootPanelWithUnsignedCoordin
 
 TEST_F(MainWindowTest, CloseSavesTheSettingsThenTheWindowIsTornDown) {
     start();
-    app().settings->SensitivityX = 9;
+    // The settings are read back from the controls.
+    app().x_sensitivity_selector->select(8);
     send(msg::kClose);
 
     EXPECT_EQ(headless.registry.stores(), 1);

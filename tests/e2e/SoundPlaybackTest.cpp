@@ -13,11 +13,18 @@
 #include <thread>
 
 #include "app/AppState.h"
+#include "motion/MotionDetector.h"
 #include "motion/MotionDispatch.h"
 #include "motion/MotionMessage.h"
+#include "motion/MotionPolling.h"
+#include "motion/MotionSetup.h"
+#include "motion/Sensitivity.h"
+#include "motion/SensorBinding.h"
 #include "motion/TempFolder.h"
 #include "platform/Platform.h"
+#include "platform/headless/HeadlessWindowSystem.h"
 #include "platform/media/WaveFile.h"
+#include "platform/posix/DlLibraryLoader.h"
 #include "platform/posix/PosixFileSystem.h"
 #include "platform/sdl/SdlSoundPlayer.h"
 #include "sound/SoundBank.h"
@@ -176,6 +183,78 @@ TEST(SoundPlaybackThreads, SwingsPlayTheirSlotsThroughTheAudioDevice) {
         EXPECT_NEAR(double(r[1].length), 13230.0, 2.0);
         EXPECT_EQ(r[2].kind, '.');
         EXPECT_EQ(player.sounds_begun(), begun);
+        install_platform({});
+        reset_app();
+    }
+}
+
+LResult motion_window_proc(Window* window, uint32_t message, WParam first, LParam second) {
+    if (message == kMotionMessage) return on_motion_message(window, message, first, second);
+    return window->default_proc(message, first, second);
+}
+
+// From the sensor to the speaker: the built sensor library replays a recorded swing to
+// the right, the X detector judges it on its 50 ms timer, and the slot it belongs to
+// (slot 2) comes out of the audio device.
+TEST(SoundPlaybackThreads, AReplayedSwingPlaysItsSlotThroughTheAudioDevice) {
+    TempFolder temp;
+    const fs::path& folder = temp.path();
+    fs::create_directories(folder / "Set");
+    std::string error;
+    ASSERT_TRUE(write_file((folder / "Set/A.wav").string(),
+                           encode_wave_s16(std::vector<float>(22050, 0.4f), 44100), error))
+        << error;
+    std::string trace = temp.write("swing.txt",
+                                   "0 0 -1000\n0 0 -1000\n300 0 -1000\n900 0 -1000\n"
+                                   "800 0 -1000\n50 0 -1000\n0 0 -1000\n");
+    fs::path output = folder / "device.raw";
+
+    ScopedEnv driver("SDL_AUDIODRIVER", "disk");
+    ScopedEnv file("SDL_DISKAUDIOFILE", output.string());
+    ScopedEnv sensor("TILTOPHON_SENSOR", "replay:" + trace);
+    // One line per timer period: each of the three detectors reads once a period.
+    ScopedEnv pace("TILTOPHON_SENSOR_PACE", "reads:3");
+    {
+        SdlSoundPlayer player;
+        JoiningThreads threads;
+        ASSERT_NE(player.device_spec().freq, 0) << "SDL's disk audio driver is not available";
+        int channels = player.device_spec().channels;
+        HeadlessClock clock;
+        HeadlessWindowSystem windows(clock);
+        PosixFileSystem files;
+        DlLibraryLoader libraries(TILTOPHON_PROGRAM_DIR);
+        Platform services;
+        services.clock = &clock;
+        services.windows = &windows;
+        services.files = &files;
+        services.audio = &player;
+        services.threads = &threads;
+        services.libraries = &libraries;
+        install_platform(services);
+        reset_app();
+        app().main_window =
+            windows.create_window(u"TiltophonClass", u"Tiltophon", motion_window_proc);
+
+        SoundBank bank;
+        bank.Scan(utf16_from_utf8(folder.string() + "/"));
+        SoundSlots slots;
+        app().sound_bank = &bank;
+        app().sound_slots = &slots;
+        AssignSavedSlots({u"", u"Set"}, {u"", u"A.wav"});
+        ASSERT_EQ(init_sensor_binding(), 1);
+        create_motion_detectors();
+        for (MotionDetector* detector : {app().detector_x, app().detector_y, app().detector_z}) {
+            apply_sensitivity(*detector, 5);
+        }
+
+        start_motion();
+        windows.advance(400);
+        stop_motion();
+        auto heard =
+            wait_for_output(output, channels, [](auto& f) { return count(f, 'A') >= 22000; });
+        EXPECT_GE(count(heard, 'A'), 22000u) << "the swing did not play slot 2's sound";
+        EXPECT_EQ(player.sounds_begun(), 1u) << "one swing, one sound";
+        app().sensor->close();
         install_platform({});
         reset_app();
     }

@@ -7,6 +7,8 @@
 
 #include "motion/TempFolder.h"
 #include "platform/ScreenSpec.h"
+#include "platform/Text.h"
+#include "platform/posix/PosixFileSystem.h"
 #include "platform/posix/PosixProcessLauncher.h"
 #include "platform/posix/PosixSingleInstance.h"
 #include "platform/posix/SysfsVibrator.h"
@@ -32,6 +34,23 @@ TEST(ScreenSpecTest, AcceptsSizesWithOrWithoutDpiAndRefusesTheRest) {
           "480x640@100000", "480X640@192"}) {
         EXPECT_FALSE(parse_screen_spec(bad)) << bad;
     }
+}
+
+TEST(PosixFileSystemTest, ListsAFolderInNameOrderIgnoringCase) {
+    TempFolder folder;
+    for (const char* name : {"snare.wav", "Kick.wav", "clap.wav", "HiHat.wav"}) {
+        folder.write(name, "");
+    }
+    std::filesystem::create_directory(folder.path() / "Bells");
+    PosixFileSystem files;
+    std::vector<DirectoryEntry> entries =
+        files.list_directory(utf16_from_utf8(folder.path().string()));
+    std::vector<std::u16string> names;
+    for (const DirectoryEntry& entry : entries) names.push_back(entry.name);
+    EXPECT_EQ(names, (std::vector<std::u16string>{u"Bells", u"clap.wav", u"HiHat.wav", u"Kick.wav",
+                                                  u"snare.wav"}));
+    EXPECT_TRUE(entries[0].is_directory);
+    EXPECT_TRUE(files.list_directory(u"/no/such/folder").empty());
 }
 
 TEST(SysfsVibratorTest, DrivesTheLedOrTheTimedOutputVibrator) {

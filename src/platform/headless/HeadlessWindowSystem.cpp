@@ -47,7 +47,8 @@ void HeadlessWindow::update() {
         paint = invalid_;
         invalid_ = false;
     }
-    if (paint) send_message(msg::kPaint, 0, 0);
+    // A destroyed window is never painted again, as on the real backend.
+    if (paint && !destroyed_) send_message(msg::kPaint, 0, 0);
 }
 
 void HeadlessWindow::present(const Bitmap& frame) {

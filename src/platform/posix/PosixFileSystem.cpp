@@ -1,5 +1,6 @@
 #include "platform/posix/PosixFileSystem.h"
 
+#include <algorithm>
 #include <filesystem>
 #include <system_error>
 
@@ -27,6 +28,12 @@ std::vector<DirectoryEntry> PosixFileSystem::list_directory(std::u16string_view 
         bool is_directory = it->is_directory(type_error) && !type_error;
         entries.push_back({utf16_from_utf8(it->path().filename().native()), is_directory});
     }
+    // The system reports names in the order of its own storage (hash order on most
+    // Linux file systems); people expect a set's sounds in name order.
+    std::sort(entries.begin(), entries.end(), [](const DirectoryEntry& a, const DirectoryEntry& b) {
+        int order = compare_ignoring_case(a.name, b.name);
+        return order != 0 ? order < 0 : a.name < b.name;
+    });
     return entries;
 }
 

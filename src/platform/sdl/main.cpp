@@ -32,8 +32,10 @@ int main() {
     services.threads = new SdlThreadRunner;
     services.images = new PngImageCodec;
     // The text of controls without a font of their own: a 14-pixel cell at 96 dpi,
-    // scaled to the screen.
-    services.fonts = new FreeTypeFontEngine((14 * windows.screen().dpi_y + 48) / 96);
+    // scaled to the screen. Only the main and loader threads draw text, and both have
+    // finished when the loop ends, so the fonts go (and fontconfig with them) at exit.
+    FreeTypeFontEngine fonts((14 * windows.screen().dpi_y + 48) / 96);
+    services.fonts = &fonts;
     services.audio = new SdlSoundPlayer;
     std::string program_path = utf8_from_utf16(files->program_path());
     services.libraries = new DlLibraryLoader(program_path.substr(0, program_path.rfind('/') + 1));

@@ -1,0 +1,74 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "platform/FileSystem.h"
+#include "platform/headless/HeadlessPlatform.h"
+#include "platform/posix/PosixFileSystem.h"
+
+namespace tiltophon {
+
+// The real file system, with the program file placed in a given program folder
+// (beside its skin, sounds and pictures), wherever the running executable lies.
+// Folders are listed by name.
+class ProgramFolderFiles : public FileSystem {
+public:
+    explicit ProgramFolderFiles(std::u16string program_folder)
+        : program_folder_(std::move(program_folder)) {}
+    std::u16string program_path() override;
+    std::vector<DirectoryEntry> list_directory(std::u16string_view folder) override;
+
+private:
+    std::u16string program_folder_;
+    PosixFileSystem files_;
+};
+
+// The whole program on the headless backend, for tests and tools: started as the
+// process entry starts it (the loader runs inline on virtual time), driven by pen
+// messages through the window procedure, seen through the frames it presents, with
+// its settings in memory. `program_folder` ends with '/'.
+class HeadlessProgram {
+public:
+    HeadlessProgram(std::u16string program_folder, ScreenInfo screen = {480, 640, 192, 192});
+
+    // Stored settings before the start, as the settings file would hold them.
+    void store(std::u16string_view name, uint32_t value);
+    void store(std::u16string_view name, std::u16string_view text);
+
+    // init_instance, then the first paint of the pages. False when the program did
+    // not come up.
+    bool start();
+
+    // Pen messages into the window procedure; each is followed by a pump.
+    void pen_down(int32_t x, int32_t y);
+    void pen_move(int32_t x, int32_t y);
+    void pen_up(int32_t x, int32_t y);
+    void tap(int32_t x, int32_t y);
+    // Down, `steps` moves and up over `duration_ms` of virtual time.
+    void drag(int32_t x, int32_t y, int32_t to_x, int32_t to_y, uint32_t duration_ms,
+              int steps = 6);
+
+    // Lets virtual time run until any page transition has ended and repainted.
+    void settle();
+    void advance(uint32_t ms) { headless.windows.advance(ms); }
+    // The frame on screen after pumping what is queued.
+    const Bitmap& frame();
+
+    void close();
+    uint32_t stored_dword(std::u16string_view name);
+    std::u16string stored_string(std::u16string_view name);
+
+    Window* window() const;
+    HeadlessWindow& headless_window() const { return *headless.windows.window(); }
+
+    HeadlessPlatform headless;
+    ProgramFolderFiles files;
+
+private:
+    void pen(uint32_t message, int32_t x, int32_t y);
+};
+
+}  // namespace tiltophon

@@ -1,0 +1,9 @@
+#pragma once
+
+namespace tiltophon {
+
+// Appends the values "1" to "10", in this order, to each existing sensitivity selector
+// (X, Y, Z); value index i stands for sensitivity i + 1.
+void FillSensitivityChoices();
+
+}  // namespace tiltophon

@@ -1,0 +1,301 @@
+// The real executable on a virtual X display (xvfb-run), driven with xdotool and
+// watched through screenshots of the display (ImageMagick's import), with SDL's
+// disk audio driver as its sound card and a named pipe as its accelerometer. Waits
+// are real, in short bounded polls.
+
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <optional>
+#include <sstream>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "motion/TempFolder.h"
+#include "platform/Text.h"
+#include "platform/media/PngImageCodec.h"
+#include "support/ReadFile.h"
+
+extern char** environ;
+
+namespace tiltophon {
+namespace {
+
+namespace fs = std::filesystem;
+using namespace std::chrono_literals;
+
+const std::string kProgram = std::string(TILTOPHON_PROGRAM_DIR) + "/tiltophon";
+const std::string kSwing = std::string(TILTOPHON_BINARY_DIR) + "/bin/tiltophon-swing";
+
+const std::string kStored =
+    "REGEDIT4\n\n"
+    "[HKEY_LOCAL_MACHINE\\Software\\Marrowgate\\Tiltophon\\Settings]\n"
+    "\"SoundSlot1Folder\"=\"Drums\"\n"
+    "\"SoundSlot1Name\"=\"Kick.wav\"\n";
+
+std::optional<std::string> find_in_path(const std::string& name) {
+    const char* path = std::getenv("PATH");
+    std::stringstream folders(path ? path : "");
+    std::string folder;
+    while (std::getline(folders, folder, ':')) {
+        fs::path candidate = fs::path(folder) / name;
+        if (::access(candidate.c_str(), X_OK) == 0) return candidate.string();
+    }
+    return std::nullopt;
+}
+
+bool poll_until(std::chrono::milliseconds limit, const std::function<bool()>& done) {
+    auto give_up = std::chrono::steady_clock::now() + limit;
+    while (!done()) {
+        if (std::chrono::steady_clock::now() > give_up) return false;
+        std::this_thread::sleep_for(50ms);
+    }
+    return true;
+}
+
+pid_t spawn(const std::vector<std::string>& arguments, const std::vector<std::string>& env) {
+    std::vector<char*> argv;
+    std::vector<std::string> args = arguments;
+    for (std::string& a : args) argv.push_back(a.data());
+    argv.push_back(nullptr);
+    std::vector<std::string> variables = env;
+    std::vector<char*> envp;
+    for (std::string& e : variables) envp.push_back(e.data());
+    envp.push_back(nullptr);
+    pid_t pid = 0;
+    if (::posix_spawnp(&pid, argv[0], nullptr, nullptr, argv.data(), envp.data()) != 0) return -1;
+    return pid;
+}
+
+std::optional<int> wait_exit(pid_t pid, std::chrono::milliseconds limit) {
+    int status = 0;
+    if (!poll_until(limit, [&] { return ::waitpid(pid, &status, WNOHANG) == pid; })) {
+        return std::nullopt;
+    }
+    return status;
+}
+
+// The share of pixels in `area` that differ by more than a little in any channel.
+double differing_share(const Bitmap& a, const Bitmap& b, const Rect& area) {
+    int differing = 0;
+    for (int32_t y = area.top; y < area.bottom; ++y) {
+        for (int32_t x = area.left; x < area.right; ++x) {
+            uint32_t p = a.pixel(x, y);
+            uint32_t q = b.pixel(x, y);
+            for (int shift : {0, 8, 16}) {
+                int d = int((p >> shift) & 0xFF) - int((q >> shift) & 0xFF);
+                if (d > 8 || d < -8) {
+                    ++differing;
+                    break;
+                }
+            }
+        }
+    }
+    return double(differing) / (area.width() * area.height());
+}
+
+class ScreensE2ETest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        for (const char* tool : {"xvfb-run", "xdotool", "import"}) {
+            if (!find_in_path(tool)) GTEST_SKIP() << tool << " is not installed";
+        }
+        ASSERT_TRUE(fs::exists(kProgram)) << kProgram;
+        ASSERT_TRUE(fs::exists(kSwing)) << kSwing;
+        fs::create_directories(folder.file("run"));
+        fs::permissions(folder.file("run"), fs::perms::owner_all);
+        folder.write("config/tiltophon/registry.reg", kStored);
+    }
+    void TearDown() override {
+        if (running_ > 0 && ::waitpid(running_, nullptr, WNOHANG) == 0) {
+            ::kill(running_, SIGTERM);
+            if (!wait_exit(running_, 5s)) ::kill(running_, SIGKILL);
+            ::waitpid(running_, nullptr, 0);
+        }
+    }
+
+    std::vector<std::string> base_env() const {
+        std::vector<std::string> env;
+        for (char** e = environ; *e; ++e) {
+            std::string entry(*e);
+            bool replaced = false;
+            for (const char* name :
+                 {"DISPLAY=", "XAUTHORITY=", "SDL_VIDEODRIVER=", "SDL_AUDIODRIVER=",
+                  "SDL_DISKAUDIOFILE=", "SDL_RENDER_DRIVER=", "SDL_FRAMEBUFFER_ACCELERATION=",
+                  "XDG_CONFIG_HOME=", "XDG_RUNTIME_DIR=", "TILTOPHON_SCREEN=",
+                  "TILTOPHON_SENSOR="}) {
+                replaced = replaced || entry.rfind(name, 0) == 0;
+            }
+            if (!replaced) env.push_back(entry);
+        }
+        env.push_back("XDG_CONFIG_HOME=" + folder.file("config"));
+        env.push_back("XDG_RUNTIME_DIR=" + folder.file("run"));
+        return env;
+    }
+
+    // Starts the program on a display of its own that just fits its window; true once
+    // the Home page is on the display.
+    bool start_program(const std::string& audio_file) {
+        fs::remove(folder.file("display"));
+        std::vector<std::string> env = base_env();
+        // No GPU behind a virtual display: SDL's own software renderer rather than
+        // a software OpenGL driver.
+        env.push_back("SDL_RENDER_DRIVER=software");
+        env.push_back("SDL_FRAMEBUFFER_ACCELERATION=0");
+        env.push_back("SDL_AUDIODRIVER=disk");
+        env.push_back("SDL_DISKAUDIOFILE=" + audio_file);
+        env.push_back("TILTOPHON_SENSOR=fifo:" + fifo());
+        std::string script = "printf '%s\\n%s\\n' \"$DISPLAY\" \"$XAUTHORITY\" > '" +
+                             folder.file("display") + "'; exec '" + kProgram + "'";
+        running_ = spawn({"xvfb-run", "-a", "-s", "-screen 0 480x640x24", "sh", "-c", script}, env);
+        if (running_ <= 0) return false;
+        if (!poll_until(10s, [&] {
+                std::string info = read_file(folder.file("display"));
+                return std::count(info.begin(), info.end(), '\n') == 2;
+            })) {
+            return false;
+        }
+        std::stringstream info(read_file(folder.file("display")));
+        std::getline(info, display_);
+        std::getline(info, xauthority_);
+        // The start-up shows its splash screen for two seconds first.
+        return poll_until(15s, [&] { return looks_like_home(); });
+    }
+
+    std::optional<int> wait_program_exit() {
+        auto status = wait_exit(running_, 10s);
+        if (status) running_ = 0;
+        return status;
+    }
+
+    std::vector<std::string> display_env() const {
+        std::vector<std::string> env = base_env();
+        env.push_back("DISPLAY=" + display_);
+        env.push_back("XAUTHORITY=" + xauthority_);
+        return env;
+    }
+
+    bool run_tool(const std::vector<std::string>& arguments,
+                  std::chrono::milliseconds limit = 10s) {
+        pid_t pid = spawn(arguments, display_env());
+        if (pid <= 0) return false;
+        auto status = wait_exit(pid, limit);
+        if (!status) {
+            ::kill(pid, SIGKILL);
+            ::waitpid(pid, nullptr, 0);
+            return false;
+        }
+        return WIFEXITED(*status) && WEXITSTATUS(*status) == 0;
+    }
+
+    // A tap, and time for the page change it may start to end.
+    void tap(int32_t x, int32_t y) {
+        ASSERT_TRUE(run_tool({"xdotool", "mousemove", std::to_string(x), std::to_string(y),
+                              "mousedown", "1", "sleep", "0.05", "mouseup", "1"}));
+        std::this_thread::sleep_for(700ms);
+    }
+
+    std::optional<Bitmap> screenshot() {
+        std::string file = folder.file("screen.png");
+        fs::remove(file);
+        if (!run_tool({"import", "-window", "root", "PNG32:" + file})) return std::nullopt;
+        PngImageCodec codec;
+        std::unique_ptr<Bitmap> picture = codec.load_png(utf16_from_utf8(file));
+        if (!picture || picture->width() != 480 || picture->height() != 640) return std::nullopt;
+        return *picture;
+    }
+
+    // The top bar and the tab bar as the Home page shows them.
+    bool looks_like_home() {
+        if (display_.empty()) return false;
+        auto shot = screenshot();
+        if (!shot) return false;
+        PngImageCodec codec;
+        auto home = codec.load_png(
+            utf16_from_utf8(std::string(TILTOPHON_SOURCE_DIR) + "/tests/golden/page_home.png"));
+        if (!home) return false;
+        return differing_share(*shot, *home, {0, 0, 480, 52}) < 0.02 &&
+               differing_share(*shot, *home, {0, 532, 480, 640}) < 0.02;
+    }
+
+    std::string fifo() const { return folder.file("run/sensor"); }
+    std::string settings_file() const { return folder.file("config/tiltophon/registry.reg"); }
+
+    TempFolder folder;
+    pid_t running_ = 0;
+    std::string display_;
+    std::string xauthority_;
+};
+
+std::size_t loud_bytes(const std::string& file) {
+    std::string bytes = read_file(file);
+    return std::count_if(bytes.begin(), bytes.end(), [](char b) { return b != 0; });
+}
+
+TEST_F(ScreensE2ETest, ASwingPlaysTheSlotAndEveryChangeOutlivesARestart) {
+    const std::string audio = folder.file("audio1.raw");
+    ASSERT_TRUE(start_program(audio)) << "the Home page did not appear";
+
+    // Motion on, then a forward swing: slot 1, Drums/Kick.wav, reaches the sound card.
+    tap(400, 452);
+    ASSERT_EQ(loud_bytes(audio), 0u) << "sound before any swing";
+    ASSERT_TRUE(run_tool({kSwing, "--fifo", fifo(), "--wait", "forward"}, 20s));
+    EXPECT_TRUE(poll_until(5s, [&] { return loud_bytes(audio) > 4000; }))
+        << "no sound in " << audio;
+
+    // Slot 2 gets the first sound of the list through the Sounds page and the pick screen.
+    tap(240, 590);
+    tap(230, 196);
+    tap(240, 92);
+    tap(350, 586);
+    auto sounds_page = screenshot();
+    ASSERT_TRUE(sounds_page);
+
+    // X sensitivity one up, from 5 to 6.
+    tap(400, 590);
+    tap(430, 132);
+    auto settings_page = screenshot();
+    ASSERT_TRUE(settings_page);
+
+    tap(454, 26);  // the close button
+    auto status = wait_program_exit();
+    ASSERT_TRUE(status.has_value()) << "the close button did not end the program";
+    ASSERT_TRUE(WIFEXITED(*status));
+    EXPECT_EQ(WEXITSTATUS(*status), 0);
+
+    std::string saved = read_file(settings_file());
+    for (const char* value :
+         {"\"SoundSlot1Folder\"=\"Drums\"", "\"SoundSlot1Name\"=\"Kick.wav\"",
+          "\"SoundSlot2Folder\"=\"Bells\"", "\"SensitivityX\"=dword:00000006",
+          "\"SensitivityY\"=dword:00000005", "\"AnimationsOn\"=dword:00000001"}) {
+        EXPECT_NE(saved.find(value), std::string::npos) << value << " missing from\n" << saved;
+    }
+    EXPECT_EQ(saved.find("\"SoundSlot2Name\"=\"\""), std::string::npos) << saved;
+
+    // Started again, the program shows the same Sounds and Settings pages.
+    ASSERT_TRUE(start_program(folder.file("audio2.raw"))) << "the Home page did not come back";
+    tap(240, 590);
+    auto sounds_again = screenshot();
+    ASSERT_TRUE(sounds_again);
+    EXPECT_LT(differing_share(*sounds_page, *sounds_again, {0, 52, 480, 532}), 0.01);
+    tap(400, 590);
+    auto settings_again = screenshot();
+    ASSERT_TRUE(settings_again);
+    EXPECT_LT(differing_share(*settings_page, *settings_again, {0, 52, 480, 532}), 0.01);
+
+    tap(454, 26);
+    EXPECT_TRUE(wait_program_exit().has_value());
+}
+
+}  // namespace
+}  // namespace tiltophon

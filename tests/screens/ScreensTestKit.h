@@ -1,0 +1,66 @@
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <ostream>
+#include <string>
+#include <vector>
+
+#include "app/AppState.h"
+#include "platform/Text.h"
+#include "platform/headless/HeadlessProgram.h"
+#include "vavurud/Control.h"
+#include "vavurud/Panel.h"
+
+namespace tiltophon {
+
+// Rectangles print as (x, y, width, height), the way the layout is written down.
+inline void PrintTo(const Rect& r, std::ostream* out) {
+    *out << "(" << r.left << ", " << r.top << ", " << r.width() << ", " << r.height() << ")";
+}
+
+namespace testing {
+
+inline std::u16string program_folder() {
+    return utf16_from_utf8(TILTOPHON_PROGRAM_DIR "/");
+}
+
+inline Rect xywh(int32_t x, int32_t y, int32_t w, int32_t h) {
+    return {x, y, x + w, y + h};
+}
+
+inline Point centre_of(const Control* control) {
+    Rect r = control->get_rect();
+    return {(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+}
+
+inline std::vector<uint32_t> child_ids(const Panel* panel) {
+    std::vector<uint32_t> ids;
+    for (const Control* child : panel->children()) ids.push_back(child->id());
+    return ids;
+}
+
+// The program started on the default skin and sounds; tests drive it with the pen.
+class ProgramTest : public ::testing::Test {
+protected:
+    explicit ProgramTest(ScreenInfo screen = {480, 640, 192, 192})
+        : program(program_folder(), screen) {}
+
+    void start() { ASSERT_TRUE(program.start()); }
+    void tap(const Control* control) {
+        Point p = centre_of(control);
+        program.tap(p.x, p.y);
+    }
+    // The slot settings as the settings file keeps them.
+    void store_slot(int n, std::u16string_view folder, std::u16string_view name) {
+        std::u16string slot = u"SoundSlot" + std::u16string(1, char16_t(u'0' + n));
+        program.store(slot + u"Folder", folder);
+        program.store(slot + u"Name", name);
+    }
+
+    HeadlessProgram program;
+    AppState& s = app();
+};
+
+}  // namespace testing
+}  // namespace tiltophon
