@@ -4,10 +4,11 @@
 set -euo pipefail
 
 packages=(
-  build-essential cmake ninja-build pkg-config clang
+  build-essential cmake ninja-build pkg-config clang clang-14 libclang-rt-14-dev
   libsdl2-dev libpng-dev libfreetype-dev libfontconfig-dev fonts-dejavu-core fonts-dejavu-extra
   libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xauth xdotool imagemagick sox
+  file appstream python3
 )
 
 missing=()

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Builds and runs every test: the normal build, then AddressSanitizer with
-# UndefinedBehaviorSanitizer, then the threaded tests under ThreadSanitizer.
+# UndefinedBehaviorSanitizer, then the threaded tests under ThreadSanitizer; then
+# checks the Debian package, replays the fuzz corpora and fuzzes each target briefly.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh
@@ -12,3 +13,9 @@ for preset in default asan tsan; do
   cmake --build --preset "$preset" -j "$jobs"
   ctest --preset "$preset" -j "$jobs"
 done
+
+echo "== package" >&2
+scripts/package-check.sh
+
+echo "== fuzz" >&2
+scripts/fuzz.sh --all "${TILTOPHON_FUZZ_SECONDS:-20}"

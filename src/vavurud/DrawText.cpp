@@ -1,5 +1,8 @@
 // Single-line text layout: alignment, end ellipsis and clipping to the rectangle.
 // The font measures and paints; where the text goes is decided here.
+#include <algorithm>
+#include <climits>
+#include <cstdint>
 #include <string>
 
 #include "platform/Platform.h"
@@ -57,34 +60,44 @@ void draw_text(DrawContext& context, std::u16string_view text, const Rect& rect,
     if (!font && platform().fonts) font = platform().fonts->default_font();
     if (!font) return;
 
+    // Layout runs in 64 bits: a rectangle may lie anywhere in the 32-bit plane, and its
+    // width or an aligned position need not fit in 32 bits.
+    const int64_t rect_width = int64_t{rect.right} - rect.left;
+    const int64_t rect_height = int64_t{rect.bottom} - rect.top;
     std::u16string cut;
-    int32_t width = font->text_width(text);
-    if ((format & text_format::kEndEllipsis) && width > rect.width()) {
-        cut = with_end_ellipsis(*font, text, rect.width());
+    int64_t width = font->text_width(text);
+    if ((format & text_format::kEndEllipsis) && width > rect_width) {
+        const int64_t room = std::max<int64_t>(rect_width, INT32_MIN);
+        cut = with_end_ellipsis(*font, text, static_cast<int32_t>(room));
         text = cut;
         width = font->text_width(text);
     }
 
-    int32_t x = rect.left;
+    int64_t x = rect.left;
     if (format & text_format::kRight) {
         x = rect.right - width;
     } else if (format & text_format::kCentre) {
-        x = rect.left + (rect.width() - width) / 2;
+        x = rect.left + (rect_width - width) / 2;
     }
     // Vertical placement applies to single lines only; other text starts at the top.
-    const int32_t line_height = font->ascent() + font->descent();
-    int32_t y = rect.top;
+    const int64_t line_height = int64_t{font->ascent()} + font->descent();
+    int64_t y = rect.top;
     if (format & text_format::kSingleLine) {
         if (format & text_format::kBottom) {
             y = rect.bottom - line_height;
         } else if (format & text_format::kVerticalCentre) {
-            y = rect.top + (rect.height() - line_height) / 2;
+            y = rect.top + (rect_height - line_height) / 2;
         }
     }
 
     const Rect clip = raster::clip_to(rect, context.width(), context.height());
     if (clip.empty()) return;
-    font->draw(context, clip, x, y + font->ascent(), text, pixel_from_colour(colour));
+    // Text that starts this far from any surface shows nothing of itself, however far
+    // away it starts, so the font's own arithmetic can stay in 32 bits.
+    constexpr int64_t kFar = int64_t{1} << 29;
+    font->draw(context, clip, static_cast<int32_t>(std::clamp(x, -kFar, kFar)),
+               static_cast<int32_t>(std::clamp(y + font->ascent(), -kFar, kFar)), text,
+               pixel_from_colour(colour));
 }
 
 }  // namespace tiltophon

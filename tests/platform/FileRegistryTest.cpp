@@ -218,6 +218,23 @@ TEST_F(FileRegistryTest, EverythingTheProgramDoesNotKnowIsKept) {
         << saved;
 }
 
+TEST_F(FileRegistryTest, AValueCutOffInItsContinuationNeverSwallowsTheValuesAfterIt) {
+    // The continuation mark is the file's last byte, or the continued line is junk.
+    const std::string at_the_end = "\"Blob\"=hex:de,ad,\\";
+    const std::string before_junk = at_the_end + "\n  be,\x01" + "ef\n";
+    for (const std::string& cut : {at_the_end, before_junk}) {
+        store("REGEDIT4\n\n" + kKeyLine + cut);
+        registry.write_dword(kRoot, kKey, u"SensitivityX", 5);
+        registry.write_string(kRoot, kKey, u"SoundSlot1Name", u"Kick.wav");
+        EXPECT_EQ(number(u"SensitivityX"), 5u) << read_file(path());
+        EXPECT_EQ(text(u"SoundSlot1Name"), u"Kick.wav") << read_file(path());
+        // Saving what was read changes nothing.
+        const std::string saved = read_file(path());
+        registry.write_dword(kRoot, kKey, u"SensitivityX", 5);
+        EXPECT_EQ(read_file(path()), saved);
+    }
+}
+
 TEST_F(FileRegistryTest, AnUpdateReachesTheFileOnlyAtItsEndAndLeavesNoTemporaryFiles) {
     store("REGEDIT4\n\n" + kKeyLine + "\"SensitivityX\"=dword:00000001\n");
     const std::string before = read_file(path());

@@ -1,16 +1,21 @@
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <png.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
+#include <chrono>
 #include <csetjmp>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <functional>
+#include <future>
 #include <vector>
 
+#include "motion/TempFolder.h"
 #include "platform/Text.h"
 #include "platform/media/PngImageCodec.h"
-#include "motion/TempFolder.h"
 
 namespace tiltophon {
 namespace {
@@ -234,6 +239,19 @@ TEST_F(PngImageCodecTest, MissingDamagedAndForeignFilesGiveNothing) {
     for (std::size_t i = 45; i < damaged.size() - 16; i += 3) damaged[i] = static_cast<char>(~damaged[i]);
     std::ofstream(folder.file("damaged.png"), std::ios::binary).write(damaged.data(), damaged.size());
     EXPECT_FALSE(load("damaged.png"));
+}
+
+TEST_F(PngImageCodecTest, PipesAndDevicesNamedLikePicturesAreRefusedWithoutWaiting) {
+    ASSERT_EQ(::mkfifo(folder.file("pipeB.png").c_str(), 0600), 0);
+    auto result = std::async(std::launch::async, [&] { return load("pipeB.png"); });
+    if (result.wait_for(std::chrono::seconds(10)) != std::future_status::ready) {
+        // Release the reader that waits for a writer, so that the test can end.
+        ::close(::open(folder.file("pipeB.png").c_str(), O_WRONLY));
+        FAIL() << "loading a named pipe waited for a writer";
+    }
+    EXPECT_FALSE(result.get());
+    EXPECT_FALSE(codec.load_png(u"/dev/zero"));
+    EXPECT_FALSE(codec.load_png(utf16_from_utf8(folder.path().string())));
 }
 
 TEST_F(PngImageCodecTest, AbsurdSizesAreRefusedFromTheHeader) {

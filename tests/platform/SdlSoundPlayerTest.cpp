@@ -151,6 +151,8 @@ TEST_F(SdlSoundPlayerThreads, UnplayableFilesPlayNothingAndLeaveTheCurrentSoundA
     many_channels[23] = 1;
     auto no_rate = constant_wave(5, 100);
     std::memset(no_rate.data() + 24, 0, 4);
+    // Sixteen bytes of sound at one frame per second.
+    auto crawling = encode_wave(WaveFormat{1, 2, 1, 8}, std::vector<uint8_t>(16, 0x90));
     auto unknown_codec = constant_wave(5, 100);
     unknown_codec[20] = 0x34;
     unknown_codec[21] = 0x12;
@@ -169,6 +171,7 @@ TEST_F(SdlSoundPlayerThreads, UnplayableFilesPlayNothingAndLeaveTheCurrentSoundA
         file("no-channels.wav", no_channels),
         file("many-channels.wav", many_channels),
         file("no-rate.wav", no_rate),
+        file("crawling.wav", crawling),
         file("unknown-codec.wav", unknown_codec),
         file("short-format.wav", short_format),
         utf16_from_utf8(folder.string()),

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <climits>
 #include <string>
 #include <vector>
 
@@ -93,6 +94,20 @@ TEST_F(DrawTextTest, EndEllipsisCutsTheTextToFit) {
 TEST_F(DrawTextTest, ClipsToTheRectangleAndTheSurface) {
     auto run = draw(u"abc", {-10, 90, 150, 130}, text_format::kDefault);
     EXPECT_EQ(run.clip, (Rect{0, 90, 150, 100}));
+
+    // A rectangle spanning the whole plane is wider than 32 bits can say; centring in
+    // it still puts the 30-pixel text around the origin.
+    using namespace text_format;
+    const Rect plane{INT32_MIN, INT32_MIN, INT32_MAX, INT32_MAX};
+    auto centred = draw(u"abc", plane, kSingleLine | kCentre | kVerticalCentre);
+    EXPECT_EQ(centred.x, -16);
+    EXPECT_EQ(centred.baseline, -7 + 8);
+    EXPECT_EQ(centred.clip, target.bounds());
+    // Inside out by almost the whole plane: nothing to draw, and nothing overflows.
+    font.runs.clear();
+    draw_text(target, u"abc", {INT32_MAX, INT32_MAX, INT32_MIN, INT32_MIN}, kDefault | kRight, 0,
+              &font);
+    EXPECT_TRUE(font.runs.empty());
 }
 
 TEST_F(DrawTextTest, EmptyTextAndMissingFontsDrawNothing) {

@@ -1,6 +1,9 @@
 #include "platform/media/PngImageCodec.h"
 
+#include <fcntl.h>
 #include <png.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <bit>
 #include <cstdio>
@@ -20,6 +23,22 @@ using File = std::unique_ptr<FILE, FileCloser>;
 
 File open(std::u16string_view path, const char* mode) {
     return File(std::fopen(utf8_from_utf16(path).c_str(), mode));
+}
+
+// A picture is a regular file. Anything else with a picture's name (a named pipe that
+// nobody writes to, a device) must neither stall nor feed the reader, so the file is
+// opened without waiting and refused when it is not one.
+File open_picture(std::u16string_view path) {
+    const int fd = ::open(utf8_from_utf16(path).c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) return nullptr;
+    struct stat info {};
+    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+        ::close(fd);
+        return nullptr;
+    }
+    File file(::fdopen(fd, "rb"));
+    if (!file) ::close(fd);
+    return file;
 }
 
 // Straight (not premultiplied) alpha over black, leaving every pixel opaque.
@@ -86,7 +105,7 @@ bool PngImageCodec::acceptable_size(uint32_t width, uint32_t height) {
 }
 
 std::unique_ptr<Bitmap> PngImageCodec::load_png(std::u16string_view path) {
-    File file = open(path, "rb");
+    File file = open_picture(path);
     if (!file) return nullptr;
     png_byte signature[8];
     if (std::fread(signature, 1, sizeof signature, file.get()) != sizeof signature ||

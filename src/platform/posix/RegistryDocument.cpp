@@ -297,6 +297,13 @@ std::string RegistryDocument::serialize() const {
                     break;
             }
             out += '\n';
+            // A value whose continuation was cut off (by the end of the file or a junk
+            // line) still ends with the continuation mark. The empty line that follows
+            // it is what the next read continues it with; without it, that read would
+            // take the line after it, perhaps a value written since, as part of it.
+            if (item.kind == Kind::kUnparsed && !item.raw.empty() && item.raw.back() == '\\') {
+                out += '\n';
+            }
         }
     }
     return out;

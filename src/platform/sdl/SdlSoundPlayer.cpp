@@ -20,6 +20,10 @@ constexpr off_t kMaxFileBytes = 64 << 20;
 constexpr std::size_t kMaxOutputBytes = std::size_t{256} << 20;
 constexpr uint32_t kMaxChannels = 8;
 constexpr uint32_t kMaxRate = 384000;
+// Below any rate real recordings use. The resampler holds back and is padded with a
+// fixed number of frames, so a file claiming a rate of a few hertz would turn its few
+// bytes into minutes of output and hundreds of megabytes.
+constexpr uint32_t kMinRate = 1000;
 // The first part is kept small so that the sound starts at once; the rest follows
 // in parts small enough that a new request never waits long for the worker.
 constexpr std::size_t kFirstFrames = 2048;
@@ -73,7 +77,7 @@ bool is_complete_wave(const std::vector<uint8_t>& bytes) {
             if (length < 16) return false;
             uint32_t channels = read_le16(b + pos + 2);
             uint32_t rate = read_le32(b + pos + 4);
-            if (channels < 1 || channels > kMaxChannels || rate < 1 || rate > kMaxRate)
+            if (channels < 1 || channels > kMaxChannels || rate < kMinRate || rate > kMaxRate)
                 return false;
             have_format = true;
         } else if (std::memcmp(id, "data", 4) == 0) {
@@ -266,7 +270,17 @@ void SdlSoundPlayer::worker_loop() {
 }
 
 std::unique_ptr<SdlSoundPlayer::Sound> SdlSoundPlayer::load(const std::string& path) const {
-    std::vector<uint8_t> bytes = read_file(path);
+    return decode(read_file(path));
+}
+
+std::size_t SdlSoundPlayer::convert_file_bytes(std::vector<uint8_t> bytes) const {
+    std::unique_ptr<Sound> sound = decode(std::move(bytes));
+    if (!sound) return 0;
+    while (!sound->converted) sound->convert(kLaterFrames);
+    return sound->ready.load(std::memory_order_relaxed);
+}
+
+std::unique_ptr<SdlSoundPlayer::Sound> SdlSoundPlayer::decode(std::vector<uint8_t> bytes) const {
     if (!is_complete_wave(bytes)) return nullptr;
 
     auto sound = std::make_unique<Sound>();

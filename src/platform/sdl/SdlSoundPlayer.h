@@ -9,6 +9,7 @@
 #include <mutex>
 #include <string>
 #include <thread>
+#include <vector>
 
 #include "platform/Devices.h"
 
@@ -18,9 +19,10 @@ namespace tiltophon {
 // leaves the path in a one-slot mailbox (a newer request replaces one not yet taken)
 // and returns; a worker thread reads and decodes the file and converts it to the
 // device's format, and the new sound replaces the one playing as soon as its first
-// part is converted. Files that are missing, empty, truncated, absurdly large or not
-// WAV play nothing and leave the current sound alone. Without an audio device the
-// player is silent. SDL_AUDIODRIVER and SDL_DISKAUDIOFILE are left to the user.
+// part is converted. Files that are missing, empty, truncated, absurdly large, of an
+// absurd sample rate or not WAV play nothing and leave the current sound alone.
+// Without an audio device the player is silent. SDL_AUDIODRIVER and SDL_DISKAUDIOFILE
+// are left to the user.
 class SdlSoundPlayer : public SoundPlayer {
 public:
     // Frames per device buffer: 256 (about 6 ms at 44.1 kHz).
@@ -44,6 +46,10 @@ public:
     // Blocks until every request made so far plays or has been refused.
     void wait_until_idle();
 
+    // Decodes the bytes of a WAV file and converts the whole sound to the output format,
+    // as playing the file would; the number of output bytes, 0 when the file is refused.
+    std::size_t convert_file_bytes(std::vector<uint8_t> bytes) const;
+
     // The format sounds are converted to; `freq` is 0 when the player has no output.
     const SDL_AudioSpec& device_spec() const { return spec_; }
     // Sounds whose first frame has gone out through `render`.
@@ -56,6 +62,7 @@ private:
     void start_worker();
     void worker_loop();
     std::unique_ptr<Sound> load(const std::string& path) const;
+    std::unique_ptr<Sound> decode(std::vector<uint8_t> bytes) const;
     void publish(std::unique_ptr<Sound> sound);
 
     SDL_AudioSpec spec_{};

@@ -1,0 +1,61 @@
+# The install tree and the Debian package.
+#
+# cmake --install BUILD --prefix P gives
+#   P/lib/tiltophon/     the program folder: tiltophon, libHTCSensorSDK.so, Skin/, Sounds/
+#                        and the program's pictures, as in the build tree
+#   P/bin/tiltophon      a link to the program; P/bin/tiltophon-swing
+#   P/share/applications/org.tiltophon.Tiltophon.desktop, the launcher icon under
+#   P/share/icons/hicolor/ and P/share/metainfo/org.tiltophon.Tiltophon.metainfo.xml
+# (the sensor library and tiltophon-swing install from their own folders).
+#
+# cpack -G DEB in a build folder makes the package of that build.
+
+set(TILTOPHON_APP_ID org.tiltophon.Tiltophon)
+set(TILTOPHON_INSTALL_DIR lib/tiltophon)
+
+install(TARGETS tiltophon RUNTIME DESTINATION ${TILTOPHON_INSTALL_DIR})
+# Generated at build time by the skin and sound generators.
+install(DIRECTORY ${TILTOPHON_PROGRAM_DIR}/Skin ${TILTOPHON_PROGRAM_DIR}/Sounds
+  DESTINATION ${TILTOPHON_INSTALL_DIR})
+install(FILES
+  ${TILTOPHON_PROGRAM_DIR}/tiltophon.png ${TILTOPHON_PROGRAM_DIR}/splash.png
+  ${TILTOPHON_PROGRAM_DIR}/about.png ${TILTOPHON_PROGRAM_DIR}/donate-up.png
+  ${TILTOPHON_PROGRAM_DIR}/donate-down.png
+  DESTINATION ${TILTOPHON_INSTALL_DIR})
+# The program finds its folder through its own path with links resolved, so the
+# command on the PATH can be a link.
+install(CODE "
+  set(bin \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/bin\")
+  file(MAKE_DIRECTORY \"\${bin}\")
+  file(REMOVE \"\${bin}/tiltophon\")
+  file(CREATE_LINK ../${TILTOPHON_INSTALL_DIR}/tiltophon \"\${bin}/tiltophon\" SYMBOLIC)
+")
+
+install(FILES ${PROJECT_SOURCE_DIR}/packaging/${TILTOPHON_APP_ID}.desktop
+  DESTINATION share/applications)
+install(FILES ${CMAKE_BINARY_DIR}/share/icons/hicolor/256x256/apps/tiltophon.png
+  DESTINATION share/icons/hicolor/256x256/apps)
+string(TIMESTAMP TILTOPHON_RELEASE_DATE "%Y-%m-%d" UTC)
+configure_file(${PROJECT_SOURCE_DIR}/packaging/${TILTOPHON_APP_ID}.metainfo.xml.in
+  ${CMAKE_BINARY_DIR}/share/metainfo/${TILTOPHON_APP_ID}.metainfo.xml @ONLY)
+install(FILES ${CMAKE_BINARY_DIR}/share/metainfo/${TILTOPHON_APP_ID}.metainfo.xml
+  DESTINATION share/metainfo)
+
+set(CPACK_PACKAGE_NAME tiltophon)
+set(CPACK_PACKAGE_VENDOR "The Tiltophon developers")
+set(CPACK_PACKAGE_CONTACT "The Tiltophon developers <hello@tiltophon.org>")
+set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "motion-triggered sound board")
+set(CPACK_PACKAGE_DESCRIPTION
+  "Give each of five slots a sound; a swing of the device forward, back, left, right or
+along its vertical axis plays the sound of the matching slot, with a short vibration if
+you want one, and touching a slot's button plays it too. For Linux phones and desktops.")
+set(CPACK_PACKAGE_HOMEPAGE_URL "https://tiltophon.org/")
+set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
+set(CPACK_STRIP_FILES ON)
+set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
+set(CPACK_DEBIAN_PACKAGE_SECTION sound)
+# The libraries come from what the binaries link; the fonts are looked up by name.
+set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-dejavu-core, fonts-dejavu-extra")
+set(CPACK_GENERATOR DEB)
+include(CPack)

@@ -1,0 +1,69 @@
+#!/usr/bin/env bash
+# Fuzzes one target: scripts/fuzz.sh TARGET SECONDS (scripts/fuzz.sh --list names them);
+# scripts/fuzz.sh --all SECONDS fuzzes each target in turn, as scripts/test.sh does.
+#
+# Builds the fuzz preset when needed, replays the target's seed corpus (fuzz/corpus/TARGET)
+# and the inputs found by earlier runs (build/fuzz/corpus/TARGET), then fuzzes for
+# SECONDS. New inputs go to build/fuzz/corpus/TARGET; a crash, hang or leak stops the run
+# with its input saved under build/fuzz/artifacts/. Re-run a saved input with
+#   build/fuzz/fuzz/fuzz_TARGET FILE
+# and, once the fault is fixed, keep it as a regression case in fuzz/corpus/TARGET/.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+targets=()
+for dir in fuzz/corpus/*/; do targets+=("$(basename "$dir")"); done
+
+usage() {
+    echo "usage: scripts/fuzz.sh TARGET|--all SECONDS   (targets: ${targets[*]})" >&2
+    exit 2
+}
+
+if [ "${1:-}" = "--list" ]; then
+    printf '%s\n' "${targets[@]}"
+    exit 0
+fi
+[ $# -eq 2 ] || usage
+if [ "$1" = "--all" ]; then
+    "$0" "${targets[0]}" "$2"
+    for target in "${targets[@]:1}"; do TILTOPHON_FUZZ_NO_BUILD=1 "$0" "$target" "$2"; done
+    exit 0
+fi
+target=$1
+seconds=$2
+[[ " ${targets[*]} " == *" $target "* ]] || { echo "fuzz: no target named '$target'" >&2; usage; }
+[[ "$seconds" =~ ^[0-9]+$ ]] || { echo "fuzz: SECONDS must be a whole number" >&2; usage; }
+
+if [ -z "${TILTOPHON_FUZZ_NO_BUILD:-}" ]; then
+    cmake --preset fuzz >/dev/null
+    cmake --build --preset fuzz -j "$(nproc)" \
+        || { echo "fuzz: the fuzz build failed (cmake --build --preset fuzz)" >&2; exit 1; }
+fi
+
+fuzzer=build/fuzz/fuzz/fuzz_$target
+[ -x "$fuzzer" ] || { echo "fuzz: $fuzzer was not built" >&2; exit 1; }
+found=build/fuzz/corpus/$target
+artifacts=build/fuzz/artifacts
+mkdir -p "$found" "$artifacts"
+
+# A short WAV file must never turn into a big sound: no legitimate input of the size
+# libFuzzer makes needs more than a few megabytes of output.
+limits=()
+case $target in
+    wav_sound) limits=(-malloc_limit_mb=64) ;;
+esac
+
+log=$(mktemp)
+trap 'rm -f "$log"' EXIT
+status=0
+"$fuzzer" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 -print_final_stats=1 "${limits[@]}" \
+    -artifact_prefix="$artifacts/$target-" "$found" "fuzz/corpus/$target" >"$log" 2>&1 || status=$?
+
+runs=$(sed -n 's/^stat::number_of_executed_units: *//p' "$log")
+speed=$(sed -n 's/^stat::average_exec_per_sec: *//p' "$log")
+if [ "$status" -ne 0 ]; then
+    tail -n 60 "$log" >&2
+    echo "fuzz: $target failed (exit $status); the input is in $artifacts/" >&2
+    exit 1
+fi
+echo "fuzz: $target ok, ${runs:-?} runs in ${seconds} s (${speed:-?} per second)" >&2
