@@ -22,7 +22,7 @@
 #include "motion/SensorBinding.h"
 #include "motion/TempFolder.h"
 #include "platform/Platform.h"
-#include "platform/headless/HeadlessWindowSystem.h"
+#include "platform/headless/HeadlessPlatform.h"
 #include "platform/media/WaveFile.h"
 #include "platform/posix/DlLibraryLoader.h"
 #include "platform/posix/PosixFileSystem.h"
@@ -219,21 +219,19 @@ TEST(SoundPlaybackThreads, AReplayedSwingPlaysItsSlotThroughTheAudioDevice) {
         JoiningThreads threads;
         ASSERT_NE(player.device_spec().freq, 0) << "SDL's disk audio driver is not available";
         int channels = player.device_spec().channels;
-        HeadlessClock clock;
-        HeadlessWindowSystem windows(clock);
+        // Virtual time drives the detectors' timers; the sensor library, the files and
+        // the audio device are the real ones.
+        HeadlessPlatform headless;
         PosixFileSystem files;
         DlLibraryLoader libraries(TILTOPHON_PROGRAM_DIR);
-        Platform services;
-        services.clock = &clock;
-        services.windows = &windows;
+        Platform& services = headless.services();
         services.files = &files;
         services.audio = &player;
         services.threads = &threads;
         services.libraries = &libraries;
         install_platform(services);
-        reset_app();
         app().main_window =
-            windows.create_window(u"TiltophonClass", u"Tiltophon", motion_window_proc);
+            headless.windows.create_window(u"TiltophonClass", u"Tiltophon", motion_window_proc);
 
         SoundBank bank;
         bank.Scan(utf16_from_utf8(folder.string() + "/"));
@@ -248,15 +246,13 @@ TEST(SoundPlaybackThreads, AReplayedSwingPlaysItsSlotThroughTheAudioDevice) {
         }
 
         start_motion();
-        windows.advance(400);
+        headless.windows.advance(400);
         stop_motion();
         auto heard =
             wait_for_output(output, channels, [](auto& f) { return count(f, 'A') >= 22000; });
         EXPECT_GE(count(heard, 'A'), 22000u) << "the swing did not play slot 2's sound";
         EXPECT_EQ(player.sounds_begun(), 1u) << "one swing, one sound";
         app().sensor->close();
-        install_platform({});
-        reset_app();
     }
 }
 
