@@ -6,6 +6,7 @@ decoders handle, settings files in the forms people write by hand, and inputs th
 build sound libraries, lay out text and swing the detectors.
 """
 import pathlib
+import random
 import struct
 import zlib
 
@@ -306,6 +307,16 @@ def motion_seeds():
     write("motion_detectors", "y_spent_and_resumed", motion_input(start + spent))
 
 
+# Screens ------------------------------------------------------------------------------
+
+def screens_seeds():
+    # Touch sessions are any bytes; a few fixed pseudo-random ones of some length get
+    # the fuzzer past the first page at once.
+    generator = random.Random(20061)
+    for index in range(4):
+        write("screens", "session%d" % index, bytes(generator.randrange(256) for _ in range(400)))
+
+
 if __name__ == "__main__":
     png_seeds()
     wav_seeds()
@@ -313,3 +324,4 @@ if __name__ == "__main__":
     library_seeds()
     text_seeds()
     motion_seeds()
+    screens_seeds()

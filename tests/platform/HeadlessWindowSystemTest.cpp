@@ -17,6 +17,15 @@ LResult record_proc(Window* window, uint32_t message, WParam first, LParam secon
 
 void record_tick(Window*, uint32_t id) { g_ticks.push_back(id); }
 
+// A tick that first sleeps on the virtual clock, as a vibration pulse does; it ends
+// its timer at its third call, so that runaway ticks show as a count.
+HeadlessClock* g_sleeping_clock = nullptr;
+void sleeping_tick(Window* window, uint32_t id) {
+    g_ticks.push_back(id);
+    if (g_ticks.size() == 1) g_sleeping_clock->sleep_ms(80);
+    if (g_ticks.size() == 3) window->kill_timer(id);
+}
+
 class HeadlessWindowSystemTest : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -39,6 +48,15 @@ TEST_F(HeadlessWindowSystemTest, TimersFireOnVirtualTimeInOrder) {
     g_ticks.clear();
     headless.windows.advance(50);
     EXPECT_EQ(g_ticks, (std::vector<uint32_t>{1}));
+}
+
+TEST_F(HeadlessWindowSystemTest, TimeThatASleepTakesPastTheEndIsNotRunAgain) {
+    g_sleeping_clock = &headless.clock;
+    window->set_timer(3, 50, sleeping_tick);
+    headless.windows.advance(60);
+    // The tick at 50 slept until 130: time has passed the end, and no more ticks come.
+    EXPECT_EQ(g_ticks, (std::vector<uint32_t>{3}));
+    EXPECT_EQ(headless.clock.tick_count_ms(), 130u);
 }
 
 TEST_F(HeadlessWindowSystemTest, PostedMessagesWaitForThePumpAndPaintComesLast) {

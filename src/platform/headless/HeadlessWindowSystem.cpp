@@ -158,6 +158,9 @@ bool HeadlessWindowSystem::fire_next_timer_until(uint32_t deadline) {
     if (!window_ || window_->timers_.empty()) return false;
     uint32_t now = clock_.tick_count_ms();
     uint32_t span = deadline - now;
+    // Something that sleeps on the virtual clock (a vibration pulse) may have taken
+    // time past the deadline already.
+    if (span >= 0x80000000u) return false;
     uint32_t best_wait = span + 1;
     uint32_t best_id = 0;
     for (const auto& [id, timer] : window_->timers_) {

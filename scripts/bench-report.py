@@ -1,0 +1,134 @@
+"""Turns Google Benchmark's JSON results into docs/BENCHMARKS.md (see bench-report.sh)."""
+import json
+import os
+import platform
+import re
+import statistics
+import subprocess
+import sys
+
+# Each benchmark's reference: the time it must stay well inside, or what it is
+# measured against.
+FRAME_PERIOD_NS = 11e6  # the animation clock's tick: one frame of a transition or glide
+SAMPLE_PERIOD_NS = 50e6  # a detector's polling period
+REFERENCES = [
+    (r"^BM_(BlitCentred|BlitStretched|AlphaBlend|Gradient)FullScreen", "memcpy", None),
+    (r"^BM_(SplashPaint|PaintPage|ComposeTransitionFrame|SelectListDraw)", "11 ms frame", FRAME_PERIOD_NS),
+    (r"^BM_MotionDetectorSample", "50 ms sample", SAMPLE_PERIOD_NS),
+]
+UNIT_NS = {"ns": 1.0, "us": 1e3, "ms": 1e6, "s": 1e9}
+
+
+def reference_of(name):
+    for pattern, label, period in REFERENCES:
+        if re.search(pattern, name):
+            return label, period
+    return None, None
+
+
+def show(ns):
+    for unit, scale in (("s", 1e9), ("ms", 1e6), ("µs", 1e3)):
+        if ns >= scale:
+            return "%.3g %s" % (ns / scale, unit)
+    return "%.3g ns" % ns
+
+
+def ratio(value):
+    return "%.3g×" % value if value >= 0.01 else "%.2g×" % value
+
+
+def machine():
+    model = platform.processor() or "unknown CPU"
+    try:
+        with open("/proc/cpuinfo") as cpuinfo:
+            for line in cpuinfo:
+                if line.startswith("model name"):
+                    model = line.split(":", 1)[1].strip()
+                    break
+    except OSError:
+        pass
+    system = platform.system() + " " + platform.release()
+    try:
+        with open("/etc/os-release") as release:
+            fields = dict(line.rstrip("\n").split("=", 1) for line in release if "=" in line)
+            system = fields.get("PRETTY_NAME", system).strip('"')
+    except OSError:
+        pass
+    try:
+        compiler = subprocess.run(["c++", "--version"], capture_output=True, text=True).stdout
+        compiler = compiler.splitlines()[0] if compiler else "unknown compiler"
+    except OSError:
+        compiler = "unknown compiler"
+    return model, os.cpu_count(), system, compiler
+
+
+def main(results_path, report_path):
+    with open(results_path) as results:
+        data = json.load(results)
+    runs = {}
+    order = []
+    for run in data["benchmarks"]:
+        if run.get("run_type") != "iteration" or run.get("error_occurred"):
+            continue
+        name = run["run_name"]
+        if name not in runs:
+            runs[name] = []
+            order.append(name)
+        runs[name].append(run)
+
+    memcpy = runs.get("BM_Memcpy")
+    memcpy_ns = (statistics.median(r["real_time"] * UNIT_NS[r["time_unit"]] for r in memcpy)
+                 if memcpy else None)
+
+    context = data["context"]
+    model, cores, system, compiler = machine()
+    repetitions = max(len(r) for r in runs.values()) if runs else 0
+    lines = [
+        "# Benchmarks",
+        "",
+        "Written by `scripts/bench-report.sh` (Google Benchmark, default build: optimised with",
+        "debug information) from %d repetitions of every benchmark in `bench/`. Times are" % repetitions,
+        "wall-clock per iteration: the median of the repetitions, then the fastest and the",
+        "slowest repetition. Where a figure has a reference it is given as a share of it:",
+        "full-screen primitives against `memcpy` of the same bytes (480 × 640 pixels, 1.2 MB),",
+        "paints and transition frames against the 11 ms between two animation ticks, a",
+        "detector step against its 50 ms polling period.",
+        "",
+        "Machine: %s, %d cores, %s; %s." % (model, cores, system, compiler),
+        "Run on %s; CPU scaling %s." % (context.get("date", "?"),
+                                         "on" if context.get("cpu_scaling_enabled") else "off"),
+        "",
+        "| benchmark | median | fastest – slowest | reference | median / reference | counters |",
+        "|---|---:|---:|---|---:|---|",
+    ]
+    for name in order:
+        times = sorted(r["real_time"] * UNIT_NS[r["time_unit"]] for r in runs[name])
+        median = statistics.median(times)
+        label, period = reference_of(name)
+        share = ""
+        if label == "memcpy" and memcpy_ns:
+            share = ratio(median / memcpy_ns)
+        elif period:
+            share = ratio(median / period)
+        counters = []
+        for key, value in runs[name][0].items():
+            if key in ("name", "family_index", "per_family_instance_index", "run_name", "run_type",
+                       "repetitions", "repetition_index", "threads", "iterations", "real_time",
+                       "cpu_time", "time_unit", "bytes_per_second", "items_per_second",
+                       "aggregate_name", "aggregate_unit", "error_occurred", "error_message"):
+                continue
+            if isinstance(value, (int, float)):
+                values = [r.get(key, value) for r in runs[name]]
+                counters.append("%s %.4g" % (key, statistics.median(values)))
+        lines.append("| `%s` | %s | %s – %s | %s | %s | %s |" % (
+            name, show(median), show(times[0]), show(times[-1]), label or "—", share or "—",
+            ", ".join(counters)))
+    lines.append("")
+    with open(report_path, "w") as report:
+        report.write("\n".join(lines))
+
+
+if __name__ == "__main__":
+    if len(sys.argv) != 3:
+        sys.exit("usage: bench-report.py RESULTS.json REPORT.md")
+    main(sys.argv[1], sys.argv[2])
