@@ -161,7 +161,7 @@ TEST_F(SettingsCrashE2ETest, KillingTheProgramAsItSavesOnCloseLeavesTheOldOrTheN
 
     // Rounds in small batches: the programs of a batch start together, and once they
     // have all started up each is told to close and killed soon after.
-    constexpr int kBatches = 2;
+    constexpr int kBatches = 4;
     constexpr int kBatchSize = 4;
     int outcomes[2] = {};
     for (int batch = 0; batch < kBatches; ++batch) {
