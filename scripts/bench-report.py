@@ -1,4 +1,5 @@
-"""Turns Google Benchmark's JSON results into docs/BENCHMARKS.md (see bench-report.sh)."""
+"""Turns Google Benchmark's JSON results into docs/BENCHMARKS.md and the README's copy of
+its table (see bench-report.sh)."""
 import json
 import os
 import platform
@@ -126,9 +127,31 @@ def main(results_path, report_path):
     lines.append("")
     with open(report_path, "w") as report:
         report.write("\n".join(lines))
+    return lines
+
+
+README_BEGIN = "<!-- benchmark table: written by scripts/bench-report.sh -->"
+README_END = "<!-- end of benchmark table -->"
+
+
+def update_readme(readme_path, lines):
+    """Replaces the README's copy of the report, between its two markers."""
+    with open(readme_path) as readme:
+        text = readme.read()
+    begin = text.find(README_BEGIN)
+    end = text.find(README_END)
+    if begin < 0 or end < begin:
+        sys.exit("bench-report: %s lacks the benchmark table's markers" % readme_path)
+    # The report without its heading; the README has its own.
+    body = "\n".join(lines[2:]).rstrip("\n")
+    text = text[:begin] + README_BEGIN + "\n" + body + "\n" + text[end:]
+    with open(readme_path, "w") as readme:
+        readme.write(text)
 
 
 if __name__ == "__main__":
-    if len(sys.argv) != 3:
-        sys.exit("usage: bench-report.py RESULTS.json REPORT.md")
-    main(sys.argv[1], sys.argv[2])
+    if len(sys.argv) not in (3, 4):
+        sys.exit("usage: bench-report.py RESULTS.json REPORT.md [README.md]")
+    report_lines = main(sys.argv[1], sys.argv[2])
+    if len(sys.argv) == 4:
+        update_readme(sys.argv[3], report_lines)

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Runs every benchmark of the default build with repetitions and writes
-# docs/BENCHMARKS.md: median and spread of each, the machine they ran on, and each
-# figure against its reference where it has one.
+# docs/BENCHMARKS.md and the table in README.md: median and spread of each, the machine
+# they ran on, and each figure against its reference where it has one.
 #
 #   scripts/bench-report.sh [REPETITIONS]    (5 when not given)
 set -euo pipefail
@@ -21,5 +21,5 @@ build/default/bench/tiltophon_bench --benchmark_repetitions="$repetitions" \
     --benchmark_out="$results" --benchmark_out_format=json >/dev/null \
     || { echo "bench-report: a benchmark failed" >&2; exit 1; }
 
-python3 scripts/bench-report.py "$results" docs/BENCHMARKS.md
-echo "bench-report: wrote docs/BENCHMARKS.md" >&2
+python3 scripts/bench-report.py "$results" docs/BENCHMARKS.md README.md
+echo "bench-report: wrote docs/BENCHMARKS.md and the table in README.md" >&2
