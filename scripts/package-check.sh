@@ -52,6 +52,12 @@ for file in /usr/lib/tiltophon/tiltophon /usr/lib/tiltophon/libHTCSensorSDK.so \
     [ -e "$file" ] || fail "$file is not installed"
 done
 
+# Every library the installed programs need is found on the system.
+for binary in /usr/lib/tiltophon/tiltophon /usr/lib/tiltophon/libHTCSensorSDK.so; do
+    missing=$(ldd "$binary" | grep 'not found' || true)
+    [ -z "$missing" ] || fail "$binary needs libraries that are not installed: $missing"
+done
+
 # The command of the desktop entry, without its field codes.
 entry=/usr/share/applications/$app_id.desktop
 exec_line=$(sed -n 's/^Exec=//p' "$entry" | head -n 1)
