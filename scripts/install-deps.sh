@@ -8,7 +8,7 @@ packages=(
   libsdl2-dev libpng-dev libfreetype-dev libfontconfig-dev fonts-dejavu-core fonts-dejavu-extra
   libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xauth xdotool imagemagick sox
-  file appstream python3
+  file appstream desktop-file-utils python3
 )
 
 missing=()

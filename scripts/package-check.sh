@@ -36,6 +36,8 @@ trap cleanup EXIT
 dpkg-deb -x "$deb" "$work/tree"
 appstreamcli validate --no-net "$work/tree/usr/share/metainfo/$app_id.metainfo.xml" >/dev/null \
     || fail "appstreamcli rejects the package's metainfo"
+desktop-file-validate "$work/tree/usr/share/applications/$app_id.desktop" \
+    || fail "desktop-file-validate rejects the package's desktop entry"
 
 if dpkg-query -W -f='${Status}' tiltophon 2>/dev/null | grep -q "install ok installed"; then
     fail "a tiltophon package is already installed; remove it first"
