@@ -1,17 +1,21 @@
 // A long session of the whole program on the headless backend, over virtual time:
 // 100,000 random pen events on every page and 10,000 swings read from the sensor
-// library's entry points. Nothing may leak (LeakSanitizer checks at exit under the asan
-// preset, where CI runs this), the live heap and the threads may not grow beyond a
-// small bound once the session has warmed up, the screen tree stays sound throughout,
-// and the settings saved at the end read back equal.
+// library's entry points. The sounds and vibration pulses run on real threads, as in the
+// program, their pulses timed by the virtual clock. Nothing may leak (LeakSanitizer
+// checks at exit under the asan preset, where CI runs this), the live heap and the
+// threads may not grow beyond a small bound once the session has warmed up, every
+// thread the program starts ends, the screen tree stays sound throughout, and the
+// settings saved at the end read back equal.
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <cstdint>
 #include <cstdio>
 #include <filesystem>
 #include <random>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "app/AppState.h"
@@ -43,6 +47,8 @@ constexpr int kSwings = 10000;
 // Growth allowed between the end of the warm-up and the end of the session.
 constexpr std::size_t kHeapGrowthBytes = 1 << 20;
 constexpr int kThreadGrowth = 0;
+// Longer than any vibration the program makes.
+constexpr uint32_t kLongestPulseMs = 100;
 
 std::size_t live_heap_bytes() {
 #if defined(__SANITIZE_ADDRESS__)
@@ -123,12 +129,40 @@ protected:
         ASSERT_TRUE(state.home_page->is_visible() && state.motion_toggle->is_pressed());
     }
 
+    // From here on the program's threads are real; the test drives the virtual time
+    // that their vibration pulses wait for.
+    void run_threads_for_real() {
+        program.headless.clock.set_blocking_sleeps(true);
+        program.headless.threads.set_inline(false);
+    }
+
+    // Lets every pulse started so far run out and waits for the threads to end: time
+    // moves on whenever every thread still running waits for it. False when threads
+    // are still running after a long while.
+    bool finish_threads() {
+        HeadlessThreads& threads = program.headless.threads;
+        const auto give_up = std::chrono::steady_clock::now() + std::chrono::seconds(60);
+        while (threads.running() > 0) {
+            if (std::chrono::steady_clock::now() > give_up) return false;
+            if (program.headless.clock.sleepers() == threads.running()) {
+                program.advance(kLongestPulseMs);
+            } else {
+                std::this_thread::yield();
+            }
+        }
+        threads.join_all();
+        return true;
+    }
+
     // Swings the device `swings` times; the sounds they started.
     std::size_t swing(int swings) {
+        // Sounds the pen started are not the swings'.
+        EXPECT_TRUE(finish_threads()) << "a thread started by the pen never ended";
         const std::size_t before = program.headless.devices.sounds().size();
         const std::vector<SampleRecord> trace = swing_trace(swings);
         fake_sensor::play(trace, program.headless.clock.tick_count_ms());
         program.advance(uint32_t(trace.size()) * 50 + 50);
+        EXPECT_TRUE(finish_threads()) << "a thread started by a swing never ended";
         return program.headless.devices.sounds().size() - before;
     }
 
@@ -140,6 +174,7 @@ protected:
 TEST_F(Soak, ALongRandomSessionKeepsItsMemoryThreadsScreensAndSettings) {
     store_slots();
     ASSERT_TRUE(program.start());
+    run_threads_for_real();
     RandomPen pen(program);
     // The close button would end the session; closing is the last step of it.
     pen.avoid(app().close_button);
@@ -168,6 +203,7 @@ TEST_F(Soak, ALongRandomSessionKeepsItsMemoryThreadsScreensAndSettings) {
             swing_sounds += swing(now);
             swings += now;
         }
+        ASSERT_TRUE(finish_threads()) << "a thread started by the pen never ended";
         // What the recorders keep is the test's, not the program's.
         program.headless.devices.clear();
 
@@ -181,10 +217,11 @@ TEST_F(Soak, ALongRandomSessionKeepsItsMemoryThreadsScreensAndSettings) {
     }
     std::printf(
         "%llu pen events, %d swings (%zu sounds), %u s of virtual time; live heap %zu "
-        "bytes after warm-up, at most %zu after; threads %d, at most %d\n",
+        "bytes after warm-up, at most %zu after; %d threads started and ended; threads %d, "
+        "at most %d\n",
         static_cast<unsigned long long>(pen.events()), swings, swing_sounds,
         program.headless.clock.tick_count_ms() / 1000, heap_after_warm_up, heap_peak,
-        threads_after_warm_up, threads_peak);
+        program.headless.threads.started(), threads_after_warm_up, threads_peak);
     EXPECT_EQ(swing_sounds, std::size_t(kSwings)) << "every swing plays its slot once";
     EXPECT_LE(heap_peak, heap_after_warm_up + kHeapGrowthBytes) << "the live heap grew";
     EXPECT_LE(threads_peak, threads_after_warm_up + kThreadGrowth) << "threads were left behind";

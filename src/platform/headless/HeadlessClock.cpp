@@ -2,8 +2,14 @@
 
 namespace tiltophon {
 
+void HeadlessClock::set_blocking_sleeps(bool blocking) {
+    driver_.store(std::this_thread::get_id());
+    blocking_.store(blocking);
+    changed_.notify_all();
+}
+
 void HeadlessClock::sleep_ms(uint32_t ms) {
-    if (!blocking_.load()) {
+    if (!blocking_.load() || driver_.load() == std::this_thread::get_id()) {
         advance(ms);
         return;
     }

@@ -58,7 +58,11 @@ void HeadlessThreads::start_detached(std::function<void()> routine) {
         return;
     }
     std::lock_guard lock(mutex_);
-    threads_.emplace_back(std::move(routine));
+    ++running_;
+    threads_.emplace_back([this, routine = std::move(routine)] {
+        routine();
+        --running_;
+    });
 }
 
 void HeadlessThreads::join_all() {

@@ -2,6 +2,7 @@
 
 #include <functional>
 #include <map>
+#include <atomic>
 #include <mutex>
 #include <string>
 #include <thread>
@@ -67,10 +68,13 @@ public:
     void join_all();
     void set_inline(bool inline_mode) { inline_ = inline_mode; }
     int started() const { return started_; }
+    // Threads started and not yet ended (always 0 inline).
+    int running() const { return running_.load(); }
 
 private:
     bool inline_;
     int started_ = 0;
+    std::atomic<int> running_{0};
     std::mutex mutex_;
     std::vector<std::thread> threads_;
 };
