@@ -102,6 +102,8 @@ protected:
         install_platform(program.headless.services());
         fake_sensor::install(program.headless.libraries);
     }
+    // Wakes whatever still sleeps, so that a failed session ends rather than hangs.
+    ~Soak() override { program.headless.clock.set_blocking_sleeps(false); }
 
     void store_slots() {
         const char16_t* folders[] = {u"Drums", u"Bells", u"Synth", u"Voices", u"Drums"};
