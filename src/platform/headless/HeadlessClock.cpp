@@ -3,8 +3,12 @@
 namespace tiltophon {
 
 void HeadlessClock::set_blocking_sleeps(bool blocking) {
-    driver_.store(std::this_thread::get_id());
-    blocking_.store(blocking);
+    {
+        // Under the lock, so that a sleeper between its check and its wait is woken.
+        std::lock_guard lock(mutex_);
+        driver_.store(std::this_thread::get_id());
+        blocking_.store(blocking);
+    }
     changed_.notify_all();
 }
 
