@@ -43,15 +43,17 @@ void start_thread(std::function<void()> routine) {
 
 }  // namespace
 
+void start_playback(const SoundEntry* entry) {
+    if (entry) start_thread([entry] { playback_thread(entry); });
+}
+
 LResult on_motion_message(Window* window, uint32_t message, WParam code, LParam second) {
     AppState& state = app();
     if (!state.is_loaded() || !state.sound_slots) return 0;
     int32_t slot = slot_for_code(code);
     if (slot == 0) return window ? window->default_proc(message, code, second) : 0;
 
-    if (const SoundEntry* entry = state.sound_slots->Entry(slot)) {
-        start_thread([entry] { playback_thread(entry); });
-    }
+    start_playback(state.sound_slots->Entry(slot));
     if (state.pulse_toggle && state.pulse_toggle->is_pressed()) {
         start_thread([] { vibration_thread(); });
     }

@@ -15,6 +15,10 @@ struct SoundEntry;
 // returns; otherwise 0. Does nothing until the loader has finished.
 LResult on_motion_message(Window* window, uint32_t message, WParam code, LParam second);
 
+// Plays the entry on a short thread of its own; nothing for no entry, or when no
+// thread can be started.
+void start_playback(const SoundEntry* entry);
+
 // Thread routines: start playing the entry's WAV file, and return at once (the
 // slot and play buttons and the sound list's preview use it too); give one 25 ms
 // vibration pulse. Both return 1.

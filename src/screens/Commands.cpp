@@ -1,8 +1,5 @@
 #include "screens/Commands.h"
 
-#include <functional>
-#include <utility>
-
 #include "app/AppState.h"
 #include "app/KeepAwakeTimer.h"
 #include "motion/MotionDetector.h"
@@ -33,14 +30,6 @@ constexpr LResult kNotInTable = -1;
 
 bool is_blank(char16_t c) {
     return c == u' ' || c == u'\t';
-}
-
-void start_playback(const SoundEntry* entry) {
-    if (!entry) return;
-    // A thread that cannot be started costs that sound, nothing more.
-    if (ThreadRunner* threads = platform().threads) {
-        threads->start_detached([entry] { playback_thread(entry); });
-    }
 }
 
 // Slot and play buttons sound on pen-down; the pressed look reaches the screen first.
@@ -74,17 +63,19 @@ LResult on_close_button(Window* window) {
 }
 
 LResult on_motion_toggle(CheckButton& toggle) {
-    KeepAwakeTimer* keep_awake = app().keep_awake;
-    if (toggle.is_pressed()) {
+    const bool on = toggle.is_pressed();
+    if (on) {
         start_motion();
-        toggle.set_text(u"On");
-        toggle.invalidate();
-        if (keep_awake) keep_awake->start();
     } else {
         stop_motion();
-        toggle.set_text(u"Off");
-        toggle.invalidate();
-        if (keep_awake) keep_awake->stop();
+    }
+    set_caption_on_off(toggle);
+    if (KeepAwakeTimer* keep_awake = app().keep_awake) {
+        if (on) {
+            keep_awake->start();
+        } else {
+            keep_awake->stop();
+        }
     }
     return kHandled;
 }

@@ -72,18 +72,13 @@ void show_tab(uint32_t page_id, bool from_tap, bool repaint) {
             {id::kSettingsPage, state.settings_tab, state.settings_page},
         };
         for (const Tab& tab : tabs) {
-            if (tab.tab) tab.tab->set_locked(tab.page_id == page_id);
-        }
-        // A tapped tab has already checked itself; the others are cleared.
-        for (const Tab& tab : tabs) {
+            const bool current = tab.page_id == page_id;
+            set_visible(tab.page, current);
             if (!tab.tab) continue;
-            if (tab.page_id != page_id) {
-                tab.tab->set_pressed(false);
-            } else if (!from_tap) {
-                tab.tab->set_pressed(true);
-            }
+            tab.tab->set_locked(current);
+            // A tapped tab has already checked itself; the others are cleared.
+            if (!current || !from_tap) tab.tab->set_pressed(current);
         }
-        for (const Tab& tab : tabs) set_visible(tab.page, tab.page_id == page_id);
     }
     repaint_if(repaint);
 }
