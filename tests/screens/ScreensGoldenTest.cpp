@@ -40,11 +40,7 @@ Bitmap shrink(const Bitmap& picture, int32_t step) {
 class ScreensGoldenTest : public ProgramTest {
 protected:
     void SetUp() override {
-        store_slot(1, u"Drums", u"Kick.wav");
-        store_slot(2, u"Bells", u"Chime.wav");
-        store_slot(3, u"Synth", u"Zap.wav");
-        store_slot(4, u"Voices", u"Oh.wav");
-        store_slot(5, u"Drums", u"Snare.wav");
+        program.store_full_board();
         start();
     }
     Bitmap settled_frame() {

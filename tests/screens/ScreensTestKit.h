@@ -47,15 +47,9 @@ protected:
         : program(program_folder(), screen) {}
 
     void start() { ASSERT_TRUE(program.start()); }
-    void tap(const Control* control) {
-        Point p = centre_of(control);
-        program.tap(p.x, p.y);
-    }
-    // The slot settings as the settings file keeps them.
+    void tap(const Control* control) { program.tap(control); }
     void store_slot(int n, std::u16string_view folder, std::u16string_view name) {
-        std::u16string slot = u"SoundSlot" + std::u16string(1, char16_t(u'0' + n));
-        program.store(slot + u"Folder", folder);
-        program.store(slot + u"Name", name);
+        program.store_slot(n, folder, name);
     }
 
     HeadlessProgram program;

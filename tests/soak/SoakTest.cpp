@@ -105,19 +105,8 @@ protected:
     // Wakes whatever still sleeps, so that a failed session ends rather than hangs.
     ~Soak() override { program.headless.clock.set_blocking_sleeps(false); }
 
-    void store_slots() {
-        const char16_t* folders[] = {u"Drums", u"Bells", u"Synth", u"Voices", u"Drums"};
-        const char16_t* names[] = {u"Kick.wav", u"Chime.wav", u"Zap.wav", u"Oh.wav", u"Snare.wav"};
-        for (int n = 1; n <= Settings::kSlotCount; ++n) {
-            const std::u16string slot = u"SoundSlot" + std::u16string(1, char16_t(u'0' + n));
-            registry.write_string(kSettingsRoot, kSettingsKey, slot + u"Folder", folders[n - 1]);
-            registry.write_string(kSettingsRoot, kSettingsKey, slot + u"Name", names[n - 1]);
-        }
-    }
-
     void tap(const Control* control) {
-        const Rect rect = control->get_rect();
-        program.tap((rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2);
+        program.tap(control);
         program.settle();
     }
 
@@ -174,7 +163,7 @@ protected:
 };
 
 TEST_F(Soak, ALongRandomSessionKeepsItsMemoryThreadsScreensAndSettings) {
-    store_slots();
+    program.store_full_board();
     ASSERT_TRUE(program.start());
     run_threads_for_real();
     RandomPen pen(program);

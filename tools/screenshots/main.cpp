@@ -41,8 +41,7 @@ bool save(HeadlessProgram& program, const std::filesystem::path& folder, const c
 }
 
 void tap(HeadlessProgram& program, const Control* control) {
-    Rect r = control->get_rect();
-    program.tap((r.left + r.right) / 2, (r.top + r.bottom) / 2);
+    program.tap(control);
     program.settle();
 }
 
@@ -82,14 +81,7 @@ int main(int argc, char** argv) {
     }
 
     HeadlessProgram program(utf16_from_utf8(program_folder + "/"), screen);
-    // A board with a sound in every slot.
-    const char16_t* folders[] = {u"Drums", u"Bells", u"Synth", u"Voices", u"Drums"};
-    const char16_t* names[] = {u"Kick.wav", u"Chime.wav", u"Zap.wav", u"Oh.wav", u"Snare.wav"};
-    for (int n = 1; n <= 5; ++n) {
-        std::u16string slot = u"SoundSlot" + std::u16string(1, char16_t(u'0' + n));
-        program.store(slot + u"Folder", folders[n - 1]);
-        program.store(slot + u"Name", names[n - 1]);
-    }
+    program.store_full_board();
     if (!program.start()) {
         std::fprintf(stderr, "tiltophon-screenshots: the program did not start\n");
         return 1;

@@ -7,6 +7,7 @@
 #include "platform/Text.h"
 #include "screens/FramePainter.h"
 #include "settings/Settings.h"
+#include "vavurud/Control.h"
 #include "vavurud/AnimationClock.h"
 
 namespace tiltophon {
@@ -25,12 +26,30 @@ HeadlessProgram::HeadlessProgram(std::u16string program_folder, ScreenInfo scree
     install_platform(headless.services());
 }
 
+Registry& HeadlessProgram::registry() {
+    return *headless.services().registry;
+}
+
 void HeadlessProgram::store(std::u16string_view name, uint32_t value) {
-    headless.registry.write_dword(kSettingsRoot, kSettingsKey, name, value);
+    registry().write_dword(kSettingsRoot, kSettingsKey, name, value);
 }
 
 void HeadlessProgram::store(std::u16string_view name, std::u16string_view text) {
-    headless.registry.write_string(kSettingsRoot, kSettingsKey, name, text);
+    registry().write_string(kSettingsRoot, kSettingsKey, name, text);
+}
+
+void HeadlessProgram::store_slot(int slot, std::u16string_view folder, std::u16string_view name) {
+    const std::u16string prefix = u"SoundSlot" + std::u16string(1, char16_t(u'0' + slot));
+    store(prefix + u"Folder", folder);
+    store(prefix + u"Name", name);
+}
+
+void HeadlessProgram::store_full_board() {
+    store_slot(1, u"Drums", u"Kick.wav");
+    store_slot(2, u"Bells", u"Chime.wav");
+    store_slot(3, u"Synth", u"Zap.wav");
+    store_slot(4, u"Voices", u"Oh.wav");
+    store_slot(5, u"Drums", u"Snare.wav");
 }
 
 bool HeadlessProgram::start() {
@@ -62,6 +81,11 @@ void HeadlessProgram::pen_up(int32_t x, int32_t y) {
 void HeadlessProgram::tap(int32_t x, int32_t y) {
     pen_down(x, y);
     pen_up(x, y);
+}
+
+void HeadlessProgram::tap(const Control* control) {
+    const Rect rect = control->get_rect();
+    tap((rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2);
 }
 
 void HeadlessProgram::drag(int32_t x, int32_t y, int32_t to_x, int32_t to_y, uint32_t duration_ms,
@@ -97,13 +121,13 @@ void HeadlessProgram::close() {
 
 uint32_t HeadlessProgram::stored_dword(std::u16string_view name) {
     uint32_t value = 0xFFFFFFFFu;
-    headless.registry.read_dword(kSettingsRoot, kSettingsKey, name, value);
+    registry().read_dword(kSettingsRoot, kSettingsKey, name, value);
     return value;
 }
 
 std::u16string HeadlessProgram::stored_string(std::u16string_view name) {
     char16_t buffer[260] = {};
-    headless.registry.read_string(kSettingsRoot, kSettingsKey, name, buffer, 260);
+    registry().read_string(kSettingsRoot, kSettingsKey, name, buffer, 260);
     return buffer;
 }
 

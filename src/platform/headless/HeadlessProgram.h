@@ -11,6 +11,8 @@
 
 namespace tiltophon {
 
+class Control;
+
 // The real file system, with the program file placed in a given program folder
 // (beside its skin, sounds and pictures), wherever the running executable lies.
 // Folders are listed by name.
@@ -34,9 +36,13 @@ class HeadlessProgram {
 public:
     HeadlessProgram(std::u16string program_folder, ScreenInfo screen = {480, 640, 192, 192});
 
-    // Stored settings before the start, as the settings file would hold them.
+    // Stored settings before the start, as the settings file would hold them, in
+    // whatever store the program's platform has (memory unless a test changed it).
     void store(std::u16string_view name, uint32_t value);
     void store(std::u16string_view name, std::u16string_view text);
+    void store_slot(int slot, std::u16string_view folder, std::u16string_view name);
+    // A sound of the shipped sets in every slot.
+    void store_full_board();
 
     // init_instance, then the first paint of the pages. False when the program did
     // not come up.
@@ -47,6 +53,8 @@ public:
     void pen_move(int32_t x, int32_t y);
     void pen_up(int32_t x, int32_t y);
     void tap(int32_t x, int32_t y);
+    // A tap in the middle of the control.
+    void tap(const Control* control);
     // Down, `steps` moves and up over `duration_ms` of virtual time.
     void drag(int32_t x, int32_t y, int32_t to_x, int32_t to_y, uint32_t duration_ms,
               int steps = 6);
@@ -69,6 +77,7 @@ public:
 
 private:
     void pen(uint32_t message, int32_t x, int32_t y);
+    Registry& registry();
 };
 
 }  // namespace tiltophon
