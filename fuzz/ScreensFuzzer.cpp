@@ -48,8 +48,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     HeadlessProgram program(utf16_from_utf8(TILTOPHON_PROGRAM_DIR "/"), {240, 320, 96, 96});
     program.headless.services().images = &images;
     install_platform(program.headless.services());
-    program.store(u"SoundSlot1Folder", u"Drums");
-    program.store(u"SoundSlot1Name", u"Kick.wav");
+    program.store_slot(1, u"Drums", u"Kick.wav");
     program.store(u"XButtonClose", input.ConsumeBool() ? 1 : 0);
     program.store(u"AnimationsOn", input.ConsumeBool() ? 1 : 0);
     require(program.start(), "the program starts");

@@ -11,6 +11,7 @@
 #include <thread>
 #include <vector>
 
+#include "e2e/BuiltProgram.h"
 #include "e2e/ProgramProcess.h"
 #include "motion/TempFolder.h"
 #include "support/ReadFile.h"
@@ -20,24 +21,16 @@ namespace {
 
 using namespace std::chrono_literals;
 
-const std::string kProgram = std::string(TILTOPHON_PROGRAM_DIR) + "/tiltophon";
-
-const std::string kStored =
-    "REGEDIT4\n\n"
-    "[HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Shell\\Rai\\:DEFBROWSER]\n"
-    "\"1\"=\"firefox\"\n\n"
-    "[HKEY_LOCAL_MACHINE\\Software\\Marrowgate\\Tiltophon\\Settings]\n"
-    "\"SensitivityX\"=dword:00000007\n"
-    "\"SoundSlot1Name\"=\"Kl\xc3\xa4ng.wav\"\n";
+const std::string& kStored = kSettingsWithForeignKey;
 
 class ProgramE2ETest : public ::testing::Test {
 protected:
     void SetUp() override {
         ASSERT_TRUE(std::filesystem::exists(kProgram)) << kProgram;
-        folder.write("config/tiltophon/registry.reg", kStored);
+        folder.write(kSettingsFile, kStored);
     }
 
-    std::string settings_file() const { return folder.file("config/tiltophon/registry.reg"); }
+    std::string settings_file() const { return folder.file(kSettingsFile); }
 
     ProgramProcess& start() {
         started_.push_back(

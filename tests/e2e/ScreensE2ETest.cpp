@@ -21,6 +21,7 @@
 #include <thread>
 #include <vector>
 
+#include "e2e/BuiltProgram.h"
 #include "motion/TempFolder.h"
 #include "platform/Text.h"
 #include "platform/media/PngImageCodec.h"
@@ -34,7 +35,6 @@ namespace {
 namespace fs = std::filesystem;
 using namespace std::chrono_literals;
 
-const std::string kProgram = std::string(TILTOPHON_PROGRAM_DIR) + "/tiltophon";
 const std::string kSwing = std::string(TILTOPHON_BINARY_DIR) + "/bin/tiltophon-swing";
 
 const std::string kStored =
@@ -114,7 +114,7 @@ protected:
         ASSERT_TRUE(fs::exists(kSwing)) << kSwing;
         fs::create_directories(folder.file("run"));
         fs::permissions(folder.file("run"), fs::perms::owner_all);
-        folder.write("config/tiltophon/registry.reg", kStored);
+        folder.write(kSettingsFile, kStored);
     }
     void TearDown() override {
         if (running_ > 0 && ::waitpid(running_, nullptr, WNOHANG) == 0) {
@@ -229,7 +229,7 @@ protected:
     }
 
     std::string fifo() const { return folder.file("run/sensor"); }
-    std::string settings_file() const { return folder.file("config/tiltophon/registry.reg"); }
+    std::string settings_file() const { return folder.file(kSettingsFile); }
 
     TempFolder folder;
     pid_t running_ = 0;

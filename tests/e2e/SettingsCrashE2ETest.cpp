@@ -18,6 +18,7 @@
 #include <thread>
 #include <vector>
 
+#include "e2e/BuiltProgram.h"
 #include "e2e/ProgramProcess.h"
 #include "motion/TempFolder.h"
 #include "support/ReadFile.h"
@@ -27,19 +28,10 @@ namespace {
 
 using namespace std::chrono_literals;
 
-const std::string kProgram = std::string(TILTOPHON_PROGRAM_DIR) + "/tiltophon";
 const std::string kSaver = TILTOPHON_SETTINGS_SAVER;
-const std::string kSettingsFile = "config/tiltophon/registry.reg";
 
-// Before the save: a few values of the program's and a key of someone else's, which
-// every save keeps.
-const std::string kBefore =
-    "REGEDIT4\n\n"
-    "[HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Shell\\Rai\\:DEFBROWSER]\n"
-    "\"1\"=\"firefox\"\n\n"
-    "[HKEY_LOCAL_MACHINE\\Software\\Marrowgate\\Tiltophon\\Settings]\n"
-    "\"SensitivityX\"=dword:00000007\n"
-    "\"SoundSlot1Name\"=\"Kl\xc3\xa4ng.wav\"\n";
+// The settings file before the save.
+const std::string& kBefore = kSettingsWithForeignKey;
 
 // One round's private folders, with the settings file as it was before the save.
 struct Round {
