@@ -31,7 +31,8 @@ private:
 // The whole program on the headless backend, for tests and tools: started as the
 // process entry starts it (the loader runs inline on virtual time), driven by pen
 // messages through the window procedure, seen through the frames it presents, with
-// its settings in memory. `program_folder` ends with '/'.
+// its settings in memory unless a test gives it another store. `program_folder` ends
+// with '/'.
 class HeadlessProgram {
 public:
     HeadlessProgram(std::u16string program_folder, ScreenInfo screen = {480, 640, 192, 192});
