@@ -1,3 +1,5 @@
+# SPDX-FileCopyrightText: 2026 The Tiltophon developers
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The default skin, the program's own pictures and the sound sets' pictures, drawn at
 # build time by tools/skingen into the program folder:
 #   Skin/*.png                         the 46 skin images

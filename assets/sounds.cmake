@@ -1,3 +1,5 @@
+# SPDX-FileCopyrightText: 2026 The Tiltophon developers
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The shipped sound sets, synthesised at build time by tools/soundgen into the program
 # folder's Sounds/<Set>/ (the sets' pictures are generated into the same folders).
 set(TILTOPHON_SOUNDS_DIR ${TILTOPHON_PROGRAM_DIR}/Sounds)

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Tiltophon developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // One polling step of a motion detector, and proof that it allocates nothing.
 //
 // This file replaces the global operator new of the benchmark binary with a counting

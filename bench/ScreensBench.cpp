@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Tiltophon developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The pages, a composed transition frame and the whole start-up, on the default skin
 // and sounds of the build's program folder, at 480 x 640 and 192 dpi. A page must
 // paint far inside the 11 ms between two animation ticks.

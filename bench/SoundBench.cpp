@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Tiltophon developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The sound library at scale, and how soon a swing is heard.
 #include <benchmark/benchmark.h>
 #include <unistd.h>

@@ -1,3 +1,5 @@
+# SPDX-FileCopyrightText: 2026 The Tiltophon developers
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The install tree and the Debian package.
 #
 # cmake --install BUILD --prefix P gives

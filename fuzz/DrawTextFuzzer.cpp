@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Tiltophon developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Captions and sound names reach draw_text as any UTF-16 (file names carry lone
 // surrogates for their invalid bytes), in rectangles and with flags that layout code
 // computes. Whatever comes in, text stays inside the rectangle and the surface, and

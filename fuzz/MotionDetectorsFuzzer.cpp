@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Tiltophon developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Any stream of sensor readings (a flaky accelerometer, a replay file, another
 // program writing into the fifo), with detection switched on and off and thresholds
 // changed on the way, must never make a detector report a swing twice. A swing runs

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Tiltophon developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Pictures come from the skin folder and from every sound set, so any file may claim
 // to be a PNG. Decoding must either refuse it or give an opaque bitmap of a size the
 // codec accepts.

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Tiltophon developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Any sequence of touches, drags and pauses against the whole program (every page,
 // transition and command, on the headless backend with the shipped skin and sounds)
 // must leave the screen tree sound: at most one screen and one tab page shown, and the

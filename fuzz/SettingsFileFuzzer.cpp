@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Tiltophon developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The settings file is the user's to edit, so any bytes may be in it. Whatever it
 // holds, the program must load its settings, save them, and load back exactly what
 // it saved; and the file it saves must be stable: read and written again unchanged.

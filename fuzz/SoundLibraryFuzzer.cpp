@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Tiltophon developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The sound library is whatever the user copies into the Sounds folder: any names
 // (not UTF-8, over-long, in odd letter case), links that go anywhere or nowhere,
 // special files. The input describes such a folder tree; the bank must scan it

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Tiltophon developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Any file in a sound set whose name ends in .wav is handed to the player, so the
 // player's decoding and conversion must take any bytes: refuse them, or produce whole
 // frames of the output format. scripts/fuzz.sh also caps what one input may allocate,

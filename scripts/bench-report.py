@@ -1,3 +1,6 @@
+# SPDX-FileCopyrightText: 2026 The Tiltophon developers
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 """Turns Google Benchmark's JSON results into docs/BENCHMARKS.md and the README's copy of
 its table (see bench-report.sh)."""
 import json

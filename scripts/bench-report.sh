@@ -1,4 +1,6 @@
 #!/usr/bin/env bash
+# SPDX-FileCopyrightText: 2026 The Tiltophon developers
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Runs every benchmark of the default build with repetitions and writes
 # docs/BENCHMARKS.md and the table in README.md: median and spread of each, the machine
 # they ran on, and each figure against its reference where it has one.

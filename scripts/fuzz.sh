@@ -1,4 +1,6 @@
 #!/usr/bin/env bash
+# SPDX-FileCopyrightText: 2026 The Tiltophon developers
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Fuzzes one target: scripts/fuzz.sh TARGET SECONDS (scripts/fuzz.sh --list names them);
 # scripts/fuzz.sh --all SECONDS fuzzes each target in turn, as scripts/test.sh does.
 #

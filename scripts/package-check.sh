@@ -1,4 +1,6 @@
 #!/usr/bin/env bash
+# SPDX-FileCopyrightText: 2026 The Tiltophon developers
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Builds the Debian package from the default build, installs it on this machine, starts
 # the installed program the way its desktop entry does (on SDL's dummy drivers, with
 # private config and runtime folders), closes it with SIGTERM, expects exit status 0 and

@@ -1,4 +1,6 @@
 #!/usr/bin/env bash
+# SPDX-FileCopyrightText: 2026 The Tiltophon developers
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Installs what is missing, builds Tiltophon and starts it from the build tree.
 set -euo pipefail
 cd "$(dirname "$0")/.."

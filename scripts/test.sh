@@ -1,4 +1,6 @@
 #!/usr/bin/env bash
+# SPDX-FileCopyrightText: 2026 The Tiltophon developers
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Builds and runs every test: the normal build, then AddressSanitizer with
 # UndefinedBehaviorSanitizer, then the threaded tests under ThreadSanitizer; then
 # checks the Debian package, replays the fuzz corpora and fuzzes each target briefly.

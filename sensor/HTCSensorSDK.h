@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Tiltophon developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 /* The accelerometer library's interface: three C functions, looked up by name.
  *
  * HTCSensorOpen(kind)                 opens sensor `kind` (1: the accelerometer) and

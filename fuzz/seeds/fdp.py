@@ -1,3 +1,6 @@
+# SPDX-FileCopyrightText: 2026 The Tiltophon developers
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 """Writes inputs for the fuzz targets in the order their FuzzedDataProvider reads them.
 
 Integers are read from the end of the input and strings from the front, so the two

@@ -1,4 +1,6 @@
 #!/usr/bin/env python3
+# SPDX-FileCopyrightText: 2026 The Tiltophon developers
+# SPDX-License-Identifier: GPL-3.0-or-later
 """Writes the seed corpora of the fuzz targets into fuzz/corpus/<target>/.
 
 Every seed is made here from scratch: small PNG and WAV files of each kind the

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Tiltophon developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Block fills and copies, and the image copies at natural size with the copy, AND and
 // OR raster operations.
 #include <algorithm>

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Tiltophon developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Filling a rectangle with a tiled image.
 #include "vavurud/Draw.h"
 #include "vavurud/Raster.h"

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Tiltophon developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Image copies scaled to a rectangle, nearest pixel.
 #include "vavurud/Draw.h"
 #include "vavurud/Raster.h"

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Tiltophon developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Single-line text layout: alignment, end ellipsis and clipping to the rectangle.
 // The font measures and paints; where the text goes is decided here.
 #include <algorithm>

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Tiltophon developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The real executable on SDL's dummy video driver, with private config and runtime
 // folders. These tests wait in real time, in short bounded polls.
 

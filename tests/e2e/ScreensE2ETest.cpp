@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Tiltophon developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The real executable on a virtual X display (xvfb-run), driven with xdotool and
 // watched through screenshots of the display (ImageMagick's import), with SDL's
 // disk audio driver as its sound card and a named pipe as its accelerometer. Waits

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Tiltophon developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Kills saves of the settings at random moments, many times over, and checks after each
 // that the settings file reads back whole: exactly the file from before the save or
 // exactly the one the save meant to leave, never a mixture of both, never cut short.

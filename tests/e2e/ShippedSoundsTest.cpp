@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Tiltophon developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The sound sets in the program folder, as a user gets them.
 #include <SDL.h>
 #include <gtest/gtest.h>

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Tiltophon developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The motion dispatch and the real audio back end together: SDL's disk driver writes
 // what the device plays to a file, in which the test looks for the sounds.
 #include <gtest/gtest.h>

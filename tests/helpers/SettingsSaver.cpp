@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Tiltophon developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Saves the settings through the real settings file ($XDG_CONFIG_HOME/tiltophon/
 // registry.reg), as the program does when it closes, so that the crash test can kill a
 // save at any moment many times a second.

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Tiltophon developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Reference pictures of every page, of one frame of each transition and of each
 // control class, drawn with the default skin and sounds on a 480 x 640, 192-dpi
 // screen. TILTOPHON_UPDATE_GOLDEN=1 rewrites them (look at them before committing).

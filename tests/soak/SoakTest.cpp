@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Tiltophon developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // A long session of the whole program on the headless backend, over virtual time:
 // 100,000 random pen events on every page and 10,000 swings read from the sensor
 // library's entry points. The sounds and vibration pulses run on real threads, as in the

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Tiltophon developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Renders each page of the program with the default skin and sounds (or those of
 // another program folder) into PNG files:
 //

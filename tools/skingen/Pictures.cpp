@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Tiltophon developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The default look: dark graphite surfaces, one amber accent (the colour of the splash
 // screen's progress bar), light grey glyphs. Pressed looks are amber, because pressed
 // captions are drawn black.

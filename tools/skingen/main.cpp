@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Tiltophon developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Draws the default skin, the program's own pictures and the pictures of the default
 // sound sets into a program folder:
 //

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Tiltophon developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Writes the shipped sound sets as 16-bit mono 44.1 kHz WAV files:
 //   tiltophon-soundgen OUTPUT_FOLDER
 // makes OUTPUT_FOLDER/<Set>/<Sound>.wav for every set, leaving other files alone.

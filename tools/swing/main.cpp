@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Tiltophon developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // tiltophon-swing: plays swings of the handset into the named pipe that Tiltophon's
 // sensor library reads with TILTOPHON_SENSOR=fifo:PATH, so motion detection can be
 // tried on a machine without an accelerometer.
