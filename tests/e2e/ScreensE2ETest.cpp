@@ -28,6 +28,7 @@
 #include "motion/TempFolder.h"
 #include "platform/Text.h"
 #include "platform/media/PngImageCodec.h"
+#include "support/CiSkip.h"
 #include "support/ReadFile.h"
 
 extern char** environ;
@@ -111,7 +112,7 @@ class ScreensE2ETest : public ::testing::Test {
 protected:
     void SetUp() override {
         for (const char* tool : {"xvfb-run", "xdotool", "import"}) {
-            if (!find_in_path(tool)) GTEST_SKIP() << tool << " is not installed";
+            if (!find_in_path(tool)) SKIP_OR_FAIL_IN_CI(tool << " is not installed");
         }
         ASSERT_TRUE(fs::exists(kProgram)) << kProgram;
         ASSERT_TRUE(fs::exists(kSwing)) << kSwing;
