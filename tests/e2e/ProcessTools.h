@@ -1,0 +1,117 @@
+// SPDX-FileCopyrightText: 2026 The Tiltophon developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
+#pragma once
+
+#include <signal.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <filesystem>
+#include <functional>
+#include <optional>
+#include <sstream>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "platform/Bitmap.h"
+
+namespace tiltophon::e2e {
+
+// Tools the end-to-end tests run beside the program: helpers and programs on PATH,
+// real waits in short bounded polls, and pictures of a display compared loosely.
+
+inline std::optional<std::string> find_in_path(const std::string& name) {
+    const char* path = std::getenv("PATH");
+    std::stringstream folders(path ? path : "");
+    std::string folder;
+    while (std::getline(folders, folder, ':')) {
+        std::filesystem::path candidate = std::filesystem::path(folder) / name;
+        if (::access(candidate.c_str(), X_OK) == 0) return candidate.string();
+    }
+    return std::nullopt;
+}
+
+inline bool poll_until(std::chrono::milliseconds limit, const std::function<bool()>& done) {
+    auto give_up = std::chrono::steady_clock::now() + limit;
+    while (!done()) {
+        if (std::chrono::steady_clock::now() > give_up) return false;
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    }
+    return true;
+}
+
+// Starts a program found on PATH with exactly the environment `env`; -1 when it
+// cannot start.
+inline pid_t spawn(const std::vector<std::string>& arguments, const std::vector<std::string>& env) {
+    std::vector<std::string> args = arguments;
+    std::vector<char*> argv;
+    for (std::string& a : args) argv.push_back(a.data());
+    argv.push_back(nullptr);
+    std::vector<std::string> variables = env;
+    std::vector<char*> envp;
+    for (std::string& e : variables) envp.push_back(e.data());
+    envp.push_back(nullptr);
+    pid_t pid = 0;
+    if (::posix_spawnp(&pid, argv[0], nullptr, nullptr, argv.data(), envp.data()) != 0) return -1;
+    return pid;
+}
+
+// The raw wait status once the process has ended within the limit.
+inline std::optional<int> wait_exit(pid_t pid, std::chrono::milliseconds limit) {
+    int status = 0;
+    if (!poll_until(limit, [&] { return ::waitpid(pid, &status, WNOHANG) == pid; })) {
+        return std::nullopt;
+    }
+    return status;
+}
+
+// Ends a child that may still run: politely, then for sure.
+inline void end_process(pid_t pid) {
+    if (pid <= 0 || ::waitpid(pid, nullptr, WNOHANG) != 0) return;
+    ::kill(pid, SIGTERM);
+    if (!wait_exit(pid, std::chrono::seconds(5))) {
+        ::kill(pid, SIGKILL);
+        ::waitpid(pid, nullptr, 0);
+    }
+}
+
+// The share of pixels in `area` that differ by more than a little in any channel.
+inline double differing_share(const Bitmap& a, const Bitmap& b, const Rect& area) {
+    int differing = 0;
+    for (int32_t y = area.top; y < area.bottom; ++y) {
+        for (int32_t x = area.left; x < area.right; ++x) {
+            uint32_t p = a.pixel(x, y);
+            uint32_t q = b.pixel(x, y);
+            for (int shift : {0, 8, 16}) {
+                int d = int((p >> shift) & 0xFF) - int((q >> shift) & 0xFF);
+                if (d > 8 || d < -8) {
+                    ++differing;
+                    break;
+                }
+            }
+        }
+    }
+    return double(differing) / (area.width() * area.height());
+}
+
+// The frame-sized picture inside `shot`, read back through the placement `target`:
+// each frame pixel is the screenshot pixel under its centre.
+inline Bitmap frame_from_screenshot(const Bitmap& shot, const Rect& target, int32_t frame_width,
+                                    int32_t frame_height) {
+    Bitmap frame(frame_width, frame_height);
+    for (int32_t y = 0; y < frame_height; ++y) {
+        int32_t sy = target.top + int32_t((y + 0.5) * target.height() / frame_height);
+        for (int32_t x = 0; x < frame_width; ++x) {
+            int32_t sx = target.left + int32_t((x + 0.5) * target.width() / frame_width);
+            frame.set_pixel(x, y, shot.pixel(sx, sy));
+        }
+    }
+    return frame;
+}
+
+}  // namespace tiltophon::e2e
