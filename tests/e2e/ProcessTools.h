@@ -99,6 +99,34 @@ inline double differing_share(const Bitmap& a, const Bitmap& b, const Rect& area
     return double(differing) / (area.width() * area.height());
 }
 
+// Like differing_share, over the mean colours of `block` x `block` squares: the
+// softened edges of a scaled picture average out, a different picture does not.
+inline double differing_blocks_share(const Bitmap& a, const Bitmap& b, const Rect& area,
+                                     int32_t block = 4) {
+    int blocks = 0;
+    int differing = 0;
+    for (int32_t top = area.top; top + block <= area.bottom; top += block) {
+        for (int32_t left = area.left; left + block <= area.right; left += block) {
+            int sums[2][3] = {};
+            for (int32_t y = top; y < top + block; ++y) {
+                for (int32_t x = left; x < left + block; ++x) {
+                    for (int c = 0; c < 3; ++c) {
+                        sums[0][c] += (a.pixel(x, y) >> (8 * c)) & 0xFF;
+                        sums[1][c] += (b.pixel(x, y) >> (8 * c)) & 0xFF;
+                    }
+                }
+            }
+            bool differs = false;
+            for (int c = 0; c < 3; ++c) {
+                differs = differs || std::abs(sums[0][c] - sums[1][c]) > 16 * block * block;
+            }
+            ++blocks;
+            differing += differs ? 1 : 0;
+        }
+    }
+    return blocks ? double(differing) / blocks : 0.0;
+}
+
 // The frame-sized picture inside `shot`, read back through the placement `target`:
 // each frame pixel is the screenshot pixel under its centre.
 inline Bitmap frame_from_screenshot(const Bitmap& shot, const Rect& target, int32_t frame_width,

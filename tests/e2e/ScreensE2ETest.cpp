@@ -180,8 +180,8 @@ protected:
         auto home = codec.load_png(
             utf16_from_utf8(std::string(TILTOPHON_SOURCE_DIR) + "/tests/golden/page_home.png"));
         if (!home) return false;
-        return differing_share(*shot, *home, {0, 0, 480, 52}) < 0.02 &&
-               differing_share(*shot, *home, {0, 532, 480, 640}) < 0.02;
+        return differing_blocks_share(*shot, *home, {0, 0, 480, 52}) < 0.02 &&
+               differing_blocks_share(*shot, *home, {0, 532, 480, 640}) < 0.02;
     }
 
     std::string fifo() const { return folder.file("run/sensor"); }
@@ -287,8 +287,9 @@ TEST_F(ScreensE2ETest, AResizedWindowShowsTheFrameUndistortedAndTakesTapsOnItsSc
     auto golden = codec.load_png(
         utf16_from_utf8(std::string(TILTOPHON_SOURCE_DIR) + "/tests/golden/page_settings.png"));
     ASSERT_TRUE(golden);
-    EXPECT_LT(differing_share(*settings, *golden, {0, 532, 480, 640}), 0.05) << "tab bar";
-    EXPECT_LT(differing_share(*settings, *golden, {0, 0, 480, 640}), 0.10) << "Settings page";
+    EXPECT_LT(differing_blocks_share(*settings, *golden, {0, 532, 480, 640}), 0.02) << "tab bar";
+    EXPECT_LT(differing_blocks_share(*settings, *golden, {0, 0, 480, 640}), 0.03)
+        << "Settings page";
 
     tap(815, 41);  // the close button, at (454, 26) in the frame
     EXPECT_TRUE(wait_program_exit().has_value()) << "the close button did not end the program";
