@@ -56,9 +56,23 @@ void SdlFramePresenter::present(const Bitmap& frame) {
     // A window with no pixels (minimised, or on its way there) shows nothing.
     if (placed.target.empty()) return;
     SDL_UpdateTexture(texture_, nullptr, frame.data(), frame.width() * 4);
-    SDL_SetRenderDrawColor(renderer_, 0, 0, 0, 255);
-    SDL_RenderClear(renderer_);
+    // Only the bands beside the frame are painted black: every pixel is written each
+    // time, as a renderer with an undefined back buffer needs, and a phone display
+    // that the frame fills is written once instead of twice.
     const Rect& t = placed.target;
+    SDL_Rect bands[2];
+    if (t.left > 0 || t.right < output.w) {
+        bands[0] = {0, 0, t.left, output.h};
+        bands[1] = {t.right, 0, output.w - t.right, output.h};
+    } else {
+        bands[0] = {0, 0, output.w, t.top};
+        bands[1] = {0, t.bottom, output.w, output.h - t.bottom};
+    }
+    SDL_SetRenderDrawColor(renderer_, 0, 0, 0, 255);
+    SDL_SetRenderDrawBlendMode(renderer_, SDL_BLENDMODE_NONE);
+    for (const SDL_Rect& band : bands) {
+        if (band.w > 0 && band.h > 0) SDL_RenderFillRect(renderer_, &band);
+    }
     SDL_Rect target{t.left, t.top, t.width(), t.height()};
     SDL_RenderCopy(renderer_, texture_, nullptr, &target);
     SDL_RenderPresent(renderer_);
