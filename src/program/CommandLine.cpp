@@ -26,17 +26,16 @@ constexpr option kOptions[] = {
     {nullptr, 0, nullptr, 0},
 };
 
-// What is wrong with the option getopt_long refused: a long one as typed, a short
-// one by its letter (which may sit in a cluster such as -hx).
-std::string refusal(char* argv[]) {
-    const std::string typed = argv[optind - 1];
-    if (typed.starts_with("--")) {
+// What is wrong with the option getopt_long refused in `word`: a long one as typed,
+// a short one by its letter (which may sit in a cluster such as -hx).
+std::string refusal(const std::string& word) {
+    if (word.starts_with("--")) {
         // glibc names the option in optopt when it exists but may not take a value.
-        const size_t equals = typed.find('=');
+        const size_t equals = word.find('=');
         if (optopt != 0 && equals != std::string::npos) {
-            return "option '" + typed.substr(0, equals) + "' takes no value";
+            return "option '" + word.substr(0, equals) + "' takes no value";
         }
-        return "unknown option '" + typed + "'";
+        return "unknown option '" + word + "'";
     }
     return std::string("unknown option '-") + static_cast<char>(optopt) + "'";
 }
@@ -50,8 +49,11 @@ CommandLine parse_command_line(int argc, char* argv[]) {
     // 0 starts glibc's scan afresh, so the parse can run more than once.
     optind = 0;
     opterr = 0;
+    // The word the next option comes from. "+" stops the scan at the first operand
+    // rather than moving operands to the end, so this stays true.
+    int word = 1;
     int found = 0;
-    while ((found = getopt_long(argc, argv, "hV", kOptions, nullptr)) != -1) {
+    for (; (found = getopt_long(argc, argv, "+hV", kOptions, nullptr)) != -1; word = optind) {
         switch (found) {
             case 'h':
                 help = true;
@@ -60,7 +62,7 @@ CommandLine parse_command_line(int argc, char* argv[]) {
                 version = true;
                 break;
             default:
-                if (line.problem.empty()) line.problem = refusal(argv);
+                if (line.problem.empty()) line.problem = refusal(argv[word]);
         }
     }
     if (line.problem.empty() && optind < argc) {

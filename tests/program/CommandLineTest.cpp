@@ -44,6 +44,8 @@ TEST(CommandLineTest, AMisuseNamesWhatWasTypedAndWinsOverTheQuestions) {
              {{"-hx"}, "unknown option '-x'"},
              {{"--help=yes"}, "option '--help' takes no value"},
              {{"--version", "--nope", "--other"}, "unknown option '--nope'"},
+             {{"--help", "-xh"}, "unknown option '-x'"},
+             {{"--help", "song.wav", "--version"}, "unexpected argument 'song.wav'"},
              {{"song.wav"}, "unexpected argument 'song.wav'"},
              {{"--help", "--", "-h"}, "unexpected argument '-h'"},
          }) {
