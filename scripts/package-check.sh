@@ -2,10 +2,10 @@
 # SPDX-FileCopyrightText: 2026 The Tiltophon developers
 # SPDX-License-Identifier: GPL-3.0-or-later
 # Builds the Debian package from the default build, checks it with lintian (any error
-# or warning fails), installs it on this machine, starts
-# the installed program the way its desktop entry does (on SDL's dummy drivers, with
-# private config and runtime folders), closes it with SIGTERM, expects exit status 0 and
-# saved settings, and removes the package again.
+# or warning fails) and checks its metadata and manual pages, installs it on this
+# machine, starts the installed program the way its desktop entry does (on SDL's dummy
+# drivers, with private config and runtime folders), closes it with SIGTERM, expects
+# exit status 0 and saved settings, and removes the package again.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
