@@ -15,6 +15,7 @@
 
 #include "e2e/BuiltProgram.h"
 #include "e2e/ProcessTools.h"
+#include "e2e/ProgramProcess.h"
 #include "e2e/WaylandPointer.h"
 #include "motion/TempFolder.h"
 #include "platform/Text.h"
@@ -49,7 +50,7 @@ class PhoneE2ETest : public ::testing::Test {
 protected:
     void SetUp() override {
         for (const char* tool : {"phoc", "grim"}) {
-            if (!find_in_path(tool)) SKIP_OR_FAIL_IN_CI(tool << " is not installed");
+            if (!find_program_in_path(tool)) SKIP_OR_FAIL_IN_CI(tool << " is not installed");
         }
         ASSERT_TRUE(fs::exists(kProgram)) << kProgram;
         fs::create_directories(run_folder());

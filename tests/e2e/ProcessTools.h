@@ -13,7 +13,6 @@
 #include <filesystem>
 #include <functional>
 #include <optional>
-#include <sstream>
 #include <string>
 #include <thread>
 #include <vector>
@@ -24,17 +23,6 @@ namespace tiltophon::e2e {
 
 // Tools the end-to-end tests run beside the program: helpers and programs on PATH,
 // real waits in short bounded polls, and pictures of a display compared loosely.
-
-inline std::optional<std::string> find_in_path(const std::string& name) {
-    const char* path = std::getenv("PATH");
-    std::stringstream folders(path ? path : "");
-    std::string folder;
-    while (std::getline(folders, folder, ':')) {
-        std::filesystem::path candidate = std::filesystem::path(folder) / name;
-        if (::access(candidate.c_str(), X_OK) == 0) return candidate.string();
-    }
-    return std::nullopt;
-}
 
 inline bool poll_until(std::chrono::milliseconds limit, const std::function<bool()>& done) {
     auto give_up = std::chrono::steady_clock::now() + limit;
