@@ -22,8 +22,6 @@
 #include "platform/media/PngImageCodec.h"
 #include "support/CiSkip.h"
 
-extern char** environ;
-
 namespace tiltophon {
 namespace {
 
@@ -67,19 +65,10 @@ protected:
     std::string socket() const { return run_folder() + "/wayland-0"; }
 
     std::vector<std::string> base_env() const {
-        std::vector<std::string> env;
-        for (char** e = environ; *e; ++e) {
-            std::string entry(*e);
-            bool replaced = false;
-            for (const char* name :
-                 {"DISPLAY=", "WAYLAND_DISPLAY=", "XDG_RUNTIME_DIR=", "XDG_CONFIG_HOME=",
-                  "SDL_VIDEODRIVER=", "SDL_AUDIODRIVER=", "SDL_RENDER_DRIVER=",
-                  "SDL_FRAMEBUFFER_ACCELERATION=", "TILTOPHON_SCREEN=", "TILTOPHON_SENSOR=",
-                  "WLR_"}) {
-                replaced = replaced || entry.rfind(name, 0) == 0;
-            }
-            if (!replaced) env.push_back(entry);
-        }
+        std::vector<std::string> env = environment_without(
+            {"DISPLAY=", "WAYLAND_DISPLAY=", "XDG_RUNTIME_DIR=", "XDG_CONFIG_HOME=",
+             "SDL_VIDEODRIVER=", "SDL_AUDIODRIVER=", "SDL_RENDER_DRIVER=",
+             "SDL_FRAMEBUFFER_ACCELERATION=", "TILTOPHON_SCREEN=", "TILTOPHON_SENSOR=", "WLR_"});
         env.push_back("XDG_RUNTIME_DIR=" + run_folder());
         return env;
     }

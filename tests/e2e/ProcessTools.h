@@ -12,25 +12,37 @@
 #include <cstdlib>
 #include <filesystem>
 #include <functional>
+#include <initializer_list>
 #include <optional>
 #include <string>
 #include <thread>
 #include <vector>
 
+#include "e2e/ProgramProcess.h"
 #include "platform/Bitmap.h"
 
 namespace tiltophon::e2e {
 
-// Tools the end-to-end tests run beside the program: helpers and programs on PATH,
-// real waits in short bounded polls, and pictures of a display compared loosely.
+// Tools the end-to-end tests run beside the program: helpers and programs with an
+// environment of their own, real waits in short bounded polls, and pictures of a
+// display compared loosely.
 
+// Real waits in polls of a few milliseconds, as the program processes wait.
 inline bool poll_until(std::chrono::milliseconds limit, const std::function<bool()>& done) {
-    auto give_up = std::chrono::steady_clock::now() + limit;
-    while (!done()) {
-        if (std::chrono::steady_clock::now() > give_up) return false;
-        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    return ProgramProcess::poll_until(limit, done);
+}
+
+// This process's environment without the variables whose entries start with one of
+// `prefixes` ("DISPLAY=", or "WLR_" for a family), for a child to get them anew.
+inline std::vector<std::string> environment_without(std::initializer_list<const char*> prefixes) {
+    std::vector<std::string> env;
+    for (char** e = environ; *e; ++e) {
+        std::string entry(*e);
+        bool dropped = false;
+        for (const char* prefix : prefixes) dropped = dropped || entry.rfind(prefix, 0) == 0;
+        if (!dropped) env.push_back(entry);
     }
-    return true;
+    return env;
 }
 
 // Starts a program found on PATH with exactly the environment `env`; -1 when it

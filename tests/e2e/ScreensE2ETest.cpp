@@ -33,8 +33,6 @@
 #include "support/CiSkip.h"
 #include "support/ReadFile.h"
 
-extern char** environ;
-
 namespace tiltophon {
 namespace {
 
@@ -65,19 +63,10 @@ protected:
     void TearDown() override { end_process(running_); }
 
     std::vector<std::string> base_env() const {
-        std::vector<std::string> env;
-        for (char** e = environ; *e; ++e) {
-            std::string entry(*e);
-            bool replaced = false;
-            for (const char* name :
-                 {"DISPLAY=", "XAUTHORITY=", "SDL_VIDEODRIVER=", "SDL_AUDIODRIVER=",
-                  "SDL_DISKAUDIOFILE=", "SDL_RENDER_DRIVER=", "SDL_FRAMEBUFFER_ACCELERATION=",
-                  "XDG_CONFIG_HOME=", "XDG_RUNTIME_DIR=", "TILTOPHON_SCREEN=",
-                  "TILTOPHON_SENSOR="}) {
-                replaced = replaced || entry.rfind(name, 0) == 0;
-            }
-            if (!replaced) env.push_back(entry);
-        }
+        std::vector<std::string> env = environment_without(
+            {"DISPLAY=", "XAUTHORITY=", "SDL_VIDEODRIVER=", "SDL_AUDIODRIVER=",
+             "SDL_DISKAUDIOFILE=", "SDL_RENDER_DRIVER=", "SDL_FRAMEBUFFER_ACCELERATION=",
+             "XDG_CONFIG_HOME=", "XDG_RUNTIME_DIR=", "TILTOPHON_SCREEN=", "TILTOPHON_SENSOR="});
         env.push_back("XDG_CONFIG_HOME=" + folder.file("config"));
         env.push_back("XDG_RUNTIME_DIR=" + folder.file("run"));
         return env;

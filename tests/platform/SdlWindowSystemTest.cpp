@@ -46,6 +46,13 @@ protected:
         return message;
     }
 
+    void expect_pen(uint32_t kind, uint16_t x, uint16_t y) {
+        Message m = next();
+        EXPECT_EQ(m.message, kind);
+        EXPECT_EQ(m.lparam, make_point_param(x, y))
+            << "at " << low_word(m.lparam) << "," << high_word(m.lparam);
+    }
+
     static void push(SDL_Event event) { ASSERT_EQ(SDL_PushEvent(&event), 1) << SDL_GetError(); }
     static SDL_Event mouse_button(Uint32 type, int32_t x, int32_t y, Uint32 which = 0) {
         SDL_Event event{};
@@ -110,12 +117,6 @@ TEST_F(SdlWindowSystemThreadsTest, PenInputIsScaledToTheScreenAndTouchCountsOnce
     push(finger(SDL_FINGERDOWN, 0.1f, 0.1f, 8));  // a second finger is ignored
     push(finger(SDL_FINGERUP, 0.5f, 0.5f));
 
-    auto expect_pen = [this](uint32_t kind, uint16_t x, uint16_t y) {
-        Message m = next();
-        EXPECT_EQ(m.message, kind);
-        EXPECT_EQ(m.lparam, make_point_param(x, y))
-            << "at " << low_word(m.lparam) << "," << high_word(m.lparam);
-    };
     expect_pen(msg::kPenDown, 50, 100);
     expect_pen(msg::kPenMove, 51, 102);
     expect_pen(msg::kPenUp, 52, 103);
@@ -139,12 +140,6 @@ TEST_F(SdlWindowSystemThreadsTest, APenOutsideTheFrameStaysOnItsEdge) {
     push(mouse_button(SDL_MOUSEBUTTONUP, 900, 10));
     push(finger(SDL_FINGERDOWN, 0.0f, 1.5f));
 
-    auto expect_pen = [this](uint32_t kind, uint16_t x, uint16_t y) {
-        Message m = next();
-        EXPECT_EQ(m.message, kind);
-        EXPECT_EQ(m.lparam, make_point_param(x, y))
-            << "at " << low_word(m.lparam) << "," << high_word(m.lparam);
-    };
     expect_pen(msg::kPenDown, 20, 100);
     expect_pen(msg::kPenMove, 70, 0);
     expect_pen(msg::kPenMove, 0, 319);
