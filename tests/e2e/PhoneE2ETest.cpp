@@ -17,6 +17,7 @@
 #include "e2e/ProcessTools.h"
 #include "e2e/ProgramProcess.h"
 #include "e2e/WaylandPointer.h"
+#include "e2e/WaylandToplevels.h"
 #include "motion/TempFolder.h"
 #include "platform/Text.h"
 #include "platform/media/PngImageCodec.h"
@@ -165,6 +166,10 @@ TEST_F(PhoneE2ETest, ThePagesFillAPortraitDisplayUndistortedAndTouchesReachTheir
         EXPECT_NE(last_shot_.pixel(x, kDisplayHeight - 1) & 0xFFFFFFu, 0u)
             << "bottom edge at " << x;
     }
+    // The shell finds the program's desktop entry, and so its icon and name.
+    WaylandToplevels windows;
+    ASSERT_TRUE(windows.read(socket())) << "the compositor lists no windows";
+    EXPECT_EQ(windows.app_ids, (std::vector<std::string>{"org.tiltophon.Tiltophon"}));
 
     touch(240, kFrameHeight - 54);  // the Sounds tab
     EXPECT_TRUE(poll_until(5s, [&] { return shows("page_sounds_480x960", 0.03); }))
