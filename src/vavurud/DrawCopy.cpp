@@ -15,9 +15,9 @@ namespace raster {
 bool blit_rop(Bitmap& target, const Rect& dest, const Bitmap& source, const Rect& from,
               uint32_t raster_op) {
     switch (raster_op) {
-        case rop::kCopy: blit(target, dest, source, from, CopyOp{}, CopyOp{}); return true;
-        case rop::kAnd: blit(target, dest, source, from, AndOp{}, AndOp{}); return true;
-        case rop::kOr: blit(target, dest, source, from, OrOp{}, OrOp{}); return true;
+        case rop::kCopy: blit(target, dest, source, from, CopyOp{}); return true;
+        case rop::kAnd: blit(target, dest, source, from, AndOp{}); return true;
+        case rop::kOr: blit(target, dest, source, from, OrOp{}); return true;
         default: return false;
     }
 }

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <random>
+#include <vector>
 
 #include "support/Pixels.h"
 #include "vavurud/Raster.h"
@@ -24,10 +25,11 @@ Bitmap random_bitmap(std::mt19937& random, int32_t width, int32_t height) {
     return bitmap;
 }
 
-// The one-to-one row loops against the reference loop, on random surfaces, random
-// positions (often off either surface) and every operation.
+// The row loops against the reference loop, on random surfaces, random positions
+// (often off either surface) and every operation: one to one when `scaled` is false,
+// otherwise between random extents, often equal in one direction only.
 template <typename Op>
-void compare_paths(Op op, uint32_t seed) {
+void compare_paths(Op op, uint32_t seed, bool scaled = false) {
     std::mt19937 random(seed);
     for (int round = 0; round < 400; ++round) {
         Bitmap source = random_bitmap(random, 1 + random() % 17, 1 + random() % 13);
@@ -36,36 +38,72 @@ void compare_paths(Op op, uint32_t seed) {
         auto coordinate = [&] { return static_cast<int32_t>(random() % 40) - 20; };
         const int32_t w = 1 + random() % 24;
         const int32_t h = 1 + random() % 16;
+        const int32_t sw = scaled && random() % 3 != 0 ? 1 + random() % 24 : w;
+        const int32_t sh = scaled && random() % 3 != 0 ? 1 + random() % 16 : h;
         const Rect dest{coordinate(), coordinate(), 0, 0};
         const Rect from{coordinate() / 2, coordinate() / 2, 0, 0};
         const Rect d{dest.left, dest.top, dest.left + w, dest.top + h};
-        const Rect s{from.left, from.top, from.left + w, from.top + h};
-        raster::blit(fast, d, source, s, op, op);
+        const Rect s{from.left, from.top, from.left + sw, from.top + sh};
+        raster::blit(fast, d, source, s, op);
         raster::map_pixels(plain, d, source, s, op);
         ASSERT_TRUE(test::same_pixels(fast, plain))
-            << "round " << round << " dest " << d.left << "," << d.top << " from " << s.left
-            << "," << s.top << " size " << w << "x" << h;
+            << "round " << round << " dest " << d.left << "," << d.top << " " << w << "x" << h
+            << " from " << s.left << "," << s.top << " " << sw << "x" << sh;
     }
 }
 
-TEST(RasterPathsTest, RowLoopsMatchTheReferenceLoop) {
-    compare_paths(raster::CopyOp{}, 1);
-    compare_paths(raster::AndOp{}, 2);
-    compare_paths(raster::OrOp{}, 3);
-    compare_paths(raster::KeyOp{0xFFFF00FF}, 4);
-    for (uint32_t alpha : {0u, 1u, 77u, 128u, 254u, 255u}) compare_paths(raster::BlendOp{alpha}, 5 + alpha);
+template <typename Op>
+void compare_all_paths(Op op, uint32_t seed) {
+    compare_paths(op, seed);
+    compare_paths(op, seed + 1000, true);
 }
 
-TEST(RasterPathsTest, LaneBlendEqualsThePlainBlendForEveryChannelValue) {
-    // Every source value, destination value and alpha for one channel; the lanes
-    // must agree with the plain rounding in red, green and blue alike.
-    for (uint32_t a = 0; a < 256; a += 1) {
-        for (uint32_t s = 0; s < 256; ++s) {
-            for (uint32_t d = 0; d < 256; d += 5) {
-                const uint32_t sp = 0xFF000000u | (s << 16) | ((255 - s) << 8) | (s ^ 0x5A);
-                const uint32_t dp = 0xFF000000u | (d << 16) | ((d * 7) & 0xFF) << 8 | (255 - d);
-                ASSERT_EQ(raster::blend_pixel_lanes(sp, dp, a), raster::blend_pixel(sp, dp, a))
-                    << "s " << s << " d " << d << " a " << a;
+TEST(RasterPathsTest, RowLoopsMatchTheReferenceLoopOneToOneAndScaled) {
+    compare_all_paths(raster::CopyOp{}, 1);
+    compare_all_paths(raster::AndOp{}, 2);
+    compare_all_paths(raster::OrOp{}, 3);
+    compare_all_paths(raster::KeyOp{0xFFFF00FF}, 4);
+    for (uint32_t alpha : {0u, 1u, 77u, 128u, 254u, 255u}) compare_all_paths(raster::BlendOp{alpha}, 5 + alpha);
+}
+
+TEST(RasterPathsTest, EveryBlendRowLoopEqualsThePlainBlendForEveryChannelValue) {
+    // Every source value, destination value and alpha for one channel, in red, green
+    // and blue alike, and alpha bytes other than 0xFF; rows of every length up to a few
+    // vectors and at every offset, so the vector loops and their tails both run.
+    std::vector<uint32_t> sources;
+    std::vector<uint32_t> destinations;
+    for (uint32_t s = 0; s < 256; ++s) {
+        for (uint32_t d = 0; d < 256; d += 5) {
+            sources.push_back((s * 0x01010101u) ^ 0x00005A00u ^ (d << 24));
+            destinations.push_back(0x7F000000u | (d << 16) | ((d * 7) & 0xFF) << 8 | (255 - d));
+        }
+    }
+    ASSERT_FALSE(raster::blend_row_paths().empty());
+    for (const raster::BlendRowPath& path : raster::blend_row_paths()) {
+        for (uint32_t a = 0; a < 256; ++a) {
+            std::vector<uint32_t> fast = destinations;
+            path.row(fast.data(), sources.data(), static_cast<int32_t>(fast.size()), a);
+            for (std::size_t i = 0; i < fast.size(); ++i) {
+                ASSERT_EQ(fast[i], raster::blend_pixel(sources[i], destinations[i], a))
+                    << path.name << " source " << std::hex << sources[i] << " destination "
+                    << destinations[i] << std::dec << " alpha " << a;
+            }
+        }
+        std::mt19937 random(11);
+        for (int32_t offset = 0; offset < 8; ++offset) {
+            for (int32_t n = 0; n <= 40; ++n) {
+                std::vector<uint32_t> source(64);
+                std::vector<uint32_t> fast(64);
+                for (uint32_t& p : source) p = random();
+                for (uint32_t& p : fast) p = random();
+                const std::vector<uint32_t> before = fast;
+                const uint32_t a = random() & 0xFF;
+                path.row(fast.data() + offset, source.data() + offset, n, a);
+                for (int32_t i = 0; i < 64; ++i) {
+                    const bool inside = i >= offset && i < offset + n;
+                    ASSERT_EQ(fast[i], inside ? raster::blend_pixel(source[i], before[i], a) : before[i])
+                        << path.name << " pixel " << i << " of a row of " << n << " at " << offset;
+                }
             }
         }
     }
