@@ -13,7 +13,7 @@
 
 #include "app/AppState.h"
 #include "platform/Text.h"
-#include "platform/headless/HeadlessProgram.h"
+#include "program/HeadlessProgram.h"
 #include "screens/FramePainter.h"
 #include "vavurud/ButtonEx.h"
 #include "vavurud/CheckButton.h"
