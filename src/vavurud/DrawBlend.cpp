@@ -22,6 +22,8 @@ using Lanes16 = uint16_t __attribute__((vector_size(16)));
 using Lanes32 = uint16_t __attribute__((vector_size(32)));
 using Words16 = uint32_t __attribute__((vector_size(16)));
 using Words32 = uint32_t __attribute__((vector_size(32)));
+using Lanes64 = uint16_t __attribute__((vector_size(64)));
+using Words64 = uint32_t __attribute__((vector_size(64)));
 
 // Rounded x / 255 in each lane for x + 128 given: (y + (y >> 8)) >> 8 with y = x + 128
 // equals (x + 127) / 255 for every 0 <= x <= 255 x 255, and y + (y >> 8) stays below
@@ -41,39 +43,46 @@ template <typename Vector, typename Words>
 }
 
 template <typename Vector, typename Words>
-[[gnu::always_inline]] inline void blend_row_of(uint32_t* d, const uint32_t* s, int32_t n,
-                                                uint32_t a) {
+[[gnu::always_inline]] inline void blend_row_of(uint32_t* out, const uint32_t* below,
+                                                const uint32_t* above, int32_t n, uint32_t a) {
     constexpr auto kPixels = static_cast<int32_t>(sizeof(Vector) / sizeof(uint32_t));
     const auto alpha = static_cast<uint16_t>(a);
     const auto inverse = static_cast<uint16_t>(255 - a);
     int32_t i = 0;
     for (; i + kPixels <= n; i += kPixels) {
-        Vector sv;
-        Vector dv;
-        std::memcpy(&sv, s + i, sizeof sv);
-        std::memcpy(&dv, d + i, sizeof dv);
-        const Vector out = blend_vector<Vector, Words>(sv, dv, alpha, inverse);
-        std::memcpy(d + i, &out, sizeof out);
+        Vector s;
+        Vector d;
+        std::memcpy(&s, above + i, sizeof s);
+        std::memcpy(&d, below + i, sizeof d);
+        const Vector blended = blend_vector<Vector, Words>(s, d, alpha, inverse);
+        std::memcpy(out + i, &blended, sizeof blended);
     }
-    for (; i < n; ++i) d[i] = blend_pixel(s[i], d[i], a);
+    for (; i < n; ++i) out[i] = blend_pixel(above[i], below[i], a);
 }
 
 // Four pixels at a time: SSE2 on every x86-64, NEON on arm64.
-void blend_row_portable(uint32_t* d, const uint32_t* s, int32_t n, uint32_t a) {
-    blend_row_of<Lanes16, Words16>(d, s, n, a);
+void blend_row_portable(uint32_t* out, const uint32_t* below, const uint32_t* above, int32_t n,
+                        uint32_t a) {
+    blend_row_of<Lanes16, Words16>(out, below, above, n, a);
 }
 
 #if defined(__x86_64__) && defined(__GNUC__)
-#define TILTOPHON_BLEND_AVX2 1
-// Eight pixels at a time, for processors that have AVX2.
-[[gnu::target("avx2")]] void blend_row_avx2(uint32_t* d, const uint32_t* s, int32_t n, uint32_t a) {
-    blend_row_of<Lanes32, Words32>(d, s, n, a);
+#define TILTOPHON_BLEND_X86 1
+// Eight and sixteen pixels at a time, for processors that have AVX2 or AVX-512.
+[[gnu::target("avx2")]] void blend_row_avx2(uint32_t* out, const uint32_t* below,
+                                            const uint32_t* above, int32_t n, uint32_t a) {
+    blend_row_of<Lanes32, Words32>(out, below, above, n, a);
+}
+[[gnu::target("avx512bw")]] void blend_row_avx512(uint32_t* out, const uint32_t* below,
+                                                  const uint32_t* above, int32_t n, uint32_t a) {
+    blend_row_of<Lanes64, Words64>(out, below, above, n, a);
 }
 #endif
 
 std::vector<BlendRowPath> usable_blend_rows() {
     std::vector<BlendRowPath> paths;
-#ifdef TILTOPHON_BLEND_AVX2
+#ifdef TILTOPHON_BLEND_X86
+    if (__builtin_cpu_supports("avx512bw")) paths.push_back({"avx512bw", blend_row_avx512});
     if (__builtin_cpu_supports("avx2")) paths.push_back({"avx2", blend_row_avx2});
 #endif
     paths.push_back({"portable", blend_row_portable});
@@ -95,6 +104,22 @@ void alpha_blend(DrawContext& destination, int32_t x, int32_t y, int32_t width, 
     const raster::BlendOp op{alpha & 0xFFu};
     raster::blit(destination, {x, y, x + width, y + height}, source,
                  {sx, sy, sx + source_width, sy + source_height}, op);
+}
+
+void alpha_blend_over(DrawContext& destination, const DrawContext& below, const DrawContext& above,
+                      int32_t width, int32_t height, uint32_t alpha) {
+    const auto fits = [&](const DrawContext& surface) {
+        return surface.width() >= width && surface.height() >= height;
+    };
+    if (width <= 0 || height <= 0) return;
+    if (!fits(destination) || !fits(below) || !fits(above)) {
+        copy_block(destination, 0, 0, width, height, below, 0, 0);
+        alpha_blend(destination, 0, 0, width, height, above, 0, 0, width, height, alpha);
+        return;
+    }
+    for (int32_t y = 0; y < height; ++y) {
+        raster::blend_row(destination.row(y), below.row(y), above.row(y), width, alpha & 0xFFu);
+    }
 }
 
 void alpha_blend_same(DrawContext& destination, int32_t x, int32_t y, int32_t width,

@@ -3,8 +3,6 @@
 
 // Block fills and copies, and the image copies at natural size with the copy, AND and
 // OR raster operations.
-#include <algorithm>
-
 #include "vavurud/Draw.h"
 #include "vavurud/Raster.h"
 
@@ -40,7 +38,7 @@ void fill_rect(DrawContext& context, const Rect& rect, Colour colour) {
     if (clip.empty()) return;
     const uint32_t pixel = pixel_from_colour(colour);
     for (int32_t y = clip.top; y < clip.bottom; ++y) {
-        std::fill(context.row(y) + clip.left, context.row(y) + clip.right, pixel);
+        raster::fill_row(context.row(y) + clip.left, clip.width(), pixel);
     }
 }
 

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "support/Pixels.h"
+#include "vavurud/Draw.h"
 #include "vavurud/Raster.h"
 
 namespace tiltophon {
@@ -81,8 +82,9 @@ TEST(RasterPathsTest, EveryBlendRowLoopEqualsThePlainBlendForEveryChannelValue) 
     ASSERT_FALSE(raster::blend_row_paths().empty());
     for (const raster::BlendRowPath& path : raster::blend_row_paths()) {
         for (uint32_t a = 0; a < 256; ++a) {
-            std::vector<uint32_t> fast = destinations;
-            path.row(fast.data(), sources.data(), static_cast<int32_t>(fast.size()), a);
+            std::vector<uint32_t> fast(destinations.size());
+            path.row(fast.data(), destinations.data(), sources.data(),
+                     static_cast<int32_t>(fast.size()), a);
             for (std::size_t i = 0; i < fast.size(); ++i) {
                 ASSERT_EQ(fast[i], raster::blend_pixel(sources[i], destinations[i], a))
                     << path.name << " source " << std::hex << sources[i] << " destination "
@@ -98,7 +100,8 @@ TEST(RasterPathsTest, EveryBlendRowLoopEqualsThePlainBlendForEveryChannelValue) 
                 for (uint32_t& p : fast) p = random();
                 const std::vector<uint32_t> before = fast;
                 const uint32_t a = random() & 0xFF;
-                path.row(fast.data() + offset, source.data() + offset, n, a);
+                // In place, as the blends onto a surface run it.
+                path.row(fast.data() + offset, fast.data() + offset, source.data() + offset, n, a);
                 for (int32_t i = 0; i < 64; ++i) {
                     const bool inside = i >= offset && i < offset + n;
                     ASSERT_EQ(fast[i], inside ? raster::blend_pixel(source[i], before[i], a) : before[i])
@@ -106,6 +109,42 @@ TEST(RasterPathsTest, EveryBlendRowLoopEqualsThePlainBlendForEveryChannelValue) 
                 }
             }
         }
+    }
+}
+
+TEST(RasterPathsTest, RowFillSetsExactlyItsPixels) {
+    std::mt19937 random(13);
+    for (int32_t offset = 0; offset < 5; ++offset) {
+        for (int32_t n = 0; n <= 19; ++n) {
+            std::vector<uint32_t> row(32);
+            for (uint32_t& p : row) p = random();
+            std::vector<uint32_t> expected = row;
+            const uint32_t pixel = random();
+            for (int32_t i = offset; i < offset + n; ++i) expected[i] = pixel;
+            raster::fill_row(row.data() + offset, n, pixel);
+            ASSERT_EQ(row, expected) << n << " pixels at " << offset;
+        }
+    }
+}
+
+TEST(RasterPathsTest, BlendOverGivesTheCopyThenTheBlend) {
+    // The one-pass blend of two pictures into a third against copying the lower one and
+    // blending the upper one onto it, with surfaces of random sizes that often do not
+    // cover the block.
+    std::mt19937 random(12);
+    for (int round = 0; round < 300; ++round) {
+        const Bitmap below = random_bitmap(random, 1 + random() % 40, 1 + random() % 9);
+        const Bitmap above = random_bitmap(random, 1 + random() % 40, 1 + random() % 9);
+        Bitmap fast = random_bitmap(random, 1 + random() % 40, 1 + random() % 9);
+        Bitmap plain = fast;
+        const auto width = static_cast<int32_t>(random() % 44);
+        const auto height = static_cast<int32_t>(random() % 11);
+        const uint32_t alpha = random() % 512;
+        alpha_blend_over(fast, below, above, width, height, alpha);
+        copy_block(plain, 0, 0, width, height, below, 0, 0);
+        alpha_blend(plain, 0, 0, width, height, above, 0, 0, width, height, alpha);
+        ASSERT_TRUE(test::same_pixels(fast, plain))
+            << "round " << round << " block " << width << "x" << height << " alpha " << alpha;
     }
 }
 
