@@ -13,6 +13,7 @@
 #include "platform/posix/PosixFileSystem.h"
 #include "settings/Skin.h"
 #include "vavurud/Draw.h"
+#include "vavurud/Raster.h"
 
 namespace tiltophon {
 namespace {
@@ -94,6 +95,30 @@ void BM_AlphaBlendFullScreen(benchmark::State& state) {
     set_frame_bytes(state, kFrameBytes);
 }
 BENCHMARK(BM_AlphaBlendFullScreen);
+
+// Each of the blend's row loops that this machine runs, fastest first, as a fade
+// frame at 480 x 1040 uses them: two pictures blended into a third.
+void BM_BlendRowLoop(benchmark::State& state) {
+    const auto& paths = raster::blend_row_paths();
+    const auto index = static_cast<std::size_t>(state.range(0));
+    if (index >= paths.size()) {
+        state.SkipWithError("this machine has no such row loop");
+        return;
+    }
+    state.SetLabel(paths[index].name);
+    constexpr int32_t kPhoneHeight = 1040;
+    const Bitmap below = noise(kWidth, kPhoneHeight);
+    const Bitmap above = noise(kWidth, kPhoneHeight);
+    Bitmap frame(kWidth, kPhoneHeight);
+    for (auto _ : state) {
+        for (int32_t y = 0; y < kPhoneHeight; ++y) {
+            paths[index].row(frame.row(y), below.row(y), above.row(y), kWidth, 128);
+        }
+        benchmark::DoNotOptimize(frame.data());
+    }
+    set_frame_bytes(state, int64_t{kWidth} * kPhoneHeight * 4);
+}
+BENCHMARK(BM_BlendRowLoop)->ArgName("path")->DenseRange(0, 1);
 
 void BM_GradientFullScreen(benchmark::State& state) {
     Bitmap target(kWidth, kHeight);

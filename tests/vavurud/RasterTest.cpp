@@ -67,6 +67,35 @@ TEST(RasterPathsTest, RowLoopsMatchTheReferenceLoopOneToOneAndScaled) {
     for (uint32_t alpha : {0u, 1u, 77u, 128u, 254u, 255u}) compare_all_paths(raster::BlendOp{alpha}, 5 + alpha);
 }
 
+// Whole rows between surfaces of one width, which the row loops take as one run,
+// with the block shifted up or down on either side and hanging off its ends.
+template <typename Op>
+void compare_whole_rows(Op op, uint32_t seed) {
+    std::mt19937 random(seed);
+    for (int round = 0; round < 100; ++round) {
+        const int32_t width = 1 + random() % 9;
+        Bitmap source = random_bitmap(random, width, 1 + random() % 12);
+        Bitmap fast = random_bitmap(random, width, 1 + random() % 12);
+        Bitmap plain = fast;
+        const int32_t height = 1 + random() % 14;
+        const Rect d{0, static_cast<int32_t>(random() % 9) - 4, width, 0};
+        const Rect s{0, static_cast<int32_t>(random() % 9) - 4, width, 0};
+        raster::blit(fast, {0, d.top, width, d.top + height}, source, {0, s.top, width, s.top + height}, op);
+        raster::map_pixels(plain, {0, d.top, width, d.top + height}, source,
+                           {0, s.top, width, s.top + height}, op);
+        ASSERT_TRUE(test::same_pixels(fast, plain))
+            << "round " << round << " rows " << s.top << " to " << d.top << ", " << height << " of "
+            << width << " pixels";
+    }
+}
+
+TEST(RasterPathsTest, WholeRowsMatchTheReferenceLoop) {
+    compare_whole_rows(raster::CopyOp{}, 21);
+    compare_whole_rows(raster::AndOp{}, 22);
+    compare_whole_rows(raster::KeyOp{0xFFFF00FF}, 23);
+    compare_whole_rows(raster::BlendOp{99}, 24);
+}
+
 TEST(RasterPathsTest, EveryBlendRowLoopEqualsThePlainBlendForEveryChannelValue) {
     // Every source value, destination value and alpha for one channel, in red, green
     // and blue alike, and alpha bytes other than 0xFF; rows of every length up to a few
