@@ -77,6 +77,7 @@ void blend_row_portable(uint32_t* out, const uint32_t* below, const uint32_t* ab
 std::vector<BlendRowPath> usable_blend_rows() {
     std::vector<BlendRowPath> paths;
 #ifdef TILTOPHON_BLEND_X86
+    __builtin_cpu_init();  // the first use may come from a static constructor
     if (__builtin_cpu_supports("avx2")) paths.push_back({"avx2", blend_row_avx2});
 #endif
     paths.push_back({"portable", blend_row_portable});

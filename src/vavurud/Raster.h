@@ -222,7 +222,9 @@ inline void blend_row(uint32_t* out, const uint32_t* below, const uint32_t* abov
 struct BlendOp {
     uint32_t alpha;
     void operator()(uint32_t& d, uint32_t s) const { d = blend_pixel(s, d, alpha); }
-    void operator()(uint32_t* d, const uint32_t* s, int32_t n) const { blend_row(d, d, s, n, alpha); }
+    void operator()(uint32_t* d, const uint32_t* s, int32_t n) const {
+        blend_row(d, d, s, n, alpha);
+    }
 };
 
 // Applies one of the image copies' raster operations (copy, AND, OR); false, and

@@ -64,7 +64,9 @@ TEST(RasterPathsTest, RowLoopsMatchTheReferenceLoopOneToOneAndScaled) {
     compare_all_paths(raster::AndOp{}, 2);
     compare_all_paths(raster::OrOp{}, 3);
     compare_all_paths(raster::KeyOp{0xFFFF00FF}, 4);
-    for (uint32_t alpha : {0u, 1u, 77u, 128u, 254u, 255u}) compare_all_paths(raster::BlendOp{alpha}, 5 + alpha);
+    for (uint32_t alpha : {0u, 1u, 77u, 128u, 254u, 255u}) {
+        compare_all_paths(raster::BlendOp{alpha}, 5 + alpha);
+    }
 }
 
 // Whole rows between surfaces of one width, which the row loops take as one run,
@@ -80,7 +82,8 @@ void compare_whole_rows(Op op, uint32_t seed) {
         const int32_t height = 1 + random() % 14;
         const Rect d{0, static_cast<int32_t>(random() % 9) - 4, width, 0};
         const Rect s{0, static_cast<int32_t>(random() % 9) - 4, width, 0};
-        raster::blit(fast, {0, d.top, width, d.top + height}, source, {0, s.top, width, s.top + height}, op);
+        raster::blit(fast, {0, d.top, width, d.top + height}, source,
+                     {0, s.top, width, s.top + height}, op);
         raster::map_pixels(plain, {0, d.top, width, d.top + height}, source,
                            {0, s.top, width, s.top + height}, op);
         ASSERT_TRUE(test::same_pixels(fast, plain))
@@ -133,7 +136,9 @@ TEST(RasterPathsTest, EveryBlendRowLoopEqualsThePlainBlendForEveryChannelValue) 
                 path.row(fast.data() + offset, fast.data() + offset, source.data() + offset, n, a);
                 for (int32_t i = 0; i < 64; ++i) {
                     const bool inside = i >= offset && i < offset + n;
-                    ASSERT_EQ(fast[i], inside ? raster::blend_pixel(source[i], before[i], a) : before[i])
+                    const uint32_t expected =
+                        inside ? raster::blend_pixel(source[i], before[i], a) : before[i];
+                    ASSERT_EQ(fast[i], expected)
                         << path.name << " pixel " << i << " of a row of " << n << " at " << offset;
                 }
             }
