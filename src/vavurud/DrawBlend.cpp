@@ -15,30 +15,12 @@ namespace {
 // the machine has it). A pixel 0xAARRGGBB is two lanes, 0xGGBB then 0xAARR, so
 // masking each lane's low byte gives blue and red, shifting it right by 8 green and
 // alpha. A channel's s x a + d x (255 - a) is at most 255 x 255 and fits its lane.
-// The helpers are always inlined into the row loops, so passing AVX-sized vectors
-// between them never crosses a call.
-#pragma GCC diagnostic ignored "-Wpsabi"
+// `Words` is the same vector seen as pixels. The vectors stay inside one function, so
+// none crosses a call whose conventions the AVX2 loop would change.
 using Lanes16 = uint16_t __attribute__((vector_size(16)));
 using Lanes32 = uint16_t __attribute__((vector_size(32)));
 using Words16 = uint32_t __attribute__((vector_size(16)));
 using Words32 = uint32_t __attribute__((vector_size(32)));
-
-// Rounded x / 255 in each lane for x + 128 given: (y + (y >> 8)) >> 8 with y = x + 128
-// equals (x + 127) / 255 for every 0 <= x <= 255 x 255, and y + (y >> 8) stays below
-// 65536.
-template <typename Vector>
-[[gnu::always_inline]] inline Vector divide_by_255(Vector y) {
-    return (y + (y >> 8)) >> 8;
-}
-
-// `Words` is `Vector` seen as pixels.
-template <typename Vector, typename Words>
-[[gnu::always_inline]] inline Vector blend_vector(Vector s, Vector d, uint16_t a, uint16_t ia) {
-    const Vector blue_red = divide_by_255((s & 0xFF) * a + (d & 0xFF) * ia + 128);
-    const Vector green_alpha = divide_by_255((s >> 8) * a + (d >> 8) * ia + 128);
-    const auto opaque = reinterpret_cast<Vector>(Words{} + 0xFF000000u);
-    return blue_red | (green_alpha << 8) | opaque;
-}
 
 template <typename Vector, typename Words>
 [[gnu::always_inline]] inline void blend_row_of(uint32_t* out, const uint32_t* below,
@@ -46,13 +28,19 @@ template <typename Vector, typename Words>
     constexpr auto kPixels = static_cast<int32_t>(sizeof(Vector) / sizeof(uint32_t));
     const auto alpha = static_cast<uint16_t>(a);
     const auto inverse = static_cast<uint16_t>(255 - a);
+    const auto opaque = reinterpret_cast<Vector>(Words{} + 0xFF000000u);
     int32_t i = 0;
     for (; i + kPixels <= n; i += kPixels) {
         Vector s;
         Vector d;
         std::memcpy(&s, above + i, sizeof s);
         std::memcpy(&d, below + i, sizeof d);
-        const Vector blended = blend_vector<Vector, Words>(s, d, alpha, inverse);
+        // Rounded x / 255 as (y + (y >> 8)) >> 8 with y = x + 128: equal to
+        // (x + 127) / 255 for every 0 <= x <= 255 x 255, and y + (y >> 8) < 65536.
+        const Vector blue_red = (s & 0xFF) * alpha + (d & 0xFF) * inverse + 128;
+        const Vector green_alpha = (s >> 8) * alpha + (d >> 8) * inverse + 128;
+        const Vector blended = ((blue_red + (blue_red >> 8)) >> 8) |
+                               (((green_alpha + (green_alpha >> 8)) >> 8) << 8) | opaque;
         std::memcpy(out + i, &blended, sizeof blended);
     }
     for (; i < n; ++i) out[i] = blend_pixel(above[i], below[i], a);
