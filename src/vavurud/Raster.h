@@ -119,10 +119,10 @@ void map_scaled_rows(Bitmap& target, const Rect& dest, const Bitmap& source, con
     while (right > left && column(right - 1) >= source.width()) --right;
     if (left >= right) return;
     const int32_t count = right - left;
-    const bool one_to_one = dest.width() == from.width();
+    const bool same_width = dest.width() == from.width();
     std::vector<int32_t> columns;
     std::vector<uint32_t> gathered;
-    if (!one_to_one) {
+    if (!same_width) {
         columns.reserve(count);
         for (int32_t x = left; x < right; ++x) columns.push_back(column(x));
         gathered.resize(count);
@@ -132,7 +132,7 @@ void map_scaled_rows(Bitmap& target, const Rect& dest, const Bitmap& source, con
         const int32_t sy = from.top + nearest(y - dest.top, from.height(), dest.height());
         if (sy < 0 || sy >= source.height()) continue;
         uint32_t* d = target.row(y) + left;
-        if (one_to_one) {
+        if (same_width) {
             row_op(d, source.row(sy) + column(left), count);
             continue;
         }
@@ -148,13 +148,13 @@ void map_scaled_rows(Bitmap& target, const Rect& dest, const Bitmap& source, con
 // Scaled when the extents differ, one to one when they match, both through the row
 // form of `op` (`op(destination, source, count)`); its pixel form serves `map_pixels`.
 template <typename Op>
-void blit(Bitmap& target, const Rect& dest, const Bitmap& source, const Rect& from, Op row_op) {
+void blit(Bitmap& target, const Rect& dest, const Bitmap& source, const Rect& from, Op op) {
     if (dest.empty() || from.empty()) return;
     if (dest.width() == from.width() && dest.height() == from.height()) {
         map_rows(target, dest.left, dest.top, dest.width(), dest.height(), source, from.left,
-                 from.top, row_op);
+                 from.top, op);
     } else {
-        map_scaled_rows(target, dest, source, from, row_op);
+        map_scaled_rows(target, dest, source, from, op);
     }
 }
 
