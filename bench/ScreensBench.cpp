@@ -4,8 +4,8 @@
 // The pages, a composed transition frame and the whole start-up, on the default skin
 // and sounds of the build's program folder, at 192 dpi: on the handset's 480 x 640
 // screen and on 480 x 1040, the logical screen of a 1080 x 2340 phone. Paints and
-// frames are measured against memcpy of the frame: a transition frame should stay
-// within 3 of them, a page paint within 10.
+// frames are measured against memcpy of the frame: a transition frame should take at
+// most 3 times as long, a page paint at most 10 times.
 
 #include <benchmark/benchmark.h>
 
