@@ -1,0 +1,101 @@
+// SPDX-FileCopyrightText: 2026 The Tiltophon developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
+#include "EvdevSource.h"
+
+#include <cerrno>
+#include <chrono>
+#include <cstdio>
+#include <cstring>
+#include <utility>
+
+namespace tiltophon::sensor {
+
+namespace {
+
+int64_t steady_ms() {
+    using namespace std::chrono;
+    return duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count();
+}
+
+void to_stderr(const std::string& text) {
+    std::fprintf(stderr, "%s\n", text.c_str());
+}
+
+// A path or a device name as it may be shown: control characters become '?'.
+std::string printable(const std::string& text) {
+    std::string shown = text;
+    for (char& c : shown) {
+        if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F) c = '?';
+    }
+    return shown;
+}
+
+}  // namespace
+
+std::string unreadable_device_message(const InputDeviceInfo& info, int error) {
+    std::string device = printable(info.dev_path);
+    if (!info.name.empty()) device += " (" + printable(info.name) + ")";
+    if (error == EACCES || error == EPERM) {
+        return "tiltophon: cannot read the accelerometer " + device +
+               ": permission denied. Install Tiltophon's udev rule "
+               "(70-tiltophon-accelerometer.rules, part of the package) and plug the device "
+               "in again, or add yourself to the 'input' group and log in again. Running "
+               "without motion.";
+    }
+    return "tiltophon: " + device + " is not an input-event accelerometer (" +
+           std::strerror(error) + "). Running without motion.";
+}
+
+EvdevSource::EvdevSource(InputRoots roots, std::string path, MonotonicClock clock, Opener opener,
+                         Complaint complain)
+    : roots_(std::move(roots)),
+      path_(std::move(path)),
+      clock_(clock ? std::move(clock) : MonotonicClock(steady_ms)),
+      opener_(std::move(opener)),
+      complain_(complain ? std::move(complain) : Complaint(to_stderr)) {
+    scan(true);
+}
+
+void EvdevSource::scan(bool at_start) {
+    last_scan_ms_ = clock_();
+    if (!path_.empty()) {
+        try_open(describe_input_device(roots_, path_), at_start);
+        return;
+    }
+    for (const InputDeviceInfo& info : find_input_accelerometers(roots_)) {
+        if (try_open(info, at_start)) return;
+    }
+}
+
+bool EvdevSource::try_open(const InputDeviceInfo& info, bool at_start) {
+    OpenedInput opened = opener_(info);
+    if (opened.device) {
+        device_ = std::move(opened.device);
+        info_ = info;
+        unreadable_.clear();
+        return true;
+    }
+    // A device that is simply not there (yet) is no news; one that is there but cannot
+    // be read is, and so is a named path that is no input device.
+    bool worth_saying = opened.error == EACCES || opened.error == EPERM ||
+                        (opened.error == ENOTTY && !path_.empty());
+    if (worth_saying && !complained_ && (at_start || unreadable_ == info.dev_path)) {
+        complained_ = true;
+        complain_(unreadable_device_message(info, opened.error));
+    }
+    if (worth_saying) unreadable_ = info.dev_path;
+    return false;
+}
+
+Reading EvdevSource::read() {
+    if (!device_ && clock_() - last_scan_ms_ >= kRescanMs) scan(false);
+    if (device_ && !device_->pump()) {
+        device_.reset();
+        info_ = {};
+        last_scan_ms_ = clock_();
+    }
+    return device_ ? device_->reading() : kRest;
+}
+
+}  // namespace tiltophon::sensor
