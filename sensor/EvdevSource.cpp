@@ -7,7 +7,9 @@
 #include <chrono>
 #include <cstdio>
 #include <cstring>
+#include <optional>
 #include <utility>
+#include <vector>
 
 namespace tiltophon::sensor {
 
@@ -59,33 +61,38 @@ EvdevSource::EvdevSource(InputRoots roots, std::string path, MonotonicClock cloc
 
 void EvdevSource::scan(bool at_start) {
     last_scan_ms_ = clock_();
-    if (!path_.empty()) {
-        try_open(describe_input_device(roots_, path_), at_start);
-        return;
-    }
-    for (const InputDeviceInfo& info : find_input_accelerometers(roots_)) {
-        if (try_open(info, at_start)) return;
-    }
-}
-
-bool EvdevSource::try_open(const InputDeviceInfo& info, bool at_start) {
-    OpenedInput opened = opener_(info);
-    if (opened.device) {
-        device_ = std::move(opened.device);
-        info_ = info;
-        unreadable_.clear();
-        return true;
+    std::vector<InputDeviceInfo> candidates;
+    if (path_.empty()) {
+        candidates = find_input_accelerometers(roots_);
+    } else {
+        candidates.push_back(describe_input_device(roots_, path_));
     }
     // A device that is simply not there (yet) is no news; one that is there but cannot
-    // be read is, and so is a named path that is no input device.
-    bool worth_saying = opened.error == EACCES || opened.error == EPERM ||
-                        (opened.error == ENOTTY && !path_.empty());
-    if (worth_saying && !complained_ && (at_start || unreadable_ == info.dev_path)) {
-        complained_ = true;
-        complain_(unreadable_device_message(info, opened.error));
+    // be read is, and so is a named path that is no input device, unless another
+    // device is read instead.
+    std::optional<std::pair<InputDeviceInfo, int>> refused;
+    for (const InputDeviceInfo& info : candidates) {
+        OpenedInput opened = opener_(info);
+        if (opened.device) {
+            device_ = std::move(opened.device);
+            info_ = info;
+            unreadable_.clear();
+            return;
+        }
+        int error = opened.error;
+        bool worth_saying = error == EACCES || error == EPERM || (error == ENOTTY && !path_.empty());
+        if (worth_saying && !refused) refused.emplace(info, error);
     }
-    if (worth_saying) unreadable_ = info.dev_path;
-    return false;
+    if (!refused) {
+        unreadable_.clear();
+        return;
+    }
+    const auto& [info, error] = *refused;
+    if (!complained_ && (at_start || unreadable_ == info.dev_path)) {
+        complained_ = true;
+        complain_(unreadable_device_message(info, error));
+    }
+    unreadable_ = info.dev_path;
 }
 
 Reading EvdevSource::read() {

@@ -40,7 +40,6 @@ public:
 
 private:
     void scan(bool at_start);
-    bool try_open(const InputDeviceInfo& info, bool at_start);
 
     InputRoots roots_;
     std::string path_;

@@ -16,7 +16,7 @@
 #include "motion/MotionSetup.h"
 #include "motion/Sensitivity.h"
 #include "platform/headless/HeadlessDevices.h"
-#include "platform/headless/HeadlessPlatform.h"
+#include "program/HeadlessPlatform.h"
 #include "sensor/EvdevDevice.h"
 
 namespace tiltophon {

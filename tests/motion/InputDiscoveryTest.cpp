@@ -185,7 +185,9 @@ protected:
 
     OpenedInput open(const InputDeviceInfo& info) {
         ++opens;
-        if (refuse) return {nullptr, refuse};
+        if (refuse && (refused_event.empty() || info.event == refused_event)) {
+            return {nullptr, refuse};
+        }
         if (!fs::exists(info.dev_path)) return {nullptr, ENOENT};
         pipe = std::make_unique<EventPipe>();
         auto device = EvdevDevice::open(pipe->take_reader(), driver_frame(info.driver),
@@ -199,6 +201,7 @@ protected:
     FakeInputTree tree;
     int64_t now = 0;
     int refuse = 0;
+    std::string refused_event;  // empty: every device
     int opens = 0;
     std::unique_ptr<EventPipe> pipe;
     std::vector<std::string> complaints;
@@ -261,6 +264,17 @@ TEST_F(EvdevSourceTest, AnUnreadableDeviceIsToldOnceWithItsPathNameAndTheFix) {
     now += 1000;
     source.read();
     EXPECT_TRUE(source.has_device());
+}
+
+TEST_F(EvdevSourceTest, AnUnreadableDeviceIsPassedOverForTheNextWithoutAWord) {
+    tree.add(kPadMotion);
+    tree.add(kLis3);
+    refuse = EACCES;
+    refused_event = "event4";
+    EvdevSource source = make();
+    ASSERT_TRUE(source.has_device());
+    EXPECT_EQ(source.device_info().driver, "lis3lv02d");
+    EXPECT_TRUE(complaints.empty());
 }
 
 TEST_F(EvdevSourceTest, AHotPluggedDeviceGetsAMomentForItsPermissions) {
