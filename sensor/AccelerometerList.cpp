@@ -8,29 +8,19 @@
 #include <cerrno>
 #include <cstring>
 #include <filesystem>
-#include <fstream>
+
+#include "SmallFile.h"
 
 namespace tiltophon::sensor {
 
 namespace fs = std::filesystem;
-
-namespace {
-
-std::string first_line(const fs::path& path) {
-    std::ifstream file(path);
-    std::string line;
-    if (file) std::getline(file, line);
-    return line;
-}
-
-}  // namespace
 
 std::vector<ListedAccelerometer> list_accelerometers(const DeviceRoots& roots) {
     std::vector<ListedAccelerometer> listed;
     for (const std::string& folder : find_iio_accelerometers(roots.iio)) {
         ListedAccelerometer entry;
         entry.source = "iio";
-        entry.name = first_line(fs::path(folder) / "name");
+        entry.name = read_first_line(fs::path(folder) / "name");
         entry.path = folder;
         entry.readable = access((fs::path(folder) / "in_accel_x_raw").c_str(), R_OK) == 0;
         if (!entry.readable) entry.why_not = std::strerror(errno);

@@ -4,7 +4,6 @@
 #include "EvdevSource.h"
 
 #include <cerrno>
-#include <chrono>
 #include <cstdio>
 #include <cstring>
 #include <optional>
@@ -15,22 +14,8 @@ namespace tiltophon::sensor {
 
 namespace {
 
-int64_t steady_ms() {
-    using namespace std::chrono;
-    return duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count();
-}
-
 void to_stderr(const std::string& text) {
     std::fprintf(stderr, "%s\n", text.c_str());
-}
-
-// A path or a device name as it may be shown: control characters become '?'.
-std::string printable(const std::string& text) {
-    std::string shown = text;
-    for (char& c : shown) {
-        if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F) c = '?';
-    }
-    return shown;
 }
 
 }  // namespace
@@ -53,7 +38,7 @@ EvdevSource::EvdevSource(InputRoots roots, std::string path, MonotonicClock cloc
                          Complaint complain)
     : roots_(std::move(roots)),
       path_(std::move(path)),
-      clock_(clock ? std::move(clock) : MonotonicClock(steady_ms)),
+      clock_(clock_or_steady(std::move(clock))),
       opener_(std::move(opener)),
       complain_(complain ? std::move(complain) : Complaint(to_stderr)) {
     scan(true);

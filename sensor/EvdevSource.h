@@ -9,6 +9,7 @@
 #include <string>
 
 #include "InputDevices.h"
+#include "MonotonicClock.h"
 #include "SensorSource.h"
 
 namespace tiltophon::sensor {
@@ -24,7 +25,6 @@ public:
     static constexpr int64_t kRescanMs = 1000;
     static constexpr Reading kRest{0, 0, -1000};
 
-    using MonotonicClock = std::function<int64_t()>;  // milliseconds
     using Opener = std::function<OpenedInput(const InputDeviceInfo&)>;
     // Told once, in words, that a device was found but cannot be read.
     using Complaint = std::function<void(const std::string&)>;

@@ -9,7 +9,6 @@
 
 #include <algorithm>
 #include <cerrno>
-#include <chrono>
 #include <charconv>
 #include <filesystem>
 #include <fstream>
@@ -67,11 +66,6 @@ bool device_order(const fs::path& a, const fs::path& b) {
     return na < nb;
 }
 
-int64_t steady_ms() {
-    using namespace std::chrono;
-    return duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count();
-}
-
 bool has_raw_axes(const fs::path& folder) {
     std::error_code error;
     for (char axis : kAxes) {
@@ -125,7 +119,7 @@ std::vector<std::string> find_iio_accelerometers(const std::string& devices_root
 }
 
 IioSource::IioSource(const std::string& devices_root, MonotonicClock clock)
-    : root_(devices_root), clock_(clock ? std::move(clock) : MonotonicClock(steady_ms)) {
+    : root_(devices_root), clock_(clock_or_steady(std::move(clock))) {
     find_device();
 }
 

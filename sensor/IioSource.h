@@ -5,12 +5,12 @@
 
 #include <array>
 #include <cstdint>
-#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "MonotonicClock.h"
 #include "SensorSource.h"
 
 namespace tiltophon::sensor {
@@ -38,8 +38,6 @@ class IioSource : public SensorSource {
 public:
     static constexpr const char* kDevicesRoot = "/sys/bus/iio/devices";
     static constexpr int64_t kRescanMs = 1000;
-
-    using MonotonicClock = std::function<int64_t()>;  // milliseconds
 
     explicit IioSource(const std::string& devices_root = kDevicesRoot, MonotonicClock clock = {});
     ~IioSource() override;

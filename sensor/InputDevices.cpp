@@ -12,9 +12,10 @@
 #include <cerrno>
 #include <charconv>
 #include <filesystem>
-#include <fstream>
 #include <optional>
 #include <string_view>
+
+#include "SmallFile.h"
 
 namespace tiltophon::sensor {
 
@@ -23,14 +24,6 @@ namespace fs = std::filesystem;
 namespace {
 
 constexpr size_t kBitsPerWord = sizeof(long) * 8;
-
-std::string read_line(const fs::path& path) {
-    std::ifstream file(path);
-    std::string line;
-    if (file) std::getline(file, line);
-    if (line.size() > 256) line.resize(256);
-    return line;
-}
 
 // A sysfs bitmap: words in hexadecimal, the highest first, separated by blanks.
 class Bitmap {
@@ -84,15 +77,15 @@ std::string driver_of(const fs::path& input_device) {
 
 InputDeviceInfo describe(const InputRoots& roots, const std::string& event) {
     fs::path device = fs::path(roots.sys_class_input) / event / "device";
-    return {event, (fs::path(roots.dev_input) / event).string(), read_line(device / "name"),
+    return {event, (fs::path(roots.dev_input) / event).string(), read_first_line(device / "name"),
             driver_of(device)};
 }
 
 bool is_accelerometer(const InputRoots& roots, const InputDeviceInfo& info) {
     fs::path device = fs::path(roots.sys_class_input) / info.event / "device";
-    Bitmap properties(read_line(device / "properties"));
-    Bitmap abs(read_line(device / "capabilities" / "abs"));
-    Bitmap keys(read_line(device / "capabilities" / "key"));
+    Bitmap properties(read_first_line(device / "properties"));
+    Bitmap abs(read_first_line(device / "capabilities" / "abs"));
+    Bitmap keys(read_first_line(device / "capabilities" / "key"));
     const DriverFrame& frame = driver_frame(info.driver);
     for (uint16_t code : accelerometer_codes(frame)) {
         if (code != EventStream::kNoAxis && !abs.has(code)) return false;
@@ -112,6 +105,13 @@ std::optional<AxisRange> query_axis(int fd, uint16_t code) {
 }
 
 }  // namespace
+
+std::string printable(std::string text) {
+    for (char& c : text) {
+        if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F) c = '?';
+    }
+    return text;
+}
 
 std::vector<InputDeviceInfo> find_input_accelerometers(const InputRoots& roots) {
     std::vector<std::pair<unsigned, std::string>> events;

@@ -36,6 +36,9 @@ std::vector<InputDeviceInfo> find_input_accelerometers(const InputRoots& roots);
 // sysfs knows nothing of it.
 InputDeviceInfo describe_input_device(const InputRoots& roots, const std::string& path);
 
+// A device name or path as it may be shown in a message: control characters become '?'.
+std::string printable(std::string text);
+
 // Opening a device: the device, or why not (an errno value).
 struct OpenedInput {
     std::unique_ptr<EvdevDevice> device;

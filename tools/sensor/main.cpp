@@ -14,6 +14,7 @@
 #include <string_view>
 
 #include "sensor/AccelerometerList.h"
+#include "sensor/InputDevices.h"
 #include "sensor/SourceConfig.h"
 
 namespace {
@@ -38,11 +39,8 @@ const char kUsage[] =
     std::exit(1);
 }
 
-std::string shown(std::string text) {
-    for (char& c : text) {
-        if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F) c = '?';
-    }
-    return text.empty() ? "-" : text;
+std::string shown(const std::string& text) {
+    return text.empty() ? "-" : printable(text);
 }
 
 int list() {
