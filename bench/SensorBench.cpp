@@ -42,9 +42,9 @@ void BM_EvdevReadOneReport(benchmark::State& state) {
         return std::optional<AxisRange>(AxisRange{0, -32768, 32768, 8192});
     });
     // A DualSense report: three accelerations, three rotations, a timestamp.
-    std::vector<input_event> report = {
-        abs_event(ABS_X, -4000), abs_event(ABS_Y, 8100), abs_event(ABS_Z, 300),
-        abs_event(ABS_RX, 12),   abs_event(ABS_RY, -40), abs_event(ABS_RZ, 7)};
+    std::vector<input_event> report = {abs_event(ABS_X, -4000), abs_event(ABS_Y, 8100),
+                                       abs_event(ABS_Z, 300),   abs_event(ABS_RX, 12),
+                                       abs_event(ABS_RY, -40),  abs_event(ABS_RZ, 7)};
     input_event timestamp{};
     timestamp.type = EV_MSC;
     timestamp.code = MSC_TIMESTAMP;

@@ -35,8 +35,8 @@ std::vector<ListedAccelerometer> list_accelerometers(const DeviceRoots& roots) {
         OpenedInput opened = open_input_device(info);
         entry.readable = opened.device != nullptr;
         if (!entry.readable) {
-            entry.why_not = opened.error == ENOTTY ? "not an input-event device"
-                                                   : std::strerror(opened.error);
+            entry.why_not =
+                opened.error == ENOTTY ? "not an input-event device" : std::strerror(opened.error);
         }
         listed.push_back(std::move(entry));
     }

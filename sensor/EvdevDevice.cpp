@@ -18,8 +18,7 @@ std::array<uint16_t, 3> accelerometer_codes(const DriverFrame& frame) {
     return codes;
 }
 
-std::unique_ptr<EvdevDevice> EvdevDevice::open(int fd, const DriverFrame& frame,
-                                               AxisQuery query) {
+std::unique_ptr<EvdevDevice> EvdevDevice::open(int fd, const DriverFrame& frame, AxisQuery query) {
     std::array<uint16_t, 3> codes = accelerometer_codes(frame);
     std::array<AxisRange, 3> axes{};
     for (int i = 0; i < 3; ++i) {

@@ -38,7 +38,6 @@ public:
     bool pump();
     // The last complete report, in the library's units and frame.
     Reading reading() const { return scale_.convert(stream_.axes()); }
-    uint64_t reports() const { return stream_.reports(); }
 
 private:
     EvdevDevice(int fd, const DriverFrame& frame, AxisQuery query, EvdevScale scale,

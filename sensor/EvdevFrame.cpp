@@ -3,7 +3,6 @@
 
 #include "EvdevFrame.h"
 
-
 namespace tiltophon::sensor {
 
 namespace {

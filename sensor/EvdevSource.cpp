@@ -27,11 +27,11 @@ std::string unreadable_device_message(const InputDeviceInfo& info, int error) {
         return "tiltophon: cannot read the accelerometer " + device +
                ": permission denied. Install Tiltophon's udev rule "
                "(70-tiltophon-accelerometer.rules, part of the package) and plug the device "
-               "in again, or add yourself to the 'input' group and log in again. Running "
-               "without motion.";
+               "in again, or add yourself to the 'input' group and log in again. Until then "
+               "Tiltophon runs without motion.";
     }
     return "tiltophon: " + device + " is not an input-event accelerometer (" +
-           std::strerror(error) + "). Running without motion.";
+           std::strerror(error) + "). Tiltophon runs without motion.";
 }
 
 EvdevSource::EvdevSource(InputRoots roots, std::string path, MonotonicClock clock, Opener opener,
@@ -44,19 +44,18 @@ EvdevSource::EvdevSource(InputRoots roots, std::string path, MonotonicClock cloc
     scan(true);
 }
 
+std::vector<InputDeviceInfo> EvdevSource::candidates() const {
+    if (path_.empty()) return find_input_accelerometers(roots_);
+    return {describe_input_device(roots_, path_)};
+}
+
 void EvdevSource::scan(bool at_start) {
     last_scan_ms_ = clock_();
-    std::vector<InputDeviceInfo> candidates;
-    if (path_.empty()) {
-        candidates = find_input_accelerometers(roots_);
-    } else {
-        candidates.push_back(describe_input_device(roots_, path_));
-    }
     // A device that is simply not there (yet) is no news; one that is there but cannot
     // be read is, and so is a named path that is no input device, unless another
     // device is read instead.
     std::optional<std::pair<InputDeviceInfo, int>> refused;
-    for (const InputDeviceInfo& info : candidates) {
+    for (const InputDeviceInfo& info : candidates()) {
         OpenedInput opened = opener_(info);
         if (opened.device) {
             device_ = std::move(opened.device);
@@ -65,7 +64,8 @@ void EvdevSource::scan(bool at_start) {
             return;
         }
         int error = opened.error;
-        bool worth_saying = error == EACCES || error == EPERM || (error == ENOTTY && !path_.empty());
+        bool worth_saying =
+            error == EACCES || error == EPERM || (error == ENOTTY && !path_.empty());
         if (worth_saying && !refused) refused.emplace(info, error);
     }
     if (!refused) {

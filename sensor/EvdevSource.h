@@ -7,6 +7,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "InputDevices.h"
 #include "MonotonicClock.h"
@@ -23,7 +24,6 @@ namespace tiltophon::sensor {
 class EvdevSource : public SensorSource {
 public:
     static constexpr int64_t kRescanMs = 1000;
-    static constexpr Reading kRest{0, 0, -1000};
 
     using Opener = std::function<OpenedInput(const InputDeviceInfo&)>;
     // Told once, in words, that a device was found but cannot be read.
@@ -39,6 +39,7 @@ public:
     Reading read() override;
 
 private:
+    std::vector<InputDeviceInfo> candidates() const;
     void scan(bool at_start);
 
     InputRoots roots_;

@@ -137,6 +137,12 @@ bool IioSource::device_gone() const {
     return fstat(raw_fds_[0], &status) != 0 || status.st_nlink == 0;
 }
 
+void IioSource::lose_device() {
+    close_device();
+    lost_ = true;
+    last_scan_ms_ = clock_();
+}
+
 IioSource::~IioSource() {
     close_device();
 }
@@ -174,21 +180,15 @@ void IioSource::close_device() {
 
 Reading IioSource::read() {
     if (!has_device() && clock_() - last_scan_ms_ >= kRescanMs) find_device();
-    if (has_device() && device_gone()) {
-        close_device();
-        lost_ = true;
-        last_scan_ms_ = clock_();
-    }
-    if (!has_device()) return lost_ ? Reading{0, 0, -1000} : Reading{};
+    if (has_device() && device_gone()) lose_device();
+    if (!has_device()) return lost_ ? kRest : Reading{};
     for (int i = 0; i < 3; ++i) {
         // A sysfs attribute gives its current value each time it is read from the start.
         char buffer[64];
         ssize_t count = pread(raw_fds_[i], buffer, sizeof buffer - 1, 0);
         if (count < 0 && errno != EINTR && errno != EAGAIN) {
-            close_device();
-            lost_ = true;
-            last_scan_ms_ = clock_();
-            return Reading{0, 0, -1000};
+            lose_device();
+            return kRest;
         }
         if (count <= 0) continue;  // keep the axis's last value
         if (auto raw = parse_number(std::string_view(buffer, static_cast<size_t>(count)))) {

@@ -52,6 +52,7 @@ private:
     bool open_device(const std::string& folder);
     void close_device();
     bool device_gone() const;
+    void lose_device();
 
     std::string root_;
     MonotonicClock clock_;

@@ -48,8 +48,8 @@ int read_entry(SensorHandle, void* record) {
 class EvdevDriversTest : public ::testing::TestWithParam<const char*> {};
 
 TEST_P(EvdevDriversTest, ARecordedSwingGivesTheCodeOfItsDirection) {
-    std::string path = std::string(TILTOPHON_SOURCE_DIR) + "/tests/fixtures/evdev/" + GetParam() +
-                       ".events";
+    std::string path =
+        std::string(TILTOPHON_SOURCE_DIR) + "/tests/fixtures/evdev/" + GetParam() + ".events";
     std::optional<Recording> recording = evdev_test::load_recording(path);
     ASSERT_TRUE(recording) << path;
     ASSERT_EQ(recording->driver, GetParam());
@@ -57,21 +57,22 @@ TEST_P(EvdevDriversTest, ARecordedSwingGivesTheCodeOfItsDirection) {
 
     EventPipe pipe;
     auto axes = recording->axes;
-    auto device = sensor::EvdevDevice::open(
-        pipe.take_reader(), sensor::driver_frame(recording->driver),
-        [&axes](uint16_t code) -> std::optional<sensor::AxisRange> {
-            auto found = axes.find(code);
-            if (found == axes.end()) return std::nullopt;
-            return found->second;
-        });
+    auto device =
+        sensor::EvdevDevice::open(pipe.take_reader(), sensor::driver_frame(recording->driver),
+                                  [&axes](uint16_t code) -> std::optional<sensor::AxisRange> {
+                                      auto found = axes.find(code);
+                                      if (found == axes.end()) return std::nullopt;
+                                      return found->second;
+                                  });
     ASSERT_TRUE(device);
     g_device = device.get();
 
     HeadlessPlatform headless;
-    headless.libraries.add_library(std::string(kSensorLibraryName),
-                                   {{"HTCSensorOpen", reinterpret_cast<void*>(&open_entry)},
-                                    {"HTCSensorClose", reinterpret_cast<void*>(&close_entry)},
-                                    {"HTCSensorGetDataOutput", reinterpret_cast<void*>(&read_entry)}});
+    headless.libraries.add_library(
+        std::string(kSensorLibraryName),
+        {{"HTCSensorOpen", reinterpret_cast<void*>(&open_entry)},
+         {"HTCSensorClose", reinterpret_cast<void*>(&close_entry)},
+         {"HTCSensorGetDataOutput", reinterpret_cast<void*>(&read_entry)}});
     motion_messages().clear();
     app().main_window = headless.windows.create_window(u"C", u"T", record_motion);
     ASSERT_EQ(init_sensor_binding(), 1);

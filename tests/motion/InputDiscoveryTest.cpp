@@ -43,7 +43,7 @@ public:
         std::string properties = "0";
         std::string abs = "0";
         std::string key = "0";
-        std::string driver;         // bound driver of the parent device
+        std::string driver;          // bound driver of the parent device
         std::string parent = "hid";  // the parent device's own name
     };
 
@@ -74,18 +74,32 @@ public:
 };
 
 // Bits of the abs capability: X Y Z = 0x7, RX RY RZ = 0x38.
-const FakeInputTree::Device kKeyboard{"event2", "AT Translated Set 2 keyboard", "0", "0",
-                                      "1 fffffffffffffffe", "atkbd", "serio0"};
-const FakeInputTree::Device kPadButtons{"event3", "DualSense Wireless Controller", "0",
-                                        "3003f", "7fdb000000000000 0", "playstation",
+const FakeInputTree::Device kKeyboard{
+    "event2", "AT Translated Set 2 keyboard", "0", "0", "1 fffffffffffffffe", "atkbd", "serio0"};
+const FakeInputTree::Device kPadButtons{"event3",
+                                        "DualSense Wireless Controller",
+                                        "0",
+                                        "3003f",
+                                        "7fdb000000000000 0",
+                                        "playstation",
                                         "0005:054C:0CE6.0001"};
-const FakeInputTree::Device kPadMotion{"event4", "DualSense Wireless Controller Motion Sensors",
-                                       "40", "3f", "0", "playstation", "0005:054C:0CE6.0001"};
-const FakeInputTree::Device kWiiAccel{"event5", "Nintendo Wii Remote Accelerometer", "0", "38",
-                                      "0", "wiimote", "0005:057E:0306.0002"};
-const FakeInputTree::Device kWiiGyro{"event6", "Nintendo Wii Remote Motion Plus", "0", "38",
-                                     "0", "wiimote", "0005:057E:0306.0002"};
-const FakeInputTree::Device kLis3{"event10", "ST LIS3LV02DL Accelerometer", "0", "7", "0", "",
+const FakeInputTree::Device kPadMotion{"event4",
+                                       "DualSense Wireless Controller Motion Sensors",
+                                       "40",
+                                       "3f",
+                                       "0",
+                                       "playstation",
+                                       "0005:054C:0CE6.0001"};
+const FakeInputTree::Device kWiiAccel{"event5",
+                                      "Nintendo Wii Remote Accelerometer",
+                                      "0",
+                                      "38",
+                                      "0",
+                                      "wiimote",
+                                      "0005:057E:0306.0002"};
+const FakeInputTree::Device kWiiGyro{
+    "event6", "Nintendo Wii Remote Motion Plus", "0", "38", "0", "wiimote", "0005:057E:0306.0002"};
+const FakeInputTree::Device kLis3{"event10",  "ST LIS3LV02DL Accelerometer", "0", "7", "0", "",
                                   "lis3lv02d"};
 const FakeInputTree::Device kHdaps{"event11", "hdaps", "0", "3", "0", "hdaps", "hdaps"};
 
@@ -133,7 +147,8 @@ TEST(InputDiscoveryTest, DeviceFilesThatAreNoCharacterDevicesAreRefused) {
     TempFolder other;
     std::string fifo = other.file("fifo");
     ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
-    for (const std::string& path : {tree.roots.dev_input + "/event4", fifo, other.path().string()}) {
+    for (const std::string& path :
+         {tree.roots.dev_input + "/event4", fifo, other.path().string()}) {
         OpenedInput opened = open_input_device({"event4", path, "", "playstation"});
         EXPECT_FALSE(opened.device) << path;
         EXPECT_EQ(opened.error, ENOTTY) << path;
@@ -190,11 +205,10 @@ protected:
         }
         if (!fs::exists(info.dev_path)) return {nullptr, ENOENT};
         pipe = std::make_unique<EventPipe>();
-        auto device = EvdevDevice::open(pipe->take_reader(), driver_frame(info.driver),
-                                        [](uint16_t) {
-                                            return std::optional<AxisRange>(
-                                                AxisRange{0, -32768, 32768, 8192});
-                                        });
+        auto device =
+            EvdevDevice::open(pipe->take_reader(), driver_frame(info.driver), [](uint16_t) {
+                return std::optional<AxisRange>(AxisRange{0, -32768, 32768, 8192});
+            });
         return {std::move(device), 0};
     }
 

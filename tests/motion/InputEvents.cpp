@@ -16,12 +16,18 @@ namespace {
 
 const std::map<std::string, uint16_t>& names() {
     static const std::map<std::string, uint16_t> codes{
-        {"EV_SYN", EV_SYN},        {"EV_ABS", EV_ABS},
-        {"EV_MSC", EV_MSC},        {"SYN_REPORT", SYN_REPORT},
-        {"SYN_DROPPED", SYN_DROPPED}, {"MSC_TIMESTAMP", MSC_TIMESTAMP},
-        {"ABS_X", ABS_X},          {"ABS_Y", ABS_Y},
-        {"ABS_Z", ABS_Z},          {"ABS_RX", ABS_RX},
-        {"ABS_RY", ABS_RY},        {"ABS_RZ", ABS_RZ},
+        {"EV_SYN", EV_SYN},
+        {"EV_ABS", EV_ABS},
+        {"EV_MSC", EV_MSC},
+        {"SYN_REPORT", SYN_REPORT},
+        {"SYN_DROPPED", SYN_DROPPED},
+        {"MSC_TIMESTAMP", MSC_TIMESTAMP},
+        {"ABS_X", ABS_X},
+        {"ABS_Y", ABS_Y},
+        {"ABS_Z", ABS_Z},
+        {"ABS_RX", ABS_RX},
+        {"ABS_RY", ABS_RY},
+        {"ABS_RZ", ABS_RZ},
     };
     return codes;
 }

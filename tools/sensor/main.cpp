@@ -56,8 +56,8 @@ int list() {
         std::string name = shown(a.name);
         if (!a.driver.empty()) name += " [" + a.driver + "]";
         std::string readable = a.readable ? "yes" : "no: " + a.why_not;
-        std::printf("%-6s %-48s %-32s %s\n", a.source.c_str(), name.c_str(),
-                    shown(a.path).c_str(), readable.c_str());
+        std::printf("%-6s %-48s %-32s %s\n", a.source.c_str(), name.c_str(), shown(a.path).c_str(),
+                    readable.c_str());
         denied = denied || !a.readable;
     }
     if (denied) {
