@@ -62,12 +62,17 @@ std::optional<double> units_per_g(const AxisRange& axis, int32_t fallback) {
     return std::nullopt;
 }
 
+// "lis3lv02d_i2c" and "lis3lv02d_spi" are the same sensor on other buses.
+bool names_driver(std::string_view name, std::string_view driver) {
+    return name == driver || (name.starts_with(driver) && name[driver.size()] == '_');
+}
+
 }  // namespace
 
 const DriverFrame& driver_frame(std::string_view driver) {
     driver = without_hid_prefix(driver);
     for (const DriverFrame& frame : kFrames) {
-        if (frame.driver == driver) return frame;
+        if (names_driver(driver, frame.driver)) return frame;
     }
     return kPhoneFrame;
 }

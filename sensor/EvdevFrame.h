@@ -41,8 +41,9 @@ struct DriverFrame {
     bool no_z_axis = false;
 };
 
-// The frame of a driver by its sysfs name, with or without "hid-" or "hid_" before it;
-// a driver not in the table gets the frame IIO phone sensors use.
+// The frame of a driver by its sysfs name, with or without "hid-" or "hid_" before it
+// or a bus after it ("lis3lv02d_i2c"); a driver not in the table gets the frame IIO
+// phone sensors use.
 const DriverFrame& driver_frame(std::string_view driver);
 
 // The drivers the library knows, for tests and the diagnostic tool.

@@ -176,6 +176,8 @@ TEST(EvdevScaleTest, ResolutionsFallbacksAndBrokenRanges) {
     ASSERT_TRUE(lis3);
     EXPECT_EQ(lis3->convert({250, -500, 1000}), (Reading{250, -500, -1000}));
     EXPECT_EQ(&driver_frame("hid-playstation"), &driver_frame("playstation"));
+    EXPECT_EQ(&driver_frame("lis3lv02d_i2c"), &driver_frame("lis3lv02d"));
+    EXPECT_NE(&driver_frame("sonyx"), &driver_frame("sony"));
 
     // An unknown driver without a resolution: its range is taken as -2 g..2 g.
     const AxisRange range{0, -1000, 1000, 0};
