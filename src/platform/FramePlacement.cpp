@@ -30,8 +30,8 @@ int32_t frame_coordinate(double position, int32_t target_start, int32_t target_s
 
 }  // namespace
 
-FramePlacement FramePlacement::fit(int32_t frame_width, int32_t frame_height,
-                                   int32_t output_width, int32_t output_height) {
+FramePlacement FramePlacement::fit(int32_t frame_width, int32_t frame_height, int32_t output_width,
+                                   int32_t output_height) {
     FramePlacement placement{frame_width, frame_height, {}};
     if (frame_width <= 0 || frame_height <= 0 || output_width <= 0 || output_height <= 0) {
         return placement;

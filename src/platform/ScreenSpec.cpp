@@ -59,8 +59,8 @@ LogicalScreen logical_screen_for(const DisplayInfo& display) {
     bool phone = display.height > display.width || display.touch;
     if (!phone) return {kHandsetScreen, false};
     // 480 x height / width, to the nearest pixel.
-    int64_t height = (int64_t{2} * kLayoutWidth * display.height + display.width) /
-                     (int64_t{2} * display.width);
+    int64_t height =
+        (int64_t{2} * kLayoutWidth * display.height + display.width) / (int64_t{2} * display.width);
     if (height < kMinLayoutHeight) height = kMinLayoutHeight;
     if (height > kMaxLayoutHeight) height = kMaxLayoutHeight;
     return {{kLayoutWidth, static_cast<int32_t>(height), kLayoutDpi, kLayoutDpi}, true};

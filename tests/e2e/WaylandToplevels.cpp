@@ -17,20 +17,23 @@ namespace {
 const wl_interface* kNoTypes[] = {nullptr};
 const wl_interface* kOutputTypes[] = {&wl_output_interface};
 const wl_message kHandleEvents[] = {
-    {"title", "s", kNoTypes},       {"app_id", "s", kNoTypes},
-    {"output_enter", "o", kOutputTypes}, {"output_leave", "o", kOutputTypes},
-    {"state", "a", kNoTypes},       {"done", "", kNoTypes},
+    {"title", "s", kNoTypes},
+    {"app_id", "s", kNoTypes},
+    {"output_enter", "o", kOutputTypes},
+    {"output_leave", "o", kOutputTypes},
+    {"state", "a", kNoTypes},
+    {"done", "", kNoTypes},
     {"closed", "", kNoTypes},
 };
-const wl_interface kHandleInterface = {"zwlr_foreign_toplevel_handle_v1", 1, 0, nullptr, 7,
-                                       kHandleEvents};
+const wl_interface kHandleInterface = {
+    "zwlr_foreign_toplevel_handle_v1", 1, 0, nullptr, 7, kHandleEvents};
 const wl_interface* kToplevelTypes[] = {&kHandleInterface};
 const wl_message kManagerEvents[] = {
     {"toplevel", "n", kToplevelTypes},
     {"finished", "", kNoTypes},
 };
-const wl_interface kManagerInterface = {"zwlr_foreign_toplevel_manager_v1", 1, 0, nullptr, 2,
-                                        kManagerEvents};
+const wl_interface kManagerInterface = {
+    "zwlr_foreign_toplevel_manager_v1", 1, 0, nullptr, 2, kManagerEvents};
 
 struct HandleListener {
     void (*title)(void*, wl_proxy*, const char*);
@@ -61,46 +64,30 @@ struct ManagerListener {
 
 const ManagerListener kManagerListener = {
     [](void* data, wl_proxy*, wl_proxy* handle) {
-        static_cast<WaylandToplevels*>(data)->handles.push_back(handle);
-        wl_proxy_add_listener(handle, (void (**)(void))(&kHandleListener), data);
+        static_cast<WaylandToplevels*>(data)->add_window(handle);
     },
     [](void*, wl_proxy*) {},
 };
 
-void on_global(void* data, wl_registry* registry, uint32_t name, const char* interface,
-               uint32_t) {
-    auto* toplevels = static_cast<WaylandToplevels*>(data);
-    if (std::strcmp(interface, kManagerInterface.name) != 0 || toplevels->manager) return;
-    toplevels->manager =
-        static_cast<wl_proxy*>(wl_registry_bind(registry, name, &kManagerInterface, 1));
-    wl_proxy_add_listener(toplevels->manager, (void (**)(void))(&kManagerListener), data);
-}
-
-void on_global_remove(void*, wl_registry*, uint32_t) {}
-
-const wl_registry_listener kRegistryListener = {on_global, on_global_remove};
-
 }  // namespace
 
-WaylandToplevels::~WaylandToplevels() {
-    if (!display_) return;
-    for (wl_proxy* handle : handles) wl_proxy_destroy(handle);
-    if (manager) wl_proxy_destroy(manager);
-    if (registry_) wl_proxy_destroy(registry_);
-    wl_display_disconnect(display_);
+void WaylandToplevels::on_global(wl_registry* registry, uint32_t name, const char* interface) {
+    if (std::strcmp(interface, kManagerInterface.name) != 0 || manager_) return;
+    manager_ =
+        keep(static_cast<wl_proxy*>(wl_registry_bind(registry, name, &kManagerInterface, 1)));
+    wl_proxy_add_listener(manager_, (void (**)(void))(&kManagerListener), this);
+}
+
+void WaylandToplevels::add_window(wl_proxy* handle) {
+    keep(handle);
+    ++windows_;
+    wl_proxy_add_listener(handle, (void (**)(void))(&kHandleListener), this);
 }
 
 bool WaylandToplevels::read(const std::string& socket) {
-    display_ = wl_display_connect(socket.c_str());
-    if (!display_) return false;
-    auto* registry = wl_display_get_registry(display_);
-    registry_ = reinterpret_cast<wl_proxy*>(registry);
-    wl_registry_add_listener(registry, &kRegistryListener, this);
     // The globals, then the windows, then what each window says of itself.
-    for (int round = 0; round < 3; ++round) {
-        if (wl_display_roundtrip(display_) < 0) return false;
-    }
-    return manager && !handles.empty();
+    if (!open(socket) || !roundtrip() || !roundtrip()) return false;
+    return manager_ && windows_ > 0;
 }
 
 }  // namespace tiltophon::e2e

@@ -6,33 +6,29 @@
 #include <string>
 #include <vector>
 
-struct wl_display;
-struct wl_proxy;
+#include "e2e/WaylandConnection.h"
 
 namespace tiltophon::e2e {
 
 // The windows of a wlroots compositor (such as phoc) as its task switchers see them,
 // through its foreign toplevel protocol: what a phone shell or a dock would show.
-class WaylandToplevels {
+class WaylandToplevels : public WaylandConnection {
 public:
-    WaylandToplevels() = default;
-    ~WaylandToplevels();
-    WaylandToplevels(const WaylandToplevels&) = delete;
-    WaylandToplevels& operator=(const WaylandToplevels&) = delete;
-
     // Connects to the compositor listening on `socket` (a full path) and reads the
     // windows it has now. False when it cannot be reached or lists no windows.
     bool read(const std::string& socket);
     // The application id of each window, in the compositor's order.
     std::vector<std::string> app_ids;
 
-    // Filled in while reading.
-    wl_proxy* manager = nullptr;
-    std::vector<wl_proxy*> handles;
+    // For the listeners: a window the compositor announces.
+    void add_window(wl_proxy* handle);
+
+protected:
+    void on_global(wl_registry* registry, uint32_t name, const char* interface) override;
 
 private:
-    wl_display* display_ = nullptr;
-    wl_proxy* registry_ = nullptr;
+    wl_proxy* manager_ = nullptr;
+    int windows_ = 0;
 };
 
 }  // namespace tiltophon::e2e

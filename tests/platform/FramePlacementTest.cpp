@@ -1,12 +1,12 @@
 // SPDX-FileCopyrightText: 2026 The Tiltophon developers
 // SPDX-License-Identifier: GPL-3.0-or-later
 
-#include "platform/FramePlacement.h"
-
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <limits>
+
+#include "platform/FramePlacement.h"
 
 namespace tiltophon {
 namespace {
@@ -20,8 +20,8 @@ void expect_uniform(const FramePlacement& placed) {
     double across = double(placed.target.width()) / placed.frame_width;
     double down = double(placed.target.height()) / placed.frame_height;
     double one_pixel = 1.0 / std::min(placed.frame_width, placed.frame_height);
-    EXPECT_NEAR(across, down, across * one_pixel) << placed.target.width() << " x "
-                                                   << placed.target.height();
+    EXPECT_NEAR(across, down, across * one_pixel)
+        << placed.target.width() << " x " << placed.target.height();
 }
 
 TEST(FramePlacementTest, AFrameFillsAWindowOfItsOwnShapeAtAnyScale) {
@@ -30,8 +30,8 @@ TEST(FramePlacementTest, AFrameFillsAWindowOfItsOwnShapeAtAnyScale) {
     };
     // The handset's window, HiDPI desktops at 1.25, 1.5, 2 and 3 times, and phones.
     for (Case c : {Case{480, 640, 480, 640}, Case{480, 640, 600, 800}, Case{480, 640, 720, 960},
-                   Case{480, 640, 960, 1280}, Case{480, 640, 1440, 1920},
-                   Case{480, 960, 720, 1440}, Case{480, 1040, 1080, 2340}}) {
+                   Case{480, 640, 960, 1280}, Case{480, 640, 1440, 1920}, Case{480, 960, 720, 1440},
+                   Case{480, 1040, 1080, 2340}}) {
         FramePlacement placed = FramePlacement::fit(c.frame_w, c.frame_h, c.out_w, c.out_h);
         EXPECT_EQ(placed.target, xywh(0, 0, c.out_w, c.out_h)) << c.out_w << "x" << c.out_h;
     }
@@ -80,7 +80,7 @@ TEST(FramePlacementTest, PositionsInTheBandsOrOutsideTheWindowClampToTheFrameEdg
     // Half a frame pixel is 0.78 window pixels here.
     EXPECT_EQ(placed.frame_point(105.5, 0.5), (Point{0, 0}));
     EXPECT_EQ(placed.frame_point(854.5, 999.5), (Point{479, 639}));
-    EXPECT_EQ(placed.frame_point(20, 500), (Point{0, 320}));   // the left band
+    EXPECT_EQ(placed.frame_point(20, 500), (Point{0, 320}));     // the left band
     EXPECT_EQ(placed.frame_point(950, 500), (Point{479, 320}));  // the right band
     // A drag past the top or left edge of the window stays on the edge; it never wraps.
     EXPECT_EQ(placed.frame_point(400, -30), (Point{188, 0}));

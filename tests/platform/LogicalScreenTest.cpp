@@ -49,15 +49,15 @@ TEST(LogicalScreenTest, HeightsTheLayoutCannotServeStopAt640And1200) {
 }
 
 TEST(LogicalScreenTest, ADisplayWithNoSizeOrAnAbsurdDensityGetsTheHandsetScreen) {
-    for (DisplayInfo display : {DisplayInfo{0, 0, 0, true}, DisplayInfo{0, 1440, 270, true},
-                                DisplayInfo{-720, -1440, 270, true},
-                                DisplayInfo{720, 1440, 5, true}, DisplayInfo{720, 1440, 100000, true},
-                                DisplayInfo{720, 1440, -1, true},
-                                DisplayInfo{40000, 80000, 270, true}}) {
+    for (DisplayInfo display :
+         {DisplayInfo{0, 0, 0, true}, DisplayInfo{0, 1440, 270, true},
+          DisplayInfo{-720, -1440, 270, true}, DisplayInfo{720, 1440, 5, true},
+          DisplayInfo{720, 1440, 100000, true}, DisplayInfo{720, 1440, -1, true},
+          DisplayInfo{40000, 80000, 270, true}}) {
         LogicalScreen logical = logical_screen_for(display);
         EXPECT_EQ(logical.screen.width, 480);
-        EXPECT_EQ(logical.screen.height, 640) << display.width << "x" << display.height << "@"
-                                              << display.dpi;
+        EXPECT_EQ(logical.screen.height, 640)
+            << display.width << "x" << display.height << "@" << display.dpi;
         EXPECT_FALSE(logical.device_display);
     }
 }

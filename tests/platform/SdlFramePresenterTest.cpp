@@ -1,9 +1,9 @@
 // SPDX-FileCopyrightText: 2026 The Tiltophon developers
 // SPDX-License-Identifier: GPL-3.0-or-later
 
-#include "platform/sdl/SdlFramePresenter.h"
-
 #include <gtest/gtest.h>
+
+#include "platform/sdl/SdlFramePresenter.h"
 
 namespace tiltophon {
 namespace {
@@ -21,8 +21,8 @@ protected:
         SDL_FillRect(surface, nullptr, 0x00FFFFFF);  // white: whatever was there before
         SDL_Renderer* renderer = SDL_CreateSoftwareRenderer(surface);
         ASSERT_NE(renderer, nullptr) << SDL_GetError();
-        presenter = std::make_unique<SdlFramePresenter>(nullptr, renderer, frame_width,
-                                                        frame_height);
+        presenter =
+            std::make_unique<SdlFramePresenter>(nullptr, renderer, frame_width, frame_height);
     }
     void TearDown() override {
         presenter.reset();

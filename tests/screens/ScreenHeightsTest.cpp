@@ -105,8 +105,12 @@ TEST_P(ScreenHeightsTest, TheFrameFillsItsDisplayAndTouchesReachTheControlsUnder
     EXPECT_EQ(placement().target, xywh(0, 0, GetParam().width, GetParam().height));
     touch_on_display(s.sounds_tab);
     ASSERT_TRUE(s.sounds_page->is_visible());
-    const char16_t* slots[] = {u"", u"Drums/Kick.wav", u"Bells/Chime.wav", u"Synth/Zap.wav",
-                               u"Voices/Oh.wav", u"Drums/Snare.wav"};
+    const char16_t* slots[] = {u"",
+                               u"Drums/Kick.wav",
+                               u"Bells/Chime.wav",
+                               u"Synth/Zap.wav",
+                               u"Voices/Oh.wav",
+                               u"Drums/Snare.wav"};
     for (int n = 1; n <= 5; ++n) {
         touch_on_display(s.play_buttons[n]);
         EXPECT_EQ(last_played(), slots[n]) << "play button " << n;
