@@ -66,5 +66,32 @@ TEST(CaseFolding, ComparesIgnoringCase) {
     EXPECT_FALSE(ends_with_ignoring_case(u"wav", u".wav"));
 }
 
+TEST(CaseFolding, FoldsEveryScriptWithCaseNotOnlyLatin1) {
+    // Latin Extended, Greek, Cyrillic, Armenian and Deseret (beyond the BMP).
+    EXPECT_EQ(compare_ignoring_case(u"ŁÓDŹ", u"łódź"), 0);
+    EXPECT_EQ(compare_ignoring_case(u"ΑΛΦΑ", u"αλφα"), 0);
+    EXPECT_EQ(compare_ignoring_case(u"БАРАБАН", u"барабан"), 0);
+    EXPECT_EQ(compare_ignoring_case(u"ԱՐԵՎ", u"արեվ"), 0);
+    EXPECT_EQ(compare_ignoring_case(u"\U00010400", u"\U00010428"), 0);
+    // Variant forms fold with their letter: final sigma, long s, the micro sign.
+    EXPECT_EQ(compare_ignoring_case(u"ΛΟΓΟΣ", u"λογος"), 0);
+    EXPECT_EQ(compare_ignoring_case(u"ΛΟΓΟΣ", u"λογοσ"), 0);
+    EXPECT_EQ(compare_ignoring_case(u"ſ", u"S"), 0);
+    EXPECT_EQ(compare_ignoring_case(u"µs", u"μS"), 0);
+    // Letters without case, and lone surrogates, stay as they are.
+    EXPECT_LT(compare_ignoring_case(u"日本", u"日本語"), 0);
+    EXPECT_NE(compare_ignoring_case(std::u16string(1, char16_t(0xD801)), u"\U00010428"), 0);
+    EXPECT_TRUE(ends_with_ignoring_case(u"Звук.WAV", u".wav"));
+    EXPECT_TRUE(ends_with_ignoring_case(u"ΉΧΟΣ.ΠΝΓ", u".πνγ"));
+}
+
+TEST(CaseFolding, OrdersByTheFoldedLetters) {
+    // Upper-case letters outside Latin-1 used to sort before every lower-case one.
+    EXPECT_GT(compare_ignoring_case(u"Łza", u"łabędź"), 0);
+    EXPECT_GT(compare_ignoring_case(u"Гусли", u"барабан"), 0);
+    EXPECT_GT(compare_ignoring_case(u"Βήτα", u"άλφα"), 0);
+    EXPECT_LT(compare_ignoring_case(u"Zebra", u"Ärger"), 0);
+}
+
 }  // namespace
 }  // namespace tiltophon
