@@ -86,6 +86,22 @@ TEST(PosixProcessLauncherTest, ReportsWhetherTheProgramStarted) {
     EXPECT_FALSE(launcher.spawn(u"", u"https://example.org"));
 }
 
+TEST(PosixProcessLauncherTest, KnowsProgramFilesWhosePathsHoldBlanks) {
+    TempFolder folder;
+    std::string browser = folder.write("Web Browser/browse now", "#!/bin/sh\nexit 0\n");
+    std::string text = folder.write("Web Browser/read me", "not a program\n");
+    std::filesystem::permissions(browser, std::filesystem::perms::owner_all);
+    std::filesystem::permissions(text, std::filesystem::perms::owner_read |
+                                           std::filesystem::perms::owner_write);
+    PosixProcessLauncher launcher;
+    EXPECT_TRUE(launcher.is_program_file(utf16_from_utf8(browser)));
+    EXPECT_TRUE(launcher.spawn(utf16_from_utf8(browser), u"https://example.org"));
+    EXPECT_FALSE(launcher.is_program_file(utf16_from_utf8(text)));
+    EXPECT_FALSE(launcher.is_program_file(utf16_from_utf8(folder.file("Web Browser"))));
+    EXPECT_FALSE(launcher.is_program_file(utf16_from_utf8(folder.file("Web"))));
+    EXPECT_FALSE(launcher.is_program_file(u""));
+}
+
 TEST(PosixSingleInstanceThreadsTest, ALaterStartAsksTheRunningOneToComeForward) {
     TempFolder folder;
     std::mutex mutex;

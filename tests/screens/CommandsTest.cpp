@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "app/KeepAwakeTimer.h"
 #include "app/MainWindow.h"
@@ -308,6 +309,24 @@ TEST_F(CommandsTest, TheDonationButtonStartsTheDefaultBrowserWithTheAddress) {
 
     devices().set_spawn_succeeds(false);
     EXPECT_EQ(open_in_browser(DonationUrl), 0);
+}
+
+TEST_F(CommandsTest, AnUnquotedBrowserPathWithBlanksIsStartedWholeWhenItNamesAProgram) {
+    devices().add_program_file(u"/opt/Web Browser/browse");
+    auto browse_with = [&](std::u16string_view command_line) {
+        program.headless.registry.write_string(RegistryRoot::kLocalMachine, kDefaultBrowserKey,
+                                               kDefaultBrowserValue, command_line);
+        devices().clear();
+        EXPECT_EQ(open_in_browser(DonationUrl), 1);
+        auto launches = devices().launches();
+        EXPECT_EQ(launches.size(), 1u);
+        return launches.empty() ? std::u16string() : launches.back().program;
+    };
+    EXPECT_EQ(browse_with(u"/opt/Web Browser/browse"), u"/opt/Web Browser/browse");
+    EXPECT_EQ(browse_with(u"  /opt/Web Browser/browse\t"), u"/opt/Web Browser/browse");
+    // With arguments after it, or naming no program, the value is cut at the first blank.
+    EXPECT_EQ(browse_with(u"/opt/Web Browser/browse %u"), u"/opt/Web");
+    EXPECT_EQ(browse_with(u"/opt/Other Browser"), u"/opt/Other");
 }
 
 TEST(BrowserProgramTest, TheProgramIsTheQuotedTextOrTheFirstWord) {

@@ -41,6 +41,16 @@ std::vector<uint32_t> HeadlessDevices::idle_resets() const {
     return idle_resets_;
 }
 
+bool HeadlessDevices::is_program_file(std::u16string_view path) {
+    std::lock_guard lock(mutex_);
+    return program_files_.count(std::u16string(path)) > 0;
+}
+
+void HeadlessDevices::add_program_file(std::u16string_view path) {
+    std::lock_guard lock(mutex_);
+    program_files_.insert(std::u16string(path));
+}
+
 std::vector<HeadlessDevices::Launch> HeadlessDevices::launches() const {
     std::lock_guard lock(mutex_);
     return launches_;

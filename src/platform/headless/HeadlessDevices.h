@@ -7,6 +7,7 @@
 #include <map>
 #include <atomic>
 #include <mutex>
+#include <set>
 #include <string>
 #include <thread>
 #include <vector>
@@ -40,8 +41,11 @@ public:
     void set_vibrating(bool on) override;
     void reset_idle(uint32_t hold_ms) override;
     bool spawn(std::u16string_view program, std::u16string_view argument) override;
+    bool is_program_file(std::u16string_view path) override;
 
     void set_spawn_succeeds(bool succeeds) { spawn_succeeds_ = succeeds; }
+    // A path that `is_program_file` then knows as a program.
+    void add_program_file(std::u16string_view path);
 
     std::vector<SoundStarted> sounds() const;
     std::vector<VibratorSwitch> vibrator_switches() const;
@@ -56,6 +60,7 @@ private:
     std::vector<VibratorSwitch> vibrator_;
     std::vector<uint32_t> idle_resets_;
     std::vector<Launch> launches_;
+    std::set<std::u16string> program_files_;
     bool spawn_succeeds_ = true;
 };
 
