@@ -1,12 +1,18 @@
 // SPDX-FileCopyrightText: 2026 The Tiltophon developers
 // SPDX-License-Identifier: GPL-3.0-or-later
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <chrono>
 #include <condition_variable>
 #include <filesystem>
 #include <mutex>
+#include <optional>
+#include <string>
 
 #include "motion/TempFolder.h"
 #include "platform/ScreenSpec.h"
@@ -15,6 +21,7 @@
 #include "platform/posix/PosixProcessLauncher.h"
 #include "platform/posix/PosixSingleInstance.h"
 #include "platform/posix/SysfsVibrator.h"
+#include "support/CiSkip.h"
 #include "support/ReadFile.h"
 
 namespace tiltophon {
@@ -129,6 +136,93 @@ TEST(PosixSingleInstanceThreadsTest, ALaterStartAsksTheRunningOneToComeForward) 
     folder.write("tiltophon.sock", "left by a crash");
     PosixSingleInstance next(folder.path().string(), "tiltophon");
     EXPECT_FALSE(next.signal_existing_or_listen(nullptr));
+}
+
+// Restores an environment variable when it ends.
+class ScopedEnvironment {
+public:
+    ScopedEnvironment(const char* name, const char* value) : name_(name) {
+        if (const char* old = std::getenv(name)) old_ = old;
+        if (value) {
+            ::setenv(name, value, 1);
+        } else {
+            ::unsetenv(name);
+        }
+    }
+    ~ScopedEnvironment() {
+        if (old_) {
+            ::setenv(name_, old_->c_str(), 1);
+        } else {
+            ::unsetenv(name_);
+        }
+    }
+
+private:
+    const char* name_;
+    std::optional<std::string> old_;
+};
+
+TEST(PosixSingleInstanceTest, WithoutARuntimeFolderTheLockLivesInAPrivateFolder) {
+    TempFolder temp;
+    ScopedEnvironment runtime("XDG_RUNTIME_DIR", nullptr);
+    ScopedEnvironment tmpdir("TMPDIR", temp.path().c_str());
+    const std::string mine = temp.file("tiltophon-" + std::to_string(::geteuid()));
+
+    PosixSingleInstance instance = PosixSingleInstance::for_user("tiltophon");
+    EXPECT_EQ(instance.lock_path(), mine + "/tiltophon.lock");
+    EXPECT_FALSE(instance.signal_existing_or_listen(nullptr));
+    struct stat status {};
+    ASSERT_EQ(::lstat(mine.c_str(), &status), 0);
+    EXPECT_TRUE(S_ISDIR(status.st_mode));
+    EXPECT_EQ(status.st_mode & 0777, 0700u);
+    EXPECT_TRUE(std::filesystem::exists(instance.socket_path()));
+}
+
+TEST(PosixSingleInstanceTest, AFolderOthersMayEnterOrThatIsALinkIsRefused) {
+    TempFolder temp;
+    EXPECT_EQ(PosixSingleInstance::private_folder(temp.file("new")), temp.file("new"));
+    EXPECT_EQ(PosixSingleInstance::private_folder(temp.file("new")), temp.file("new"));
+
+    std::filesystem::create_directory(temp.file("open"));
+    ::chmod(temp.file("open").c_str(), 0755);
+    EXPECT_EQ(PosixSingleInstance::private_folder(temp.file("open")), "");
+
+    std::filesystem::create_directory_symlink(temp.file("new"), temp.file("link"));
+    EXPECT_EQ(PosixSingleInstance::private_folder(temp.file("link")), "");
+
+    temp.write("file", "");
+    EXPECT_EQ(PosixSingleInstance::private_folder(temp.file("file")), "");
+    EXPECT_EQ(PosixSingleInstance::private_folder(temp.file("missing/below")), "");
+
+    // Without a private folder there is no lock, and the program runs.
+    PosixSingleInstance unchecked("", "tiltophon");
+    EXPECT_FALSE(unchecked.signal_existing_or_listen(nullptr));
+}
+
+TEST(PosixSingleInstanceTest, AFolderOfAnotherUserIsRefused) {
+    if (::geteuid() != 0) SKIP_OR_FAIL_IN_CI("only root can give a folder to another user");
+    TempFolder temp;
+    std::filesystem::create_directory(temp.file("theirs"));
+    ::chmod(temp.file("theirs").c_str(), 0700);
+    ASSERT_EQ(::chown(temp.file("theirs").c_str(), 65534, 65534), 0);
+    EXPECT_EQ(PosixSingleInstance::private_folder(temp.file("theirs")), "");
+}
+
+TEST(PosixSingleInstanceThreadsTest, ALockLinkedElsewhereOrHeldByNobodyWhoAnswersLetsTheProgramRun) {
+    TempFolder folder;
+    // A lock file that is a link is not followed, so its target is not touched.
+    std::filesystem::create_symlink(folder.file("target"), folder.file("linked.lock"));
+    PosixSingleInstance linked(folder.path().string(), "linked");
+    EXPECT_FALSE(linked.signal_existing_or_listen(nullptr));
+    EXPECT_FALSE(std::filesystem::exists(folder.file("target")));
+
+    // Someone holds the lock but nothing listens: this copy starts all the same.
+    int held = ::open(folder.file("held.lock").c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
+    ASSERT_GE(held, 0);
+    ASSERT_EQ(::flock(held, LOCK_EX | LOCK_NB), 0);
+    PosixSingleInstance blocked(folder.path().string(), "held");
+    EXPECT_FALSE(blocked.signal_existing_or_listen(nullptr));
+    ::close(held);
 }
 
 }  // namespace
