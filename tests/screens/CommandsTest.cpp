@@ -271,6 +271,32 @@ TEST_F(CommandsTest, TheMotionSwitchStartsDetectionAndKeepsTheDeviceAwake) {
     EXPECT_EQ(s.pulse_toggle->text(), u"On");
 }
 
+TEST_F(CommandsTest, TheScreenIsHeldOnFromTheMotionSwitchUntilItsStopOrTheClose) {
+    auto holds = [&] {
+        std::vector<bool> on;
+        for (const auto& hold : devices().idle_holds()) on.push_back(hold.on);
+        return on;
+    };
+    tap(s.motion_toggle);
+    EXPECT_EQ(holds(), std::vector<bool>{true}) << "held from the switch on, not the first tick";
+    tap(s.motion_toggle);
+    EXPECT_EQ(holds(), (std::vector<bool>{true, false}));
+
+    // A page change stops motion detection and lets the screen go.
+    tap(s.motion_toggle);
+    tap(s.sounds_tab);
+    EXPECT_EQ(holds(), (std::vector<bool>{true, false, true, false}));
+
+    // So does closing the program with motion detection on.
+    program.settle();
+    tap(s.home_tab);
+    program.settle();
+    tap(s.motion_toggle);
+    ASSERT_TRUE(s.motion_toggle->is_pressed());
+    program.close();
+    EXPECT_EQ(holds(), (std::vector<bool>{true, false, true, false, true, false}));
+}
+
 TEST_F(CommandsTest, CommandsThatNameNoControlAreIgnored) {
     s.motion_toggle->set_pressed(true);
     EXPECT_EQ(command(control_id::kMotionToggle, NotifyToggle, nullptr), 0);
