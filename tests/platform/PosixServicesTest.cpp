@@ -11,7 +11,6 @@
 #include <condition_variable>
 #include <filesystem>
 #include <mutex>
-#include <optional>
 #include <string>
 
 #include "motion/TempFolder.h"
@@ -23,6 +22,7 @@
 #include "platform/posix/SysfsVibrator.h"
 #include "support/CiSkip.h"
 #include "support/ReadFile.h"
+#include "support/ScopedEnv.h"
 
 namespace tiltophon {
 namespace {
@@ -138,34 +138,10 @@ TEST(PosixSingleInstanceThreadsTest, ALaterStartAsksTheRunningOneToComeForward) 
     EXPECT_FALSE(next.signal_existing_or_listen(nullptr));
 }
 
-// Restores an environment variable when it ends.
-class ScopedEnvironment {
-public:
-    ScopedEnvironment(const char* name, const char* value) : name_(name) {
-        if (const char* old = std::getenv(name)) old_ = old;
-        if (value) {
-            ::setenv(name, value, 1);
-        } else {
-            ::unsetenv(name);
-        }
-    }
-    ~ScopedEnvironment() {
-        if (old_) {
-            ::setenv(name_, old_->c_str(), 1);
-        } else {
-            ::unsetenv(name_);
-        }
-    }
-
-private:
-    const char* name_;
-    std::optional<std::string> old_;
-};
-
 TEST(PosixSingleInstanceTest, WithoutARuntimeFolderTheLockLivesInAPrivateFolder) {
     TempFolder temp;
-    ScopedEnvironment runtime("XDG_RUNTIME_DIR", nullptr);
-    ScopedEnvironment tmpdir("TMPDIR", temp.path().c_str());
+    ScopedEnv runtime("XDG_RUNTIME_DIR", nullptr);
+    ScopedEnv tmpdir("TMPDIR", temp.path().c_str());
     const std::string mine = temp.file("tiltophon-" + std::to_string(::geteuid()));
 
     PosixSingleInstance instance = PosixSingleInstance::for_user("tiltophon");
