@@ -1,13 +1,12 @@
 // SPDX-FileCopyrightText: 2026 The Tiltophon developers
 // SPDX-License-Identifier: GPL-3.0-or-later
 
-// The SDL message loop's own paths on SDL's offscreen video driver, without any
+// The SDL message loop's own paths on SDL's dummy video driver, without any
 // display server: window timers, a loop woken from another thread, screen blanking,
 // and a later start raising the running window. Timers run on real time, so each
 // test waits for what it expects in short real waits and judges only the order.
 
 #include <gtest/gtest.h>
-#include <stdlib.h>
 
 #include <chrono>
 #include <memory>
@@ -18,6 +17,7 @@
 #include "platform/posix/PosixSingleInstance.h"
 #include "platform/sdl/SdlDevices.h"
 #include "platform/sdl/SdlWindowSystem.h"
+#include "support/ScopedEnv.h"
 
 namespace tiltophon {
 namespace {
@@ -41,18 +41,12 @@ LResult plain_proc(Window* window, uint32_t message, WParam first, LParam second
 class SdlLoopThreadsTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        ::setenv("SDL_VIDEODRIVER", "offscreen", 1);
-        ::setenv("TILTOPHON_SCREEN", "240x320@96", 1);
-        ::setenv("XDG_RUNTIME_DIR", runtime.path().c_str(), 1);
         g_timer_calls.clear();
+        ScopedEnv screen("TILTOPHON_SCREEN", "240x320@96");
         system = std::make_unique<SdlWindowSystem>();
-        ::unsetenv("TILTOPHON_SCREEN");
         ASSERT_TRUE(system->ok()) << SDL_GetError();
     }
-    void TearDown() override {
-        system.reset();
-        ::unsetenv("SDL_VIDEODRIVER");
-    }
+    void TearDown() override { system.reset(); }
 
     void make_window() {
         window = static_cast<SdlWindow*>(system->create_window(u"C", u"Tiltophon", plain_proc));
@@ -71,6 +65,8 @@ protected:
     Uint32 window_flags() const { return SDL_GetWindowFlags(SDL_GetWindowFromID(window->sdl_id())); }
 
     TempFolder runtime;
+    ScopedEnv video{"SDL_VIDEODRIVER", "dummy"};
+    ScopedEnv runtime_folder{"XDG_RUNTIME_DIR", runtime.path().c_str()};
     std::unique_ptr<SdlWindowSystem> system;
     SdlWindow* window = nullptr;
 };
