@@ -5,14 +5,10 @@
 
 #include <spawn.h>
 #include <sys/wait.h>
-#include <unistd.h>
 
 #include <chrono>
-#include <cstdlib>
-#include <filesystem>
 #include <functional>
 #include <optional>
-#include <sstream>
 #include <string>
 #include <thread>
 #include <vector>
@@ -21,19 +17,8 @@ extern char** environ;
 
 namespace tiltophon {
 
-// Helpers of the end-to-end tests that start tools and programs as processes.
-
-// The full path of a program found through PATH, if any.
-inline std::optional<std::string> find_in_path(const std::string& name) {
-    const char* path = std::getenv("PATH");
-    std::stringstream folders(path ? path : "");
-    std::string folder;
-    while (std::getline(folders, folder, ':')) {
-        std::filesystem::path candidate = std::filesystem::path(folder) / name;
-        if (::access(candidate.c_str(), X_OK) == 0) return candidate.string();
-    }
-    return std::nullopt;
-}
+// Helpers of the end-to-end tests that start tools and programs as processes; the
+// program on the PATH is found by `find_program_in_path` (ProgramProcess.h).
 
 // Polls every 50 ms until `done` or the limit passes.
 inline bool poll_until(std::chrono::milliseconds limit, const std::function<bool()>& done) {

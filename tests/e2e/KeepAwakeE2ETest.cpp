@@ -20,6 +20,7 @@
 
 #include "e2e/BuiltProgram.h"
 #include "e2e/ChildProcess.h"
+#include "e2e/ProgramProcess.h"
 #include "motion/TempFolder.h"
 #include "support/CiSkip.h"
 #include "support/ReadFile.h"
@@ -49,7 +50,7 @@ class KeepAwakeE2ETest : public ::testing::Test {
 protected:
     void SetUp() override {
         for (const char* tool : {"dbus-run-session", "xvfb-run", "xdotool"}) {
-            if (!find_in_path(tool)) SKIP_OR_FAIL_IN_CI(tool << " is not installed");
+            if (!find_program_in_path(tool)) SKIP_OR_FAIL_IN_CI(tool << " is not installed");
         }
         pid_t check = spawn({kPython, "-c", "import dbus, gi"}, environment_without({}));
         std::optional<int> checked = check > 0 ? wait_exit(check, 20s) : std::nullopt;

@@ -26,6 +26,7 @@
 
 #include "e2e/BuiltProgram.h"
 #include "e2e/ChildProcess.h"
+#include "e2e/ProgramProcess.h"
 #include "motion/TempFolder.h"
 #include "platform/Text.h"
 #include "platform/media/PngImageCodec.h"
@@ -69,7 +70,7 @@ class ScreensE2ETest : public ::testing::Test {
 protected:
     void SetUp() override {
         for (const char* tool : {"xvfb-run", "xdotool", "import"}) {
-            if (!find_in_path(tool)) SKIP_OR_FAIL_IN_CI(tool << " is not installed");
+            if (!find_program_in_path(tool)) SKIP_OR_FAIL_IN_CI(tool << " is not installed");
         }
         ASSERT_TRUE(fs::exists(kProgram)) << kProgram;
         ASSERT_TRUE(fs::exists(kSwing)) << kSwing;
