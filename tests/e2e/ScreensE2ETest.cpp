@@ -25,14 +25,13 @@
 #include <vector>
 
 #include "e2e/BuiltProgram.h"
+#include "e2e/ChildProcess.h"
 #include "e2e/ProgramProcess.h"
 #include "motion/TempFolder.h"
 #include "platform/Text.h"
 #include "platform/media/PngImageCodec.h"
 #include "support/CiSkip.h"
 #include "support/ReadFile.h"
-
-extern char** environ;
 
 namespace tiltophon {
 namespace {
@@ -47,37 +46,6 @@ const std::string kStored =
     "[HKEY_LOCAL_MACHINE\\Software\\Marrowgate\\Tiltophon\\Settings]\n"
     "\"SoundSlot1Folder\"=\"Drums\"\n"
     "\"SoundSlot1Name\"=\"Kick.wav\"\n";
-
-bool poll_until(std::chrono::milliseconds limit, const std::function<bool()>& done) {
-    auto give_up = std::chrono::steady_clock::now() + limit;
-    while (!done()) {
-        if (std::chrono::steady_clock::now() > give_up) return false;
-        std::this_thread::sleep_for(50ms);
-    }
-    return true;
-}
-
-pid_t spawn(const std::vector<std::string>& arguments, const std::vector<std::string>& env) {
-    std::vector<char*> argv;
-    std::vector<std::string> args = arguments;
-    for (std::string& a : args) argv.push_back(a.data());
-    argv.push_back(nullptr);
-    std::vector<std::string> variables = env;
-    std::vector<char*> envp;
-    for (std::string& e : variables) envp.push_back(e.data());
-    envp.push_back(nullptr);
-    pid_t pid = 0;
-    if (::posix_spawnp(&pid, argv[0], nullptr, nullptr, argv.data(), envp.data()) != 0) return -1;
-    return pid;
-}
-
-std::optional<int> wait_exit(pid_t pid, std::chrono::milliseconds limit) {
-    int status = 0;
-    if (!poll_until(limit, [&] { return ::waitpid(pid, &status, WNOHANG) == pid; })) {
-        return std::nullopt;
-    }
-    return status;
-}
 
 // The share of pixels in `area` that differ by more than a little in any channel.
 double differing_share(const Bitmap& a, const Bitmap& b, const Rect& area) {
@@ -119,19 +87,10 @@ protected:
     }
 
     std::vector<std::string> base_env() const {
-        std::vector<std::string> env;
-        for (char** e = environ; *e; ++e) {
-            std::string entry(*e);
-            bool replaced = false;
-            for (const char* name :
-                 {"DISPLAY=", "XAUTHORITY=", "SDL_VIDEODRIVER=", "SDL_AUDIODRIVER=",
-                  "SDL_DISKAUDIOFILE=", "SDL_RENDER_DRIVER=", "SDL_FRAMEBUFFER_ACCELERATION=",
-                  "XDG_CONFIG_HOME=", "XDG_RUNTIME_DIR=", "TILTOPHON_SCREEN=",
-                  "TILTOPHON_SENSOR="}) {
-                replaced = replaced || entry.rfind(name, 0) == 0;
-            }
-            if (!replaced) env.push_back(entry);
-        }
+        std::vector<std::string> env = environment_without(
+            {"DISPLAY=", "XAUTHORITY=", "SDL_VIDEODRIVER=", "SDL_AUDIODRIVER=",
+             "SDL_DISKAUDIOFILE=", "SDL_RENDER_DRIVER=", "SDL_FRAMEBUFFER_ACCELERATION=",
+             "XDG_CONFIG_HOME=", "XDG_RUNTIME_DIR=", "TILTOPHON_SCREEN=", "TILTOPHON_SENSOR="});
         env.push_back("XDG_CONFIG_HOME=" + folder.file("config"));
         env.push_back("XDG_RUNTIME_DIR=" + folder.file("run"));
         return env;
