@@ -12,6 +12,10 @@ const SoundEntry* SoundSlots::Entry(int32_t n) const {
     return IsValidSlot(n) ? entries[n - 1] : nullptr;
 }
 
+bool SoundSlots::KeepsSavedSound(int32_t n) const {
+    return IsValidSlot(n) && keeps_saved_sound[n - 1];
+}
+
 bool IsValidSlot(int32_t n) {
     return n >= 1 && n <= kSlotCount;
 }
@@ -24,6 +28,7 @@ int assign_found(int32_t n, Find find) {
     SoundBank* bank = app().sound_bank;
     if (!slots || !bank || !IsValidSlot(n)) return 0;
     slots->entries[n - 1] = find(*bank);
+    slots->keeps_saved_sound[n - 1] = false;
     return 1;
 }
 
@@ -45,7 +50,11 @@ int32_t SlotFromRowId(uint32_t id) {
 
 void AssignSavedSlots(const std::array<std::u16string_view, kSlotCount>& folder_names,
                       const std::array<std::u16string_view, kSlotCount>& file_names) {
-    for (int32_t n = 1; n <= kSlotCount; ++n) AssignSlot(n, folder_names[n - 1], file_names[n - 1]);
+    for (int32_t n = 1; n <= kSlotCount; ++n) {
+        if (AssignSlot(n, folder_names[n - 1], file_names[n - 1]) == 0) continue;
+        SoundSlots& slots = *app().sound_slots;
+        slots.keeps_saved_sound[n - 1] = !slots.entries[n - 1] && !file_names[n - 1].empty();
+    }
 }
 
 }  // namespace tiltophon

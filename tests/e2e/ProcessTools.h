@@ -4,71 +4,18 @@
 #pragma once
 
 #include <signal.h>
-#include <spawn.h>
 #include <sys/wait.h>
-#include <unistd.h>
 
 #include <chrono>
 #include <cstdlib>
-#include <filesystem>
-#include <functional>
-#include <initializer_list>
-#include <optional>
-#include <string>
-#include <thread>
-#include <vector>
 
-#include "e2e/ProgramProcess.h"
+#include "e2e/ChildProcess.h"
 #include "platform/Bitmap.h"
 
 namespace tiltophon::e2e {
 
-// Tools the end-to-end tests run beside the program: helpers and programs with an
-// environment of their own, real waits in short bounded polls, and pictures of a
-// display compared loosely.
-
-// Real waits in polls of a few milliseconds, as the program processes wait.
-inline bool poll_until(std::chrono::milliseconds limit, const std::function<bool()>& done) {
-    return ProgramProcess::poll_until(limit, done);
-}
-
-// This process's environment without the variables whose entries start with one of
-// `prefixes` ("DISPLAY=", or "WLR_" for a family), for a child to get them anew.
-inline std::vector<std::string> environment_without(std::initializer_list<const char*> prefixes) {
-    std::vector<std::string> env;
-    for (char** e = environ; *e; ++e) {
-        std::string entry(*e);
-        bool dropped = false;
-        for (const char* prefix : prefixes) dropped = dropped || entry.rfind(prefix, 0) == 0;
-        if (!dropped) env.push_back(entry);
-    }
-    return env;
-}
-
-// Starts a program found on PATH with exactly the environment `env`; -1 when it
-// cannot start.
-inline pid_t spawn(const std::vector<std::string>& arguments, const std::vector<std::string>& env) {
-    std::vector<std::string> args = arguments;
-    std::vector<char*> argv;
-    for (std::string& a : args) argv.push_back(a.data());
-    argv.push_back(nullptr);
-    std::vector<std::string> variables = env;
-    std::vector<char*> envp;
-    for (std::string& e : variables) envp.push_back(e.data());
-    envp.push_back(nullptr);
-    pid_t pid = 0;
-    if (::posix_spawnp(&pid, argv[0], nullptr, nullptr, argv.data(), envp.data()) != 0) return -1;
-    return pid;
-}
-
-// The raw wait status once the process has ended within the limit.
-inline std::optional<int> wait_exit(pid_t pid, std::chrono::milliseconds limit) {
-    int status = 0;
-    if (!poll_until(limit, [&] { return ::waitpid(pid, &status, WNOHANG) == pid; })) {
-        return std::nullopt;
-    }
-    return status;
-}
+// More for the end-to-end tests beside ChildProcess.h: ending a child for sure, and
+// pictures of a display compared loosely.
 
 // Ends a child that may still run: politely, then for sure.
 inline void end_process(pid_t pid) {

@@ -7,6 +7,7 @@
 #include <map>
 #include <atomic>
 #include <mutex>
+#include <set>
 #include <string>
 #include <thread>
 #include <vector>
@@ -31,6 +32,10 @@ public:
         uint32_t at_ms;
         bool on;
     };
+    struct IdleHold {
+        uint32_t at_ms;
+        bool on;
+    };
     struct Launch {
         std::u16string program;
         std::u16string argument;
@@ -38,14 +43,19 @@ public:
 
     void play_file(std::u16string_view path) override;
     void set_vibrating(bool on) override;
+    void hold(bool on) override;
     void reset_idle(uint32_t hold_ms) override;
     bool spawn(std::u16string_view program, std::u16string_view argument) override;
+    bool is_program_file(std::u16string_view path) override;
 
     void set_spawn_succeeds(bool succeeds) { spawn_succeeds_ = succeeds; }
+    // A path that `is_program_file` then knows as a program.
+    void add_program_file(std::u16string_view path);
 
     std::vector<SoundStarted> sounds() const;
     std::vector<VibratorSwitch> vibrator_switches() const;
     std::vector<uint32_t> idle_resets() const;
+    std::vector<IdleHold> idle_holds() const;
     std::vector<Launch> launches() const;
     void clear();
 
@@ -55,7 +65,9 @@ private:
     std::vector<SoundStarted> sounds_;
     std::vector<VibratorSwitch> vibrator_;
     std::vector<uint32_t> idle_resets_;
+    std::vector<IdleHold> idle_holds_;
     std::vector<Launch> launches_;
+    std::set<std::u16string> program_files_;
     bool spawn_succeeds_ = true;
 };
 
