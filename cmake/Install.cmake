@@ -57,7 +57,8 @@ set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION sound)
 # The libraries come from what the binaries link; the fonts are looked up by name.
+# libsndfile reads MP3 and Opus from 1.1.0 on, which its symbols alone do not show.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-dejavu-core, fonts-dejavu-extra")
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-dejavu-core, fonts-dejavu-extra, libsndfile1 (>= 1.1.0)")
 set(CPACK_GENERATOR DEB)
 include(CPack)

@@ -95,6 +95,10 @@ void SdlThreadRunner::start_detached(std::function<void()> routine) {
 }
 
 void SdlThreadRunner::pooled_thread() {
+    // A swing's sound should not wait behind a busy desktop's other work. SDL asks the
+    // system for it (a lower nice value, or the desktop's realtime service); where
+    // neither is allowed, the thread keeps the ordinary priority.
+    SDL_SetThreadPriority(SDL_THREAD_PRIORITY_HIGH);
     std::unique_lock lock(mutex_);
     for (;;) {
         ++idle_;

@@ -18,6 +18,7 @@ namespace {
 constexpr off_t kMaxFileBytes = 64 << 20;
 // Whatever the device's format, one sound never takes more than this.
 constexpr std::size_t kMaxOutputBytes = std::size_t{64} << 20;
+constexpr std::size_t kFirstReserveBytes = std::size_t{4} << 20;
 constexpr int kMaxChannels = 8;
 constexpr int kMaxRate = 384000;
 // Below any rate real recordings use. The resampler holds back and is padded with a
@@ -167,8 +168,11 @@ bool drain(SDL_AudioStream* stream, std::vector<uint8_t>& out) {
         int available = SDL_AudioStreamAvailable(stream);
         if (available <= 0) return true;
         std::size_t done = out.size();
-        if (done + std::size_t(available) > kMaxOutputBytes) return false;
-        out.resize(done + std::size_t(available));
+        std::size_t needed = done + std::size_t(available);
+        if (needed > kMaxOutputBytes) return false;
+        // Grown by hand, so that doubling never asks for more than one sound may take.
+        if (needed > out.capacity()) out.reserve(std::min(std::max(needed, out.capacity() * 2), kMaxOutputBytes));
+        out.resize(needed);
         int got = SDL_AudioStreamGet(stream, out.data() + done, available);
         out.resize(done + std::size_t(std::max(got, 0)));
         if (got <= 0) return true;
@@ -234,7 +238,8 @@ std::shared_ptr<const DecodedSound> decode_sound(const std::vector<uint8_t>& fil
     if (length_known) {
         uint64_t frames = uint64_t(info.frames + pad_frames) * uint64_t(device.freq) /
                               uint64_t(info.samplerate) + 1024;
-        out.reserve(std::size_t(std::min<uint64_t>(frames * out_frame_bytes, kMaxOutputBytes)));
+        // Only as much as a small file may well need: its header could be lying.
+        out.reserve(std::size_t(std::min<uint64_t>(frames * out_frame_bytes, kFirstReserveBytes)));
     }
     std::vector<uint8_t> part(std::size_t(kLaterFrames) * in_frame_bytes);
     sf_count_t total = 0;
