@@ -9,7 +9,7 @@
 #include "app/AppResources.h"
 #include "app/SplashScreen.h"
 #include "platform/Text.h"
-#include "platform/headless/HeadlessPlatform.h"
+#include "program/HeadlessPlatform.h"
 #include "platform/posix/PosixFileSystem.h"
 #include "settings/Skin.h"
 #include "vavurud/Draw.h"

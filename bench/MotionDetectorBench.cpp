@@ -15,7 +15,7 @@
 
 #include "motion/MotionDetector.h"
 #include "motion/Sensitivity.h"
-#include "platform/headless/HeadlessPlatform.h"
+#include "program/HeadlessPlatform.h"
 
 namespace {
 

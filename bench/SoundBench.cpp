@@ -19,7 +19,7 @@
 #include "app/AppState.h"
 #include "motion/MotionDispatch.h"
 #include "motion/MotionMessage.h"
-#include "platform/headless/HeadlessPlatform.h"
+#include "program/HeadlessPlatform.h"
 #include "platform/media/WaveFile.h"
 #include "platform/posix/PosixFileSystem.h"
 #include "platform/sdl/SdlDevices.h"

@@ -6,7 +6,7 @@
 #include <memory>
 #include <vector>
 
-#include "platform/headless/HeadlessPlatform.h"
+#include "program/HeadlessPlatform.h"
 #include "vavurud/Button.h"
 #include "vavurud/CheckButton.h"
 #include "vavurud/Label.h"

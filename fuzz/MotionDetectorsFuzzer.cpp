@@ -22,7 +22,7 @@
 #include "motion/MotionMessage.h"
 #include "motion/Sensitivity.h"
 #include "motion/SensorBinding.h"
-#include "platform/headless/HeadlessPlatform.h"
+#include "program/HeadlessPlatform.h"
 
 using namespace tiltophon;
 using tiltophon::fuzz::require;

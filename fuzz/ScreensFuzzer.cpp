@@ -17,9 +17,9 @@
 #include "Require.h"
 #include "platform/Platform.h"
 #include "platform/Text.h"
-#include "platform/headless/HeadlessProgram.h"
-#include "platform/headless/RandomPen.h"
-#include "platform/headless/ScreenTreeCheck.h"
+#include "program/HeadlessProgram.h"
+#include "program/RandomPen.h"
+#include "program/ScreenTreeCheck.h"
 
 using namespace tiltophon;
 using tiltophon::fuzz::require;

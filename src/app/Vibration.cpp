@@ -7,12 +7,6 @@
 
 namespace tiltophon {
 
-void vibration_pulse(uint32_t duration_ms) {
-    Platform& p = platform();
-    if (p.vibrator) p.vibrator->set_vibrating(true);
-    // A failed switch is not noticed; the pulse still takes its time.
-    if (p.clock) p.clock->sleep_ms(duration_ms);
-    if (p.vibrator) p.vibrator->set_vibrating(false);
-}
+void vibration_pulse(uint32_t duration_ms) { pulse_vibrator(duration_ms); }
 
 }  // namespace tiltophon

@@ -13,4 +13,12 @@ Platform& platform() { return g_platform; }
 
 void install_platform(const Platform& services) { g_platform = services; }
 
+void pulse_vibrator(uint32_t duration_ms) {
+    Platform& p = platform();
+    if (p.vibrator) p.vibrator->set_vibrating(true);
+    // A failed switch is not noticed; the pulse still takes its time.
+    if (p.clock) p.clock->sleep_ms(duration_ms);
+    if (p.vibrator) p.vibrator->set_vibrating(false);
+}
+
 }  // namespace tiltophon

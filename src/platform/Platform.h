@@ -35,4 +35,8 @@ struct Platform {
 Platform& platform();
 void install_platform(const Platform& services);
 
+// Switches the installed vibrator on for `duration_ms` of the installed clock's time and
+// off again; blocks the caller meanwhile. Without a vibrator it only takes the time.
+void pulse_vibrator(uint32_t duration_ms);
+
 }  // namespace tiltophon

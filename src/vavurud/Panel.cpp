@@ -3,7 +3,7 @@
 
 #include "vavurud/Panel.h"
 
-#include "app/Vibration.h"
+#include "platform/Platform.h"
 
 namespace tiltophon {
 
@@ -36,7 +36,7 @@ int Panel::route(Route&& to_child) {
 int Panel::pen_down(Window* window, uint32_t flags, int32_t x, int32_t y) {
     return route([&](Control& child) {
         int handled = child.on_pen_down(window, flags, x, y);
-        if (handled == 1 && child.vibrate_on_touch()) vibration_pulse(kTouchPulseMs);
+        if (handled == 1 && child.vibrate_on_touch()) pulse_vibrator(kTouchPulseMs);
         return handled;
     });
 }

@@ -5,7 +5,7 @@
 
 #include "app/AppResources.h"
 #include "platform/Text.h"
-#include "platform/headless/HeadlessPlatform.h"
+#include "program/HeadlessPlatform.h"
 #include "support/ProgramFolder.h"
 
 namespace tiltophon {

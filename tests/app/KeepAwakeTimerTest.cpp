@@ -8,7 +8,7 @@
 
 #include "app/AppState.h"
 #include "app/KeepAwakeTimer.h"
-#include "platform/headless/HeadlessPlatform.h"
+#include "program/HeadlessPlatform.h"
 
 namespace tiltophon {
 namespace {

@@ -15,7 +15,7 @@
 #include "app/Program.h"
 #include "app/SplashScreen.h"
 #include "motion/TempFolder.h"
-#include "platform/headless/HeadlessPlatform.h"
+#include "program/HeadlessPlatform.h"
 #include "platform/posix/FileRegistry.h"
 #include "settings/Settings.h"
 #include "support/ReadFile.h"

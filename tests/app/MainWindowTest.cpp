@@ -10,7 +10,7 @@
 #include "app/MainWindow.h"
 #include "app/Program.h"
 #include "app/SplashScreen.h"
-#include "platform/headless/HeadlessPlatform.h"
+#include "program/HeadlessPlatform.h"
 #include "settings/Settings.h"
 #include "vavurud/AnimationClock.h"
 #include "vavurud/CheckButton.h"

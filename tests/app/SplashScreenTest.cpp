@@ -4,7 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "app/SplashScreen.h"
-#include "platform/headless/HeadlessPlatform.h"
+#include "program/HeadlessPlatform.h"
 #include "support/Golden.h"
 #include "support/Pixels.h"
 

@@ -25,7 +25,7 @@
 #include "motion/SensorBinding.h"
 #include "motion/TempFolder.h"
 #include "platform/Platform.h"
-#include "platform/headless/HeadlessPlatform.h"
+#include "program/HeadlessPlatform.h"
 #include "platform/media/WaveFile.h"
 #include "platform/posix/DlLibraryLoader.h"
 #include "platform/posix/PosixFileSystem.h"

@@ -10,7 +10,7 @@
 #include "motion/FakeSensor.h"
 #include "motion/MotionDetector.h"
 #include "motion/Sensitivity.h"
-#include "platform/headless/HeadlessPlatform.h"
+#include "program/HeadlessPlatform.h"
 
 namespace tiltophon {
 namespace {

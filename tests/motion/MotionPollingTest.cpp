@@ -12,7 +12,7 @@
 #include "motion/MotionPolling.h"
 #include "motion/MotionSetup.h"
 #include "motion/Sensitivity.h"
-#include "platform/headless/HeadlessPlatform.h"
+#include "program/HeadlessPlatform.h"
 
 namespace tiltophon {
 namespace {

@@ -9,7 +9,7 @@
 
 #include "motion/FakeSensor.h"
 #include "motion/SensorBinding.h"
-#include "platform/headless/HeadlessPlatform.h"
+#include "program/HeadlessPlatform.h"
 
 namespace tiltophon {
 namespace {

@@ -18,7 +18,7 @@
 #include "motion/PipeWriter.h"
 #include "motion/Sensitivity.h"
 #include "motion/TempFolder.h"
-#include "platform/headless/HeadlessPlatform.h"
+#include "program/HeadlessPlatform.h"
 #include "platform/posix/DlLibraryLoader.h"
 #include "swing/SwingProfile.h"
 

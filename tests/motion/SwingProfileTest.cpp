@@ -8,7 +8,7 @@
 #include "motion/FakeSensor.h"
 #include "motion/MotionDetector.h"
 #include "motion/Sensitivity.h"
-#include "platform/headless/HeadlessPlatform.h"
+#include "program/HeadlessPlatform.h"
 #include "swing/SwingProfile.h"
 
 namespace tiltophon {

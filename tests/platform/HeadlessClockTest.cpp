@@ -6,7 +6,7 @@
 #include <atomic>
 #include <thread>
 
-#include "platform/headless/HeadlessPlatform.h"
+#include "program/HeadlessPlatform.h"
 
 namespace tiltophon {
 namespace {

@@ -5,7 +5,7 @@
 
 #include <vector>
 
-#include "platform/headless/HeadlessPlatform.h"
+#include "program/HeadlessPlatform.h"
 
 namespace tiltophon {
 namespace {

@@ -11,7 +11,7 @@
 
 #include "app/AppState.h"
 #include "platform/Text.h"
-#include "platform/headless/HeadlessProgram.h"
+#include "program/HeadlessProgram.h"
 #include "vavurud/Control.h"
 #include "vavurud/Panel.h"
 

@@ -8,7 +8,7 @@
 
 #include "app/AppResources.h"
 #include "platform/Text.h"
-#include "platform/headless/HeadlessPlatform.h"
+#include "program/HeadlessPlatform.h"
 #include "platform/posix/PosixFileSystem.h"
 #include "settings/Skin.h"
 

@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "platform/headless/HeadlessPlatform.h"
+#include "program/HeadlessPlatform.h"
 #include "settings/RegistryAccess.h"
 #include "settings/Settings.h"
 

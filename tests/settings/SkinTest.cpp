@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "platform/Text.h"
-#include "platform/headless/HeadlessPlatform.h"
+#include "program/HeadlessPlatform.h"
 #include "platform/posix/PosixFileSystem.h"
 #include "settings/Skin.h"
 #include "support/ProgramFolder.h"

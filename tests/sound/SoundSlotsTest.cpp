@@ -6,7 +6,7 @@
 #include <climits>
 
 #include "app/AppState.h"
-#include "platform/headless/HeadlessPlatform.h"
+#include "program/HeadlessPlatform.h"
 #include "sound/SoundBank.h"
 #include "sound/SoundSlots.h"
 

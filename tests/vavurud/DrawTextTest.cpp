@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/headless/HeadlessPlatform.h"
+#include "program/HeadlessPlatform.h"
 #include "support/Pixels.h"
 #include "vavurud/Draw.h"
 

@@ -19,7 +19,7 @@
 #include "app/AppState.h"
 #include "platform/ScreenSpec.h"
 #include "platform/Text.h"
-#include "platform/headless/HeadlessProgram.h"
+#include "program/HeadlessProgram.h"
 #include "platform/media/PngImageCodec.h"
 #include "vavurud/Button.h"
 #include "vavurud/ButtonEx.h"

@@ -1,7 +1,7 @@
 // SPDX-FileCopyrightText: 2026 The Tiltophon developers
 // SPDX-License-Identifier: GPL-3.0-or-later
 
-#include "platform/headless/ScreenTreeCheck.h"
+#include "program/ScreenTreeCheck.h"
 
 #include <array>
 

@@ -1,7 +1,7 @@
 // SPDX-FileCopyrightText: 2026 The Tiltophon developers
 // SPDX-License-Identifier: GPL-3.0-or-later
 
-#include "platform/headless/HeadlessPlatform.h"
+#include "program/HeadlessPlatform.h"
 
 #include "app/AppState.h"
 #include "vavurud/Draw.h"

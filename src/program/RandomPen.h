@@ -7,7 +7,7 @@
 #include <functional>
 #include <vector>
 
-#include "platform/headless/HeadlessProgram.h"
+#include "program/HeadlessProgram.h"
 
 namespace tiltophon {
 

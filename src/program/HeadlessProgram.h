@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "platform/FileSystem.h"
-#include "platform/headless/HeadlessPlatform.h"
+#include "program/HeadlessPlatform.h"
 #include "platform/posix/PosixFileSystem.h"
 
 namespace tiltophon {
