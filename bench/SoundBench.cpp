@@ -16,6 +16,7 @@
 #include <random>
 #include <thread>
 
+#include "Allocations.h"
 #include "app/AppState.h"
 #include "motion/MotionDispatch.h"
 #include "motion/MotionMessage.h"
@@ -212,6 +213,7 @@ void BM_SwingToFirstFrame(benchmark::State& state) {
 
     BusyProcesses busy(int(state.range(1)));
     std::vector<double> handed, first;
+    long swing_allocations = 0;
     std::mt19937 random(3);
     const auto period = std::chrono::microseconds(int64_t(device.samples) * 1000000 / device.freq);
     for (auto _ : state) {
@@ -224,7 +226,10 @@ void BM_SwingToFirstFrame(benchmark::State& state) {
                             Clock::now().time_since_epoch())
                             .count();
         window->post_message(kMotionMessage, 1, 0);
+        long allocations = allocations_so_far();
         headless.windows.pump();
+        while (player.last_handed_over_ns() < start) std::this_thread::sleep_for(std::chrono::microseconds(50));
+        swing_allocations += allocations_so_far() - allocations;
         while (player.sounds_begun() == begun) std::this_thread::sleep_for(std::chrono::microseconds(50));
         double first_ms = double(player.last_begun_ns() - start) / 1e6;
         state.SetIterationTime(first_ms / 1000.0);
@@ -244,6 +249,8 @@ void BM_SwingToFirstFrame(benchmark::State& state) {
     state.counters["buffer_ms"] = double(device.samples) * 1000.0 / device.freq;
     state.counters["busy_processes"] = busy.running();
     state.counters["played_ready"] = double(player.sounds_played_ready());
+    // From the message loop's dispatch until the sound is the output's, on every thread.
+    state.counters["allocations_per_swing"] = double(swing_allocations) / double(state.iterations());
     install_platform({});
     reset_app();
 }
