@@ -161,7 +161,9 @@ struct Percentiles {
 
 Percentiles percentiles(std::vector<double> ms) {
     std::sort(ms.begin(), ms.end());
-    auto at = [&](double q) { return ms[std::min(ms.size() - 1, std::size_t(q * double(ms.size())))]; };
+    auto at = [&](double q) {
+        return ms[std::min(ms.size() - 1, std::size_t(q * double(ms.size())))];
+    };
     return ms.empty() ? Percentiles{} : Percentiles{at(0.50), at(0.99), ms.back()};
 }
 
@@ -222,15 +224,17 @@ void BM_SwingToFirstFrame(benchmark::State& state) {
         std::this_thread::sleep_for(std::chrono::microseconds(random() % period.count()));
         uint64_t begun = player.sounds_begun();
         state.ResumeTiming();
-        int64_t start = std::chrono::duration_cast<std::chrono::nanoseconds>(
-                            Clock::now().time_since_epoch())
-                            .count();
+        int64_t start =
+            std::chrono::duration_cast<std::chrono::nanoseconds>(Clock::now().time_since_epoch())
+                .count();
         window->post_message(kMotionMessage, 1, 0);
         long allocations = allocations_so_far();
         headless.windows.pump();
-        while (player.last_handed_over_ns() < start) std::this_thread::sleep_for(std::chrono::microseconds(50));
+        while (player.last_handed_over_ns() < start)
+            std::this_thread::sleep_for(std::chrono::microseconds(50));
         swing_allocations += allocations_so_far() - allocations;
-        while (player.sounds_begun() == begun) std::this_thread::sleep_for(std::chrono::microseconds(50));
+        while (player.sounds_begun() == begun)
+            std::this_thread::sleep_for(std::chrono::microseconds(50));
         double first_ms = double(player.last_begun_ns() - start) / 1e6;
         state.SetIterationTime(first_ms / 1000.0);
         first.push_back(first_ms);
@@ -250,7 +254,8 @@ void BM_SwingToFirstFrame(benchmark::State& state) {
     state.counters["busy_processes"] = busy.running();
     state.counters["played_ready"] = double(player.sounds_played_ready());
     // From the message loop's dispatch until the sound is the output's, on every thread.
-    state.counters["allocations_per_swing"] = double(swing_allocations) / double(state.iterations());
+    state.counters["allocations_per_swing"] =
+        double(swing_allocations) / double(state.iterations());
     install_platform({});
     reset_app();
 }

@@ -23,22 +23,13 @@ using tiltophon::fuzz::require;
 
 namespace {
 
-SDL_AudioSpec output(int freq, SDL_AudioFormat format, Uint8 channels) {
-    SDL_AudioSpec spec{};
-    spec.freq = freq;
-    spec.format = format;
-    spec.channels = channels;
-    spec.samples = 256;
-    return spec;
-}
-
 // Output formats that devices ask for: the usual one and some that make the decoder
 // resample, change sample type and mix channels up or down.
 const std::array<SDL_AudioSpec, 4> kDevices = {
-    output(44100, AUDIO_S16SYS, 2),
-    output(48000, AUDIO_F32SYS, 2),
-    output(22050, AUDIO_U8, 1),
-    output(96000, AUDIO_S32SYS, 6),
+    audio_format(44100, AUDIO_S16SYS, 2),
+    audio_format(48000, AUDIO_F32SYS, 2),
+    audio_format(22050, AUDIO_U8, 1),
+    audio_format(96000, AUDIO_S32SYS, 6),
 };
 
 }  // namespace

@@ -54,6 +54,26 @@ private:
     std::vector<std::thread> threads_;
 };
 
+// The real player and files with threads that are joined before the player goes,
+// installed as the platform for the life of the object.
+struct RealSoundPlatform {
+    RealSoundPlatform() {
+        services.files = &files;
+        services.audio = &player;
+        services.threads = &threads;
+        install_platform(services);
+        reset_app();
+    }
+    ~RealSoundPlatform() {
+        install_platform({});
+        reset_app();
+    }
+    SdlSoundPlayer player;
+    JoiningThreads threads;
+    PosixFileSystem files;
+    Platform services;
+};
+
 // Sets an environment variable for the life of the object.
 class ScopedEnv {
 public:
@@ -138,18 +158,11 @@ TEST(SoundPlaybackThreads, SwingsPlayTheirSlotsThroughTheAudioDevice) {
     ScopedEnv driver("SDL_AUDIODRIVER", "disk");
     ScopedEnv file("SDL_DISKAUDIOFILE", output.string());
     {
-        SdlSoundPlayer player;
-        JoiningThreads threads;  // joined before the player goes
+        RealSoundPlatform real;
+        SdlSoundPlayer& player = real.player;
         ASSERT_NE(player.device_spec().freq, 0) << "SDL's disk audio driver is not available";
         ASSERT_EQ(SDL_AUDIO_BITSIZE(player.device_spec().format), 16);
         int channels = player.device_spec().channels;
-        PosixFileSystem files;
-        Platform services;
-        services.files = &files;
-        services.audio = &player;
-        services.threads = &threads;
-        install_platform(services);
-        reset_app();
 
         SoundBank bank;
         bank.Scan(utf16_from_utf8(folder.string() + "/"));
@@ -187,8 +200,6 @@ TEST(SoundPlaybackThreads, SwingsPlayTheirSlotsThroughTheAudioDevice) {
         EXPECT_NEAR(double(r[1].length), 13230.0, 2.0);
         EXPECT_EQ(r[2].kind, '.');
         EXPECT_EQ(player.sounds_begun(), begun);
-        install_platform({});
-        reset_app();
     }
 }
 
@@ -215,18 +226,11 @@ TEST(SoundPlaybackThreads, APreparedFlacSlotPlaysThroughTheAudioDevice) {
     ScopedEnv driver("SDL_AUDIODRIVER", "disk");
     ScopedEnv file("SDL_DISKAUDIOFILE", output.string());
     {
-        SdlSoundPlayer player;
-        JoiningThreads threads;
+        RealSoundPlatform real;
+        SdlSoundPlayer& player = real.player;
         const SDL_AudioSpec device = player.device_spec();
         ASSERT_NE(device.freq, 0) << "SDL's disk audio driver is not available";
         ASSERT_EQ(SDL_AUDIO_BITSIZE(device.format), 16);
-        PosixFileSystem files;
-        Platform services;
-        services.files = &files;
-        services.audio = &player;
-        services.threads = &threads;
-        install_platform(services);
-        reset_app();
 
         SoundBank bank;
         bank.AddEntry(u"Set", u"A.flac", utf16_from_utf8(flac), nullptr, nullptr);
@@ -246,8 +250,6 @@ TEST(SoundPlaybackThreads, APreparedFlacSlotPlaysThroughTheAudioDevice) {
         });
         EXPECT_NEAR(double(count(heard, 'A')), 22050.0 * device.freq / 44100.0, 8.0);
         EXPECT_EQ(player.sounds_played_ready(), 1u);
-        install_platform({});
-        reset_app();
     }
 }
 

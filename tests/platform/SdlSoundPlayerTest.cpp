@@ -64,6 +64,11 @@ protected:
         player->wait_until_idle();
     }
 
+    void prepare(std::vector<std::u16string> paths) {
+        player->prepare(paths);
+        player->wait_until_idle();
+    }
+
     std::vector<int16_t> render(std::size_t frames) {
         std::vector<int16_t> out(frames);
         player->render(reinterpret_cast<uint8_t*>(out.data()), int(frames * 2));
@@ -272,9 +277,7 @@ TEST_F(SdlSoundPlayerThreads, PreparedSoundsPlayReadyAndOthersStillPlay) {
     auto b = file("b.flac", {});
     ASSERT_TRUE(write_tone(utf8_from_utf16(b), every_format()[4], 0.2));
     auto c = file("c.wav", constant_wave(300, 1000));
-    std::vector<std::u16string> wanted = {a, b};
-    player->prepare(wanted);
-    player->wait_until_idle();
+    prepare({a, b});
     EXPECT_TRUE(player->is_ready(a));
     EXPECT_TRUE(player->is_ready(b));
     EXPECT_FALSE(player->is_ready(c));
@@ -309,14 +312,10 @@ TEST_F(SdlSoundPlayerThreads, ASoundNotReadyYetPlaysTheSlowWayAndIsKeptReady) {
 TEST_F(SdlSoundPlayerThreads, ASlotChangedWhileItsSoundPlaysLetsTheSoundFinish) {
     auto a = file("a.wav", constant_wave(100, 4410));
     auto b = file("b.wav", constant_wave(200, 4410));
-    std::vector<std::u16string> first = {a};
-    player->prepare(first);
-    player->wait_until_idle();
+    prepare({a});
     player->play_file(a);
     EXPECT_EQ(render(1000)[999], 100);
-    std::vector<std::u16string> second = {b};
-    player->prepare(second);
-    player->wait_until_idle();
+    prepare({b});
     EXPECT_FALSE(player->is_ready(a)) << "a sound no slot holds is forgotten";
     EXPECT_TRUE(player->is_ready(b));
     std::vector<int16_t> rest = render(4000);
@@ -328,9 +327,7 @@ TEST_F(SdlSoundPlayerThreads, ASlotChangedWhileItsSoundPlaysLetsTheSoundFinish) 
 
 TEST_F(SdlSoundPlayerThreads, ADeviceFormatChangeDecodesTheReadySoundsAgain) {
     auto a = file("a.wav", constant_wave(8192, 4410));
-    std::vector<std::u16string> wanted = {a};
-    player->prepare(wanted);
-    player->wait_until_idle();
+    prepare({a});
     player->play_file(a);
     EXPECT_EQ(render(10)[5], 8192);
 
@@ -356,12 +353,12 @@ TEST_F(SdlSoundPlayerThreads, ADeviceFormatChangeDecodesTheReadySoundsAgain) {
 TEST_F(SdlSoundPlayerThreads, KeepsAtMostSixSoundsReadyAndNoneItCannotPlay) {
     std::vector<std::u16string> wanted;
     for (int i = 0; i < 8; ++i) {
-        wanted.push_back(file("s" + std::to_string(i) + ".wav", constant_wave(int16_t(i + 1), 100)));
+        wanted.push_back(
+            file("s" + std::to_string(i) + ".wav", constant_wave(int16_t(i + 1), 100)));
     }
     auto broken = file("broken.flac", std::vector<uint8_t>(100, 'x'));
     wanted.insert(wanted.begin(), broken);
-    player->prepare(wanted);
-    player->wait_until_idle();
+    prepare(wanted);
     int ready = 0;
     for (const auto& path : wanted) ready += player->is_ready(path);
     EXPECT_EQ(ready, 5) << "the first six asked for, one of them unplayable";

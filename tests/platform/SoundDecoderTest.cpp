@@ -1,8 +1,6 @@
 // SPDX-FileCopyrightText: 2026 The Tiltophon developers
 // SPDX-License-Identifier: GPL-3.0-or-later
 
-#include "platform/sdl/SoundDecoder.h"
-
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -13,21 +11,13 @@
 #include "motion/TempFolder.h"
 #include "platform/SoundFiles.h"
 #include "platform/media/WaveFile.h"
+#include "platform/sdl/SoundDecoder.h"
 #include "support/CiSkip.h"
 
 namespace tiltophon {
 namespace {
 
 namespace fs = std::filesystem;
-
-SDL_AudioSpec device(int freq, SDL_AudioFormat format, Uint8 channels) {
-    SDL_AudioSpec spec{};
-    spec.freq = freq;
-    spec.format = format;
-    spec.channels = channels;
-    spec.samples = 256;
-    return spec;
-}
 
 // How the player decoded sounds before it used libsndfile: SDL's own WAV loader, then
 // the same converter fed in the same parts, padded and flushed the same way. Kept here
@@ -75,8 +65,9 @@ std::vector<uint8_t> decode_with_sdl_wav_loader(const std::vector<uint8_t>& byte
 TEST(SoundDecoder, ShippedSoundsPlayExactlyAsWithSdlsWavLoader) {
     fs::path sounds = fs::path(TILTOPHON_PROGRAM_DIR) / "Sounds";
     if (!fs::is_directory(sounds)) SKIP_OR_FAIL_IN_CI("the shipped sounds are not built");
-    const SDL_AudioSpec formats[] = {device(44100, AUDIO_S16SYS, 1), device(44100, AUDIO_S16SYS, 2),
-                                     device(48000, AUDIO_F32SYS, 2), device(22050, AUDIO_U8, 1)};
+    const SDL_AudioSpec formats[] = {
+        audio_format(44100, AUDIO_S16SYS, 1), audio_format(44100, AUDIO_S16SYS, 2),
+        audio_format(48000, AUDIO_F32SYS, 2), audio_format(22050, AUDIO_U8, 1)};
     int compared = 0;
     for (const auto& entry : fs::recursive_directory_iterator(sounds)) {
         if (entry.path().extension() != ".wav") continue;
@@ -117,7 +108,7 @@ Heard listen(const DecodedSound& sound, int channels) {
 
 TEST(SoundDecoder, DecodesEveryFormatToTheDeviceFormat) {
     TempFolder temp;
-    const SDL_AudioSpec out = device(48000, AUDIO_F32SYS, 2);
+    const SDL_AudioSpec out = audio_format(48000, AUDIO_F32SYS, 2);
     for (const SoundFileKind& kind : every_format()) {
         std::string path = temp.file(std::string("tone.") + kind.name);
         SCOPED_TRACE(std::string(kind.name) + " " + std::to_string(kind.format) + " at " +
@@ -149,7 +140,7 @@ std::vector<uint8_t> scrambled(std::vector<uint8_t> bytes) {
 
 TEST(SoundDecoder, RefusesCutAndCorruptFilesOfEveryCompressedFormat) {
     TempFolder temp;
-    const SDL_AudioSpec out = device(44100, AUDIO_S16SYS, 2);
+    const SDL_AudioSpec out = audio_format(44100, AUDIO_S16SYS, 2);
     for (const SoundFileKind& kind : every_format()) {
         if (std::string_view(kind.name) == "wav") continue;
         std::string path = temp.file(std::string("tone.") + kind.name);
@@ -168,7 +159,7 @@ TEST(SoundDecoder, RefusesCutAndCorruptFilesOfEveryCompressedFormat) {
 }
 
 TEST(SoundDecoder, RefusesWhatIsNoSound) {
-    const SDL_AudioSpec out = device(44100, AUDIO_S16SYS, 2);
+    const SDL_AudioSpec out = audio_format(44100, AUDIO_S16SYS, 2);
     std::vector<uint8_t> text(400, 'x');
     std::vector<uint8_t> png = {0x89, 'P', 'N', 'G', 0x0D, 0x0A, 0x1A, 0x0A};
     png.resize(300, 0);
@@ -183,7 +174,7 @@ TEST(SoundDecoder, RefusesWhatIsNoSound) {
 // A file that says it lasts two hours is refused from its header, before any decoding.
 TEST(SoundDecoder, RefusesSoundsLongerThanAMinuteBeforeDecodingThem) {
     TempFolder temp;
-    const SDL_AudioSpec out = device(44100, AUDIO_S16SYS, 2);
+    const SDL_AudioSpec out = audio_format(44100, AUDIO_S16SYS, 2);
     // Two hours of 8 kHz mu-law: 57.6 MB, a sparse file that costs nothing to make.
     WaveFormat mulaw{7, 1, 8000, 8};
     std::vector<uint8_t> header = encode_wave(mulaw, std::vector<uint8_t>(2, 0xFF));
@@ -218,8 +209,8 @@ TEST(SoundDecoder, AnAbandonedDecodingGivesNothing) {
     TempFolder temp;
     ASSERT_TRUE(write_tone(temp.file("a.flac"), every_format()[4], 1.0));
     int parts = 0;
-    auto sound = decode_sound(read_sound_file(temp.file("a.flac")), device(44100, AUDIO_S16SYS, 2),
-                              [&] { return ++parts == 3; });
+    auto sound = decode_sound(read_sound_file(temp.file("a.flac")),
+                              audio_format(44100, AUDIO_S16SYS, 2), [&] { return ++parts == 3; });
     EXPECT_EQ(sound, nullptr);
     EXPECT_EQ(parts, 3);
 }

@@ -15,8 +15,8 @@ namespace tiltophon {
 
 // Sound files for the tests, written with libsndfile's own encoders at test time.
 struct SoundFileKind {
-    const char* name;       // also the file's extension
-    int format;             // libsndfile's major and sub format
+    const char* name;  // also the file's extension
+    int format;        // libsndfile's major and sub format
     int rate = 44100;
     int channels = 1;
 };

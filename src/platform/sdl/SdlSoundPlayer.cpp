@@ -58,11 +58,7 @@ SdlSoundPlayer::~SdlSoundPlayer() {
 }
 
 void SdlSoundPlayer::open_device() {
-    SDL_AudioSpec wanted{};
-    wanted.freq = 44100;
-    wanted.format = AUDIO_S16SYS;
-    wanted.channels = 2;
-    wanted.samples = kBufferFrames;
+    SDL_AudioSpec wanted = audio_format(44100, AUDIO_S16SYS, 2, kBufferFrames);
     wanted.callback = &SdlSoundPlayer::audio_callback;
     wanted.userdata = this;
     SDL_AudioSpec obtained{};

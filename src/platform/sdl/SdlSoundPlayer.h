@@ -81,7 +81,9 @@ public:
     uint64_t sounds_played_ready() const { return played_ready_.load(std::memory_order_acquire); }
     // When the latest sound was handed to the output, and when its first frame went
     // out through `render`, in nanoseconds of the steady clock.
-    int64_t last_handed_over_ns() const { return last_handed_over_ns_.load(std::memory_order_acquire); }
+    int64_t last_handed_over_ns() const {
+        return last_handed_over_ns_.load(std::memory_order_acquire);
+    }
     int64_t last_begun_ns() const { return last_begun_ns_.load(std::memory_order_acquire); }
 
 private:

@@ -99,7 +99,7 @@ struct MemoryFile {
     static sf_count_t length(void* self) { return sf_count_t(as(self).bytes.size()); }
     static sf_count_t seek(sf_count_t offset, int whence, void* self) {
         MemoryFile& file = as(self);
-        sf_count_t base = whence == SEEK_CUR ? file.position
+        sf_count_t base = whence == SEEK_CUR   ? file.position
                           : whence == SEEK_END ? sf_count_t(file.bytes.size())
                                                : 0;
         sf_count_t target = base + offset;
@@ -171,7 +171,8 @@ bool drain(SDL_AudioStream* stream, std::vector<uint8_t>& out) {
         std::size_t needed = done + std::size_t(available);
         if (needed > kMaxOutputBytes) return false;
         // Grown by hand, so that doubling never asks for more than one sound may take.
-        if (needed > out.capacity()) out.reserve(std::min(std::max(needed, out.capacity() * 2), kMaxOutputBytes));
+        if (needed > out.capacity())
+            out.reserve(std::min(std::max(needed, out.capacity() * 2), kMaxOutputBytes));
         out.resize(needed);
         int got = SDL_AudioStreamGet(stream, out.data() + done, available);
         out.resize(done + std::size_t(std::max(got, 0)));
@@ -209,8 +210,8 @@ std::shared_ptr<const DecodedSound> decode_sound(const std::vector<uint8_t>& fil
     if (is_ogg(file) && !is_complete_ogg(file)) return nullptr;
 
     MemoryFile memory{file};
-    SF_VIRTUAL_IO io{&MemoryFile::length, &MemoryFile::seek, &MemoryFile::read,
-                     &MemoryFile::write, &MemoryFile::tell};
+    SF_VIRTUAL_IO io{&MemoryFile::length, &MemoryFile::seek, &MemoryFile::read, &MemoryFile::write,
+                     &MemoryFile::tell};
     SF_INFO info{};
     std::unique_ptr<SNDFILE, SndFileCloser> sound(sf_open_virtual(&io, SFM_READ, &info, &memory));
     if (!sound) return nullptr;
@@ -229,15 +230,17 @@ std::shared_ptr<const DecodedSound> decode_sound(const std::vector<uint8_t>& fil
         SDL_NewAudioStream(in_format, Uint8(info.channels), info.samplerate, device.format,
                            device.channels, device.freq));
     if (!stream) return nullptr;
-    const std::size_t in_frame_bytes = SDL_AUDIO_BITSIZE(in_format) / 8 * std::size_t(info.channels);
+    const std::size_t in_frame_bytes =
+        SDL_AUDIO_BITSIZE(in_format) / 8 * std::size_t(info.channels);
     const std::size_t out_frame_bytes = SDL_AUDIO_BITSIZE(device.format) / 8 * device.channels;
     const sf_count_t pad_frames = info.samplerate != device.freq ? kResamplerPadFrames : 0;
 
     auto decoded = std::make_shared<DecodedSound>();
     std::vector<uint8_t>& out = decoded->bytes;
     if (length_known) {
-        uint64_t frames = uint64_t(info.frames + pad_frames) * uint64_t(device.freq) /
-                              uint64_t(info.samplerate) + 1024;
+        uint64_t frames =
+            uint64_t(info.frames + pad_frames) * uint64_t(device.freq) / uint64_t(info.samplerate) +
+            1024;
         // Only as much as a small file may well need: its header could be lying.
         out.reserve(std::size_t(std::min<uint64_t>(frames * out_frame_bytes, kFirstReserveBytes)));
     }
@@ -249,7 +252,8 @@ std::shared_ptr<const DecodedSound> decode_sound(const std::vector<uint8_t>& fil
         if (got < 0 || sf_error(sound.get()) != SF_ERR_NO_ERROR) return nullptr;
         total += got;
         if (total > max_frames) return nullptr;
-        if (got > 0 && SDL_AudioStreamPut(stream.get(), part.data(), int(got * in_frame_bytes)) != 0) {
+        if (got > 0 &&
+            SDL_AudioStreamPut(stream.get(), part.data(), int(got * in_frame_bytes)) != 0) {
             return nullptr;
         }
         if (got < wanted) break;

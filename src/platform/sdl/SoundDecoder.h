@@ -23,6 +23,17 @@ struct DecodedSound {
 // the memory one sound takes: 60 s of 48 kHz stereo float is 23 MB.
 constexpr uint32_t kMaxSoundSeconds = 60;
 
+// A device format: rate, sample type and channels, with `samples` frames per buffer.
+inline SDL_AudioSpec audio_format(int freq, SDL_AudioFormat format, Uint8 channels,
+                                  Uint16 samples = 256) {
+    SDL_AudioSpec spec{};
+    spec.freq = freq;
+    spec.format = format;
+    spec.channels = channels;
+    spec.samples = samples;
+    return spec;
+}
+
 // Asked between the parts of a decoding: true to give it up (a newer request came).
 using AbandonDecoding = std::function<bool()>;
 
