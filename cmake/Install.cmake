@@ -5,7 +5,9 @@
 # cmake --install BUILD --prefix P gives
 #   P/lib/tiltophon/     the program folder: tiltophon, libHTCSensorSDK.so, Skin/, Sounds/
 #                        and the program's pictures, as in the build tree
-#   P/bin/tiltophon      a link to the program; P/bin/tiltophon-swing
+#   P/bin/tiltophon      a link to the program; P/bin/tiltophon-swing, P/bin/tiltophon-sensor
+#   P/lib/udev/rules.d/70-tiltophon-accelerometer.rules, which lets the user at the seat
+#                        read accelerometer input devices (game controllers' motion sensors)
 #   P/share/applications/org.tiltophon.Tiltophon.desktop, the launcher icon under
 #   P/share/icons/hicolor/ and P/share/metainfo/org.tiltophon.Tiltophon.metainfo.xml
 # (the sensor library and tiltophon-swing install from their own folders).
@@ -33,11 +35,14 @@ install(CODE "
   file(CREATE_LINK ../${TILTOPHON_INSTALL_DIR}/tiltophon \"\${bin}/tiltophon\" SYMBOLIC)
 ")
 
+install(FILES ${PROJECT_SOURCE_DIR}/packaging/70-tiltophon-accelerometer.rules
+  DESTINATION lib/udev/rules.d)
 install(FILES ${PROJECT_SOURCE_DIR}/packaging/${TILTOPHON_APP_ID}.desktop
   DESTINATION share/applications)
 install(FILES ${CMAKE_BINARY_DIR}/share/icons/hicolor/256x256/apps/tiltophon.png
   DESTINATION share/icons/hicolor/256x256/apps)
-string(TIMESTAMP TILTOPHON_RELEASE_DATE "%Y-%m-%d" UTC)
+# The manual pages, changelog and copyright; the releases for the metadata.
+include(${CMAKE_CURRENT_LIST_DIR}/PackageDocs.cmake)
 configure_file(${PROJECT_SOURCE_DIR}/packaging/${TILTOPHON_APP_ID}.metainfo.xml.in
   ${CMAKE_BINARY_DIR}/share/metainfo/${TILTOPHON_APP_ID}.metainfo.xml @ONLY)
 install(FILES ${CMAKE_BINARY_DIR}/share/metainfo/${TILTOPHON_APP_ID}.metainfo.xml
@@ -47,18 +52,24 @@ set(CPACK_PACKAGE_NAME tiltophon)
 set(CPACK_PACKAGE_VENDOR "The Tiltophon developers")
 set(CPACK_PACKAGE_CONTACT "The Tiltophon developers <hello@tiltophon.org>")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "motion-triggered sound board")
+# Debian shows each line of the description as it stands: at most 80 columns.
 set(CPACK_PACKAGE_DESCRIPTION
-  "Give each of five slots a sound; a swing of the device forward, back, left, right or
-along its vertical axis plays the sound of the matching slot, with a short vibration if
-you want one, and touching a slot's button plays it too. For Linux phones and desktops.")
+  "Give each of five slots a sound; a swing of the device forward, back, left,
+right or along its vertical axis plays the sound of the matching slot, with a
+short vibration if you want one, and touching a slot's button plays it too.
+For Linux phones and desktops.")
 set(CPACK_PACKAGE_HOMEPAGE_URL "https://tiltophon.org/")
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION sound)
-# The libraries come from what the binaries link; the fonts are looked up by name.
-# libsndfile reads MP3 and Opus from 1.1.0 on, which its symbols alone do not show.
-set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+# The fonts are looked up by name; the libraries come from what the binaries link,
+# found by cmake/PackageDepends.cmake once the files are staged. (CPack's own
+# CPACK_DEBIAN_PACKAGE_SHLIBDEPS would also add ldconfig calls to the maintainer
+# scripts for the sensor library below /usr/lib, which is the program's own and
+# needs none.) libsndfile reads MP3 and Opus from 1.1.0 on, which its symbols alone
+# do not show.
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-dejavu-core, fonts-dejavu-extra, libsndfile1 (>= 1.1.0)")
+set(CPACK_PRE_BUILD_SCRIPTS ${CMAKE_CURRENT_LIST_DIR}/PackageDepends.cmake)
 set(CPACK_GENERATOR DEB)
 include(CPack)
