@@ -76,7 +76,6 @@ int32_t SdlIdleControl::expire(uint32_t now) {
     return -1;
 }
 
-<<<<<<< HEAD
 void SdlIdleControl::apply() {
     bool wanted = held_ || timed_;
     if (wanted == inhibited_) return;
@@ -86,7 +85,8 @@ void SdlIdleControl::apply() {
     } else {
         SDL_EnableScreenSaver();
     }
-=======
+}
+
 SdlThreadRunner::SdlThreadRunner(int pooled_threads) {
     for (int i = 0; i < pooled_threads; ++i) {
         threads_.emplace_back(&SdlThreadRunner::pooled_thread, this);
@@ -103,7 +103,6 @@ SdlThreadRunner::~SdlThreadRunner() {
     }
     wake_.notify_all();
     for (std::thread& thread : threads_) thread.join();
->>>>>>> sound-decode
 }
 
 void SdlThreadRunner::start_detached(std::function<void()> routine) {
