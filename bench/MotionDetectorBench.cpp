@@ -10,28 +10,11 @@
 
 #include "motion/MotionDetector.h"
 #include "motion/Sensitivity.h"
+#include "platform/headless/PostCountingWindow.h"
 #include "program/HeadlessPlatform.h"
 
 namespace tiltophon {
 namespace {
-
-// A window that only counts what is posted to it, so the step is measured alone.
-class CountingWindow : public Window {
-public:
-    void post_message(uint32_t, WParam, LParam) override { ++posted; }
-    LResult send_message(uint32_t, WParam, LParam) override { return 0; }
-    LResult default_proc(uint32_t, WParam, LParam) override { return 0; }
-    void set_timer(uint32_t, uint32_t, TimerRoutine) override {}
-    void kill_timer(uint32_t) override {}
-    void invalidate(const Rect*, bool) override {}
-    void update() override {}
-    void present(const Bitmap&) override {}
-    void show(ShowCommand) override {}
-    void raise() override {}
-    void set_full_screen(bool) override {}
-    Rect client_rect() const override { return {}; }
-    long posted = 0;
-};
 
 std::vector<SampleRecord> g_trace;
 size_t g_next = 0;
@@ -64,7 +47,7 @@ void run(benchmark::State& state, std::vector<SampleRecord> trace) {
     binding.load(kAccelerometerKind);
     g_trace = std::move(trace);
     g_next = 0;
-    CountingWindow window;
+    PostCountingWindow window;
     MotionDetectorX detector(&window, &binding, kMotionMessage);
     apply_sensitivity(detector, 5);
     detector.start();

@@ -18,6 +18,7 @@
 #include "motion/FakeSensor.h"
 #include "motion/MotionDetector.h"
 #include "motion/Sensitivity.h"
+#include "platform/headless/PostCountingWindow.h"
 #include "program/HeadlessPlatform.h"
 
 namespace {
@@ -63,28 +64,6 @@ __attribute__((noinline)) void operator delete(void* p, std::size_t, std::align_
 namespace tiltophon {
 namespace {
 
-// Keeps the last code posted to it in place, so that posting allocates nothing here
-// and whatever the step allocates is the detector's own.
-class PostCountingWindow : public Window {
-public:
-    void post_message(uint32_t message, WParam first, LParam) override {
-        if (message == kMotionMessage) ++posted[static_cast<std::size_t>(first) % posted.size()];
-    }
-    LResult send_message(uint32_t, WParam, LParam) override { return 0; }
-    LResult default_proc(uint32_t, WParam, LParam) override { return 0; }
-    void set_timer(uint32_t, uint32_t, TimerRoutine) override {}
-    void kill_timer(uint32_t) override {}
-    void invalidate(const Rect*, bool) override {}
-    void update() override {}
-    void present(const Bitmap&) override {}
-    void show(ShowCommand) override {}
-    void raise() override {}
-    void set_full_screen(bool) override {}
-    Rect client_rect() const override { return {}; }
-
-    std::array<long, 6> posted{};
-};
-
 // Allocations made between construction and `count`.
 class AllocationCount {
 public:
@@ -115,6 +94,7 @@ protected:
 
     HeadlessPlatform headless;
     SensorBinding binding;
+    // Posting to it allocates nothing, so whatever the step allocates is its own.
     PostCountingWindow window;
 };
 
@@ -149,8 +129,8 @@ TEST_F(DetectorAllocationTest, SamplingStartingAndStoppingAllocateNothing) {
     EXPECT_EQ(allocated, 0) << "the detectors allocated while sampling";
     // The steps that post were among those counted: each direction once per round, and
     // Z, which has none, at both swings.
-    for (int code = 1; code <= 4; ++code) EXPECT_EQ(window.posted[code], 3) << "code " << code;
-    EXPECT_EQ(window.posted[5], 6);
+    for (int code = 1; code <= 4; ++code) EXPECT_EQ(window.by_first[code], 3) << "code " << code;
+    EXPECT_EQ(window.by_first[5], 6);
 }
 
 }  // namespace
