@@ -14,7 +14,7 @@
 //                                           "ended N", N the saves it completed
 //
 // Serving forks each saving process from one started saver, which costs a fraction of
-// a millisecond where starting the program anew costs several.
+// a millisecond where starting a saver anew costs several.
 
 #include <sys/mman.h>
 #include <sys/wait.h>
@@ -24,6 +24,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <new>
 #include <string>
 
 #include "platform/Platform.h"
