@@ -28,6 +28,11 @@ public:
         uint32_t at_ms;
         std::u16string path;
     };
+    // The files the program asked the player to keep ready, in one `prepare` call.
+    struct Preparation {
+        uint32_t at_ms;
+        std::vector<std::u16string> paths;
+    };
     struct VibratorSwitch {
         uint32_t at_ms;
         bool on;
@@ -42,6 +47,7 @@ public:
     };
 
     void play_file(std::u16string_view path) override;
+    void prepare(std::span<const std::u16string> paths) override;
     void set_vibrating(bool on) override;
     void hold(bool on) override;
     void reset_idle(uint32_t hold_ms) override;
@@ -53,6 +59,7 @@ public:
     void add_program_file(std::u16string_view path);
 
     std::vector<SoundStarted> sounds() const;
+    std::vector<Preparation> preparations() const;
     std::vector<VibratorSwitch> vibrator_switches() const;
     std::vector<uint32_t> idle_resets() const;
     std::vector<IdleHold> idle_holds() const;
@@ -63,6 +70,7 @@ private:
     Clock& clock_;
     mutable std::mutex mutex_;
     std::vector<SoundStarted> sounds_;
+    std::vector<Preparation> preparations_;
     std::vector<VibratorSwitch> vibrator_;
     std::vector<uint32_t> idle_resets_;
     std::vector<IdleHold> idle_holds_;
