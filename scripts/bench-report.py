@@ -25,6 +25,7 @@ REFERENCES = [
 GOALS = [
     (r"^BM_ComposeTransitionFrame/", 3.0),
     (r"^BM_PaintPage/", 10.0),
+    (r"^BM_PresentPhoneFrame", 10.0),
 ]
 FRAME_BYTES = "frame_bytes"
 UNIT_NS = {"ns": 1.0, "us": 1e3, "ms": 1e6, "s": 1e9}

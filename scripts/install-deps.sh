@@ -10,7 +10,7 @@ packages=(
   libsdl2-dev libpng-dev libfreetype-dev libfontconfig-dev fonts-dejavu-core fonts-dejavu-extra
   libgtest-dev libgmock-dev libbenchmark-dev
   libsndfile1-dev
-  xvfb xauth xdotool imagemagick sox phoc grim dbus python3-dbus python3-gi
+  xvfb xauth xdotool imagemagick sox phoc grim libwayland-dev dbus python3-dbus python3-gi
   file appstream desktop-file-utils python3 reuse lintian scdoc man-db
 )
 

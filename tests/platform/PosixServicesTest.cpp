@@ -37,10 +37,11 @@ TEST(ScreenSpecTest, AcceptsSizesWithOrWithoutDpiAndRefusesTheRest) {
     screen = parse_screen_spec("720x1440");
     ASSERT_TRUE(screen);
     EXPECT_EQ(screen->dpi_x, 192);
+    EXPECT_TRUE(parse_screen_spec("4096x4096@1200"));
 
     for (const char* bad :
          {"", "x", "480", "480x", "x640", "480x640@", "-480x640@96", "480x640@96dpi", " 480x640@96",
-          "0x640@96", "480x0@96", "100000x100000@96", "4294967776x640@96", "480x640@0",
+          "0x640@96", "480x0@96", "4097x640", "480x4097", "100000x100000@96", "4294967776x640@96", "480x640@0",
           "480x640@100000", "480X640@192"}) {
         EXPECT_FALSE(parse_screen_spec(bad)) << bad;
     }
