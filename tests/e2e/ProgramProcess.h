@@ -21,8 +21,9 @@ extern char** environ;
 namespace tiltophon {
 
 // The real program (or a helper) as a child process with private folders: SDL's dummy
-// video and audio drivers, its own config folder (where the settings file lives) and
-// runtime folder (where the single-instance lock lives). The process is killed when
+// video and audio drivers, its own config folder (where the settings file lives), a
+// data folder beside it (where the user's own sounds live) and runtime folder (where
+// the single-instance lock lives). The process is killed when
 // this ends, if it still runs.
 class ProgramProcess {
 public:
@@ -51,7 +52,7 @@ public:
             std::string entry(*e);
             bool replaced = false;
             for (const char* name : {"SDL_VIDEODRIVER=", "SDL_AUDIODRIVER=", "XDG_CONFIG_HOME=",
-                                     "XDG_RUNTIME_DIR=", "TILTOPHON_SCREEN="}) {
+                                     "XDG_DATA_HOME=", "XDG_RUNTIME_DIR=", "TILTOPHON_SCREEN="}) {
                 replaced = replaced || entry.rfind(name, 0) == 0;
             }
             if (!replaced) env.push_back(entry);
@@ -59,6 +60,7 @@ public:
         env.push_back("SDL_VIDEODRIVER=dummy");
         env.push_back("SDL_AUDIODRIVER=dummy");
         env.push_back("XDG_CONFIG_HOME=" + config_home_);
+        env.push_back("XDG_DATA_HOME=" + data_home());
         env.push_back("XDG_RUNTIME_DIR=" + runtime_dir_);
         std::vector<char*> envp;
         for (std::string& entry : env) envp.push_back(entry.data());
@@ -77,6 +79,10 @@ public:
     }
 
     pid_t pid() const { return pid_; }
+    // "data" beside the config folder.
+    std::string data_home() const {
+        return (std::filesystem::path(config_home_).parent_path() / "data").string();
+    }
     std::string socket_file() const { return runtime_dir_ + "/tiltophon.sock"; }
     bool signal(int number) const { return ::kill(pid_, number) == 0; }
 

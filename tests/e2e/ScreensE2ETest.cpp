@@ -136,13 +136,14 @@ protected:
             for (const char* name :
                  {"DISPLAY=", "XAUTHORITY=", "SDL_VIDEODRIVER=", "SDL_AUDIODRIVER=",
                   "SDL_DISKAUDIOFILE=", "SDL_RENDER_DRIVER=", "SDL_FRAMEBUFFER_ACCELERATION=",
-                  "XDG_CONFIG_HOME=", "XDG_RUNTIME_DIR=", "TILTOPHON_SCREEN=",
+                  "XDG_CONFIG_HOME=", "XDG_DATA_HOME=", "XDG_RUNTIME_DIR=", "TILTOPHON_SCREEN=",
                   "TILTOPHON_SENSOR="}) {
                 replaced = replaced || entry.rfind(name, 0) == 0;
             }
             if (!replaced) env.push_back(entry);
         }
         env.push_back("XDG_CONFIG_HOME=" + folder.file("config"));
+        env.push_back("XDG_DATA_HOME=" + folder.file("data"));
         env.push_back("XDG_RUNTIME_DIR=" + folder.file("run"));
         return env;
     }

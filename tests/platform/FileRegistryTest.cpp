@@ -13,6 +13,7 @@
 #include "platform/Text.h"
 #include "platform/posix/FileRegistry.h"
 #include "support/ReadFile.h"
+#include "support/ScopedEnv.h"
 
 namespace tiltophon {
 namespace {
@@ -274,29 +275,6 @@ TEST_F(FileRegistryTest, SavingThroughALinkUpdatesItsTarget) {
     EXPECT_TRUE(std::filesystem::is_symlink(path()));
     EXPECT_NE(read_file(target).find("\"SensitivityX\"=dword:00000006"), std::string::npos);
 }
-
-class ScopedEnv {
-public:
-    ScopedEnv(const char* name, const char* value) : name_(name) {
-        if (const char* old = std::getenv(name)) old_ = old;
-        if (value) {
-            ::setenv(name, value, 1);
-        } else {
-            ::unsetenv(name);
-        }
-    }
-    ~ScopedEnv() {
-        if (old_) {
-            ::setenv(name_, old_->c_str(), 1);
-        } else {
-            ::unsetenv(name_);
-        }
-    }
-
-private:
-    const char* name_;
-    std::optional<std::string> old_;
-};
 
 TEST(FileRegistryPathTest, TheFileLivesInTheUsersConfigFolder) {
     ScopedEnv home("HOME", "/home/ada");

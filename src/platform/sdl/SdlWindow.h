@@ -9,6 +9,9 @@
 #include <deque>
 #include <map>
 #include <mutex>
+#include <string>
+#include <utility>
+#include <vector>
 
 #include "platform/Window.h"
 #include "platform/WindowSystem.h"
@@ -38,6 +41,7 @@ public:
     void raise() override;
     void set_full_screen(bool on) override;
     Rect client_rect() const override { return {0, 0, screen_.width, screen_.height}; }
+    std::vector<std::u16string> take_dropped_files() override;
 
     bool is_destroyed() const { return destroyed_; }
     Uint32 sdl_id() const { return SDL_GetWindowID(window_); }
@@ -61,6 +65,7 @@ private:
     // A window position in screen pixels, as the pen messages carry it.
     LParam pen_param(int32_t window_x, int32_t window_y) const;
     LParam touch_param(float x, float y) const;
+    void add_dropped_file(std::u16string path) { dropped_.push_back(std::move(path)); }
 
     SdlWindowSystem& system_;
     SDL_Window* window_;
@@ -76,6 +81,7 @@ private:
     std::mutex posted_mutex_;
     std::deque<Message> posted_;
     std::atomic<bool> invalid_{true};
+    std::vector<std::u16string> dropped_;
 };
 
 }  // namespace tiltophon
