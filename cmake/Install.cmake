@@ -37,7 +37,8 @@ install(FILES ${PROJECT_SOURCE_DIR}/packaging/${TILTOPHON_APP_ID}.desktop
   DESTINATION share/applications)
 install(FILES ${CMAKE_BINARY_DIR}/share/icons/hicolor/256x256/apps/tiltophon.png
   DESTINATION share/icons/hicolor/256x256/apps)
-string(TIMESTAMP TILTOPHON_RELEASE_DATE "%Y-%m-%d" UTC)
+# The manual pages, changelog and copyright; the releases for the metadata.
+include(${CMAKE_CURRENT_LIST_DIR}/PackageDocs.cmake)
 configure_file(${PROJECT_SOURCE_DIR}/packaging/${TILTOPHON_APP_ID}.metainfo.xml.in
   ${CMAKE_BINARY_DIR}/share/metainfo/${TILTOPHON_APP_ID}.metainfo.xml @ONLY)
 install(FILES ${CMAKE_BINARY_DIR}/share/metainfo/${TILTOPHON_APP_ID}.metainfo.xml
@@ -47,17 +48,23 @@ set(CPACK_PACKAGE_NAME tiltophon)
 set(CPACK_PACKAGE_VENDOR "The Tiltophon developers")
 set(CPACK_PACKAGE_CONTACT "The Tiltophon developers <hello@tiltophon.org>")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "motion-triggered sound board")
+# Debian shows each line of the description as it stands: at most 80 columns.
 set(CPACK_PACKAGE_DESCRIPTION
-  "Give each of five slots a sound; a swing of the device forward, back, left, right or
-along its vertical axis plays the sound of the matching slot, with a short vibration if
-you want one, and touching a slot's button plays it too. For Linux phones and desktops.")
+  "Give each of five slots a sound; a swing of the device forward, back, left,
+right or along its vertical axis plays the sound of the matching slot, with a
+short vibration if you want one, and touching a slot's button plays it too.
+For Linux phones and desktops.")
 set(CPACK_PACKAGE_HOMEPAGE_URL "https://tiltophon.org/")
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION sound)
-# The libraries come from what the binaries link; the fonts are looked up by name.
-set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+# The fonts are looked up by name; the libraries come from what the binaries link,
+# found by cmake/PackageDepends.cmake once the files are staged. (CPack's own
+# CPACK_DEBIAN_PACKAGE_SHLIBDEPS would also add ldconfig calls to the maintainer
+# scripts for the sensor library below /usr/lib, which is the program's own and
+# needs none.)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-dejavu-core, fonts-dejavu-extra")
+set(CPACK_PRE_BUILD_SCRIPTS ${CMAKE_CURRENT_LIST_DIR}/PackageDepends.cmake)
 set(CPACK_GENERATOR DEB)
 include(CPack)

@@ -1,10 +1,11 @@
 #!/usr/bin/env bash
 # SPDX-FileCopyrightText: 2026 The Tiltophon developers
 # SPDX-License-Identifier: GPL-3.0-or-later
-# Builds the Debian package from the default build, installs it on this machine, starts
-# the installed program the way its desktop entry does (on SDL's dummy drivers, with
-# private config and runtime folders), closes it with SIGTERM, expects exit status 0 and
-# saved settings, and removes the package again.
+# Builds the Debian package from the default build, checks it with lintian (any error
+# or warning fails) and checks its metadata and manual pages, installs it on this
+# machine, starts the installed program the way its desktop entry does (on SDL's dummy
+# drivers, with private config and runtime folders), closes it with SIGTERM, expects
+# exit status 0 and saved settings, and removes the package again.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -34,12 +35,26 @@ cleanup() {
 }
 trap cleanup EXIT
 
+# What Debian asks of a package. Each override, if one is ever needed, goes in the
+# package with a comment that says why.
+lintian_report=$(lintian --fail-on error,warning "$deb" 2>&1) || {
+    echo "$lintian_report" >&2
+    fail "lintian finds errors or warnings in $deb"
+}
+
 # The package's own metadata, as software centres read it.
 dpkg-deb -x "$deb" "$work/tree"
 appstreamcli validate --no-net "$work/tree/usr/share/metainfo/$app_id.metainfo.xml" >/dev/null \
     || fail "appstreamcli rejects the package's metainfo"
 desktop-file-validate "$work/tree/usr/share/applications/$app_id.desktop" \
     || fail "desktop-file-validate rejects the package's desktop entry"
+# Its documents, read from the package itself (dpkg may be told to leave them out).
+for file in usr/share/doc/tiltophon/copyright usr/share/doc/tiltophon/changelog.gz \
+    usr/share/man/man1/tiltophon.1.gz usr/share/man/man1/tiltophon-swing.1.gz; do
+    [ -e "$work/tree/$file" ] || fail "the package lacks /$file"
+done
+tests/man/render-pages.sh "$work"/tree/usr/share/man/man1/*.1.gz \
+    || fail "the package's manual pages do not render cleanly"
 
 if dpkg-query -W -f='${Status}' tiltophon 2>/dev/null | grep -q "install ok installed"; then
     fail "a tiltophon package is already installed; remove it first"

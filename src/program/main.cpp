@@ -1,6 +1,9 @@
 // SPDX-FileCopyrightText: 2026 The Tiltophon developers
 // SPDX-License-Identifier: GPL-3.0-or-later
 
+#include <cstdio>
+#include <string>
+
 #include "app/Program.h"
 #include "platform/LayeredRegistry.h"
 #include "platform/Platform.h"
@@ -14,11 +17,22 @@
 #include "platform/sdl/SdlDevices.h"
 #include "platform/sdl/SdlSoundPlayer.h"
 #include "platform/sdl/SdlWindowSystem.h"
+#include "program/CommandLine.h"
 
 using namespace tiltophon;
 
-int main() {
+int main(int argc, char* argv[]) {
+    // --help and --version answer before any window, file or lock is touched.
+    const int answered = answer_command_line(parse_command_line(argc, argv), stdout, stderr);
+    if (answered >= 0) return answered;
+
     SdlWindowSystem windows;
+    // A copy that nobody can see must not start: it would hold the single-instance
+    // lock, and the user's next start from the desktop would only raise it.
+    if (std::string problem = windows.display_problem(); !problem.empty()) {
+        std::fprintf(stderr, "tiltophon: %s\n", problem.c_str());
+        return 1;
+    }
     // Threads the program starts may still run when main returns, so the services
     // they use are never destroyed.
     auto* idle = new SdlIdleControl;

@@ -9,9 +9,11 @@
 #include <unistd.h>
 
 #include <chrono>
+#include <cstdlib>
 #include <filesystem>
 #include <functional>
 #include <optional>
+#include <sstream>
 #include <string>
 #include <thread>
 #include <vector>
@@ -20,11 +22,23 @@ extern char** environ;
 
 namespace tiltophon {
 
+// The full path of a program on the PATH.
+inline std::optional<std::string> find_program_in_path(const std::string& name) {
+    const char* path = std::getenv("PATH");
+    std::stringstream folders(path ? path : "");
+    std::string folder;
+    while (std::getline(folders, folder, ':')) {
+        std::filesystem::path candidate = std::filesystem::path(folder) / name;
+        if (::access(candidate.c_str(), X_OK) == 0) return candidate.string();
+    }
+    return std::nullopt;
+}
+
 // The real program (or a helper) as a child process with private folders: SDL's dummy
 // video and audio drivers, its own config folder (where the settings file lives), a
 // data folder beside it (where the user's own sounds live) and runtime folder (where
-// the single-instance lock lives). The process is killed when
-// this ends, if it still runs.
+// the single-instance lock lives), and the screen of the display. The process is
+// killed when this ends, if it still runs.
 class ProgramProcess {
 public:
     ProgramProcess(std::string program, std::string config_home, std::string runtime_dir,
@@ -45,23 +59,22 @@ public:
     ProgramProcess(const ProgramProcess&) = delete;
     ProgramProcess& operator=(const ProgramProcess&) = delete;
 
-    // Starts the process, its standard output going to `output` when that is not -1.
-    bool start(int output = -1) {
+    // Changes to the environment above, made last: "NAME=value" sets a variable and
+    // "NAME" removes it.
+    void change_environment(std::vector<std::string> changes) { changes_ = std::move(changes); }
+
+    // Starts the process (found on the PATH when `program` has no slash), its standard
+    // output going to `output` and its standard error to `errors` when not -1.
+    bool start(int output = -1, int errors = -1) {
         std::vector<std::string> env;
-        for (char** e = environ; *e; ++e) {
-            std::string entry(*e);
-            bool replaced = false;
-            for (const char* name : {"SDL_VIDEODRIVER=", "SDL_AUDIODRIVER=", "XDG_CONFIG_HOME=",
-                                     "XDG_DATA_HOME=", "XDG_RUNTIME_DIR=", "TILTOPHON_SCREEN="}) {
-                replaced = replaced || entry.rfind(name, 0) == 0;
-            }
-            if (!replaced) env.push_back(entry);
-        }
-        env.push_back("SDL_VIDEODRIVER=dummy");
-        env.push_back("SDL_AUDIODRIVER=dummy");
-        env.push_back("XDG_CONFIG_HOME=" + config_home_);
-        env.push_back("XDG_DATA_HOME=" + data_home());
-        env.push_back("XDG_RUNTIME_DIR=" + runtime_dir_);
+        for (char** e = environ; *e; ++e) env.push_back(*e);
+        set_variable(env, "SDL_VIDEODRIVER=dummy");
+        set_variable(env, "SDL_AUDIODRIVER=dummy");
+        set_variable(env, "XDG_CONFIG_HOME=" + config_home_);
+        set_variable(env, "XDG_DATA_HOME=" + data_home());
+        set_variable(env, "XDG_RUNTIME_DIR=" + runtime_dir_);
+        set_variable(env, "TILTOPHON_SCREEN");
+        for (const std::string& change : changes_) set_variable(env, change);
         std::vector<char*> envp;
         for (std::string& entry : env) envp.push_back(entry.data());
         envp.push_back(nullptr);
@@ -72,8 +85,9 @@ public:
         posix_spawn_file_actions_t actions;
         posix_spawn_file_actions_init(&actions);
         if (output >= 0) posix_spawn_file_actions_adddup2(&actions, output, STDOUT_FILENO);
+        if (errors >= 0) posix_spawn_file_actions_adddup2(&actions, errors, STDERR_FILENO);
         const int result =
-            ::posix_spawn(&pid_, program_.c_str(), &actions, nullptr, argv.data(), envp.data());
+            ::posix_spawnp(&pid_, program_.c_str(), &actions, nullptr, argv.data(), envp.data());
         posix_spawn_file_actions_destroy(&actions);
         return result == 0;
     }
@@ -111,10 +125,18 @@ public:
     }
 
 private:
+    // Applies one change of the kind change_environment takes.
+    static void set_variable(std::vector<std::string>& env, const std::string& change) {
+        const std::string name = change.substr(0, change.find('=')) + "=";
+        std::erase_if(env, [&](const std::string& entry) { return entry.starts_with(name); });
+        if (change.find('=') != std::string::npos) env.push_back(change);
+    }
+
     std::string program_;
     std::string config_home_;
     std::string runtime_dir_;
     std::vector<std::string> arguments_;
+    std::vector<std::string> changes_;
     pid_t pid_ = 0;
     bool ended_ = false;
 };

@@ -25,6 +25,7 @@
 #include <vector>
 
 #include "e2e/BuiltProgram.h"
+#include "e2e/ProgramProcess.h"
 #include "motion/TempFolder.h"
 #include "platform/Text.h"
 #include "platform/media/PngImageCodec.h"
@@ -46,17 +47,6 @@ const std::string kStored =
     "[HKEY_LOCAL_MACHINE\\Software\\Marrowgate\\Tiltophon\\Settings]\n"
     "\"SoundSlot1Folder\"=\"Drums\"\n"
     "\"SoundSlot1Name\"=\"Kick.wav\"\n";
-
-std::optional<std::string> find_in_path(const std::string& name) {
-    const char* path = std::getenv("PATH");
-    std::stringstream folders(path ? path : "");
-    std::string folder;
-    while (std::getline(folders, folder, ':')) {
-        fs::path candidate = fs::path(folder) / name;
-        if (::access(candidate.c_str(), X_OK) == 0) return candidate.string();
-    }
-    return std::nullopt;
-}
 
 bool poll_until(std::chrono::milliseconds limit, const std::function<bool()>& done) {
     auto give_up = std::chrono::steady_clock::now() + limit;
@@ -112,7 +102,7 @@ class ScreensE2ETest : public ::testing::Test {
 protected:
     void SetUp() override {
         for (const char* tool : {"xvfb-run", "xdotool", "import"}) {
-            if (!find_in_path(tool)) SKIP_OR_FAIL_IN_CI(tool << " is not installed");
+            if (!find_program_in_path(tool)) SKIP_OR_FAIL_IN_CI(tool << " is not installed");
         }
         ASSERT_TRUE(fs::exists(kProgram)) << kProgram;
         ASSERT_TRUE(fs::exists(kSwing)) << kSwing;

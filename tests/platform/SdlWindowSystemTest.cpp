@@ -187,5 +187,22 @@ TEST_F(SdlWindowSystemThreadsTest, DigitKeysAndDroppedFilesBecomeTheirMessages) 
     EXPECT_TRUE(window->take_dropped_files().empty());
 }
 
+TEST(SdlWindowSystemTest, OnlySdlVideodriverMayChooseADriverThatShowsNothing) {
+    auto unasked = &SdlWindowSystem::invisible_driver_unasked;
+    // What SDL falls back to without a display.
+    EXPECT_TRUE(unasked("offscreen", nullptr));
+    EXPECT_TRUE(unasked("dummy", ""));
+    EXPECT_TRUE(unasked("offscreen", "x11,wayland"));
+    EXPECT_TRUE(unasked("dummy", "dumm")) << "only a whole name asks";
+    // Asked for by name, in any letter case, alone or in a list.
+    EXPECT_FALSE(unasked("dummy", "dummy"));
+    EXPECT_FALSE(unasked("dummy", "DUMMY"));
+    EXPECT_FALSE(unasked("offscreen", "wayland,offscreen"));
+    // Drivers that show a window are never a problem.
+    EXPECT_FALSE(unasked("x11", nullptr));
+    EXPECT_FALSE(unasked("wayland", "dummy"));
+    EXPECT_FALSE(unasked("KMSDRM", nullptr));
+}
+
 }  // namespace
 }  // namespace tiltophon

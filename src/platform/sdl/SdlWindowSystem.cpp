@@ -21,7 +21,39 @@ bool looks_like_device_display(const SDL_Rect& bounds) {
     return bounds.h > bounds.w && SDL_GetNumTouchDevices() > 0;
 }
 
+// How a display variable stands, for a user looking for why no window came.
+std::string describe_variable(const char* name) {
+    const char* value = std::getenv(name);
+    if (!value || !*value) return std::string(name) + " is not set";
+    return std::string(name) + " is \"" + value + "\"";
+}
+
+bool same_name(std::string_view a, std::string_view b) {
+    return a.size() == b.size() && SDL_strncasecmp(a.data(), b.data(), a.size()) == 0;
+}
+
 }  // namespace
+
+bool SdlWindowSystem::invisible_driver_unasked(std::string_view driver, const char* requested) {
+    if (!same_name(driver, "offscreen") && !same_name(driver, "dummy")) return false;
+    std::string_view list = requested ? requested : "";
+    while (!list.empty()) {
+        size_t comma = list.find(',');
+        if (same_name(list.substr(0, comma), driver)) return false;
+        list = comma == std::string_view::npos ? std::string_view() : list.substr(comma + 1);
+    }
+    return true;
+}
+
+std::string SdlWindowSystem::display_problem() const {
+    const char* driver = ok_ ? SDL_GetCurrentVideoDriver() : nullptr;
+    if (driver && !invisible_driver_unasked(driver, std::getenv("SDL_VIDEODRIVER"))) return {};
+    std::string problem = "needs a graphical session, and no display could be opened (" +
+                          describe_variable("DISPLAY") + ", " +
+                          describe_variable("WAYLAND_DISPLAY");
+    if (!driver) problem += std::string("; ") + SDL_GetError();
+    return problem + "). Start it from the desktop, or set SDL_VIDEODRIVER=dummy to run it unseen.";
+}
 
 SdlWindowSystem::SdlWindowSystem() {
     // The screen may blank as usual; the keep-awake timer holds it off when needed.

@@ -6,6 +6,8 @@
 #include <SDL.h>
 
 #include <memory>
+#include <string>
+#include <string_view>
 
 #include "platform/WindowSystem.h"
 #include "platform/posix/PosixSingleInstance.h"
@@ -29,6 +31,13 @@ public:
 
     // False when SDL's video could not start; no window can then be made.
     bool ok() const { return ok_; }
+    // Why no one would see the window, or empty when a display is there. Without a
+    // display SDL falls back to a video driver that shows nothing; only an explicit
+    // SDL_VIDEODRIVER (tests, tools) may choose one of those.
+    std::string display_problem() const;
+    // True when `driver` shows nothing on any screen and `requested`, the value of
+    // SDL_VIDEODRIVER (a comma-separated list, or null), does not name it.
+    static bool invisible_driver_unasked(std::string_view driver, const char* requested);
 
     ScreenInfo screen() const override { return screen_; }
     bool raise_existing(std::u16string_view class_name, std::u16string_view title) override;
