@@ -2,11 +2,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 
 #include <gtest/gtest.h>
-#include <sys/resource.h>
 
 #include <algorithm>
 #include <array>
-#include <csignal>
 #include <memory>
 #include <filesystem>
 #include <string>
@@ -20,6 +18,7 @@
 #include "sound/SoundBank.h"
 #include "sound/SoundSlots.h"
 #include "sound/UserSounds.h"
+#include "support/FileSizeLimit.h"
 #include "support/ReadFile.h"
 #include "support/Unprivileged.h"
 #include "vavurud/SelectList.h"
@@ -47,17 +46,6 @@ std::vector<std::u16string> list_rows(const SelectList& list) {
 bool has_row(const SelectList& list, const std::u16string& row) {
     std::vector<std::u16string> rows = list_rows(list);
     return std::find(rows.begin(), rows.end(), row) != rows.end();
-}
-
-std::vector<std::string> names_in(const fs::path& folder) {
-    std::vector<std::string> names;
-    std::error_code error;
-    for (auto it = fs::directory_iterator(folder, error); !error && it != fs::directory_iterator();
-         it.increment(error)) {
-        names.push_back(it->path().filename().string());
-    }
-    std::sort(names.begin(), names.end());
-    return names;
 }
 
 // The whole program with a data home of its own; the user's library is
@@ -174,17 +162,13 @@ TEST_F(UserSoundsTest, AFullDiskLosesNothing) {
 
     std::string long_one = elsewhere.write("Long.wav", kWav + std::string(200000, 'x'));
     std::string same_name = elsewhere.write("Kick.wav", kWav + std::string(200000, 'y'));
-    // No file may grow past 64 KiB, so the copy of a larger one fails part way.
-    rlimit old{};
-    ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &old), 0);
-    auto old_handler = std::signal(SIGXFSZ, SIG_IGN);
-    rlimit small = old;
-    small.rlim_cur = 64 * 1024;
-    ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &small), 0);
-    drop(long_one);
-    drop(same_name);
-    ::setrlimit(RLIMIT_FSIZE, &old);
-    std::signal(SIGXFSZ, old_handler);
+    {
+        // No file may grow past 64 KiB, so the copy of a larger one fails part way.
+        FileSizeLimit full_disk(64 * 1024);
+        ASSERT_TRUE(full_disk.ok());
+        drop(long_one);
+        drop(same_name);
+    }
 
     EXPECT_EQ(names_in(my_sounds()), (std::vector<std::string>{"Kick.wav"}));
     EXPECT_EQ(read_file((my_sounds() / "Kick.wav").string()), kWav);

@@ -2,18 +2,17 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 
 #include <gtest/gtest.h>
-#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
-#include <csignal>
 #include <filesystem>
 #include <string>
 
 #include "motion/TempFolder.h"
 #include "platform/Text.h"
 #include "platform/posix/PosixFileSystem.h"
+#include "support/FileSizeLimit.h"
 #include "support/ReadFile.h"
 #include "support/ScopedEnv.h"
 #include "support/Unprivileged.h"
@@ -25,18 +24,6 @@ namespace fs = std::filesystem;
 
 std::u16string u16(const std::string& path) {
     return utf16_from_utf8(path);
-}
-
-// Every name in a folder, hidden ones included.
-std::vector<std::string> names_in(const std::string& folder) {
-    std::vector<std::string> names;
-    std::error_code error;
-    for (auto it = fs::directory_iterator(folder, error); !error && it != fs::directory_iterator();
-         it.increment(error)) {
-        names.push_back(it->path().filename().string());
-    }
-    std::sort(names.begin(), names.end());
-    return names;
 }
 
 TEST(PosixDataHomeTest, TheDataHomeFollowsTheXdgRules) {
@@ -134,16 +121,12 @@ TEST_F(PosixCopyTest, RefusesWhatIsNotARegularFileOrTooLarge) {
 // A disk that fills up during the copy: the process may write no more than 64 KiB
 // into any file, so the copy's writes fail part way, as on a full disk.
 TEST_F(PosixCopyTest, AWriteThatFailsPartWayLeavesNothingBehind) {
-    rlimit old{};
-    ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &old), 0);
-    auto old_handler = std::signal(SIGXFSZ, SIG_IGN);
-    rlimit small = old;
-    small.rlim_cur = 64 * 1024;
-    ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &small), 0);
-    CopyResult result = copy("Kick.wav");
-    ::setrlimit(RLIMIT_FSIZE, &old);
-    std::signal(SIGXFSZ, old_handler);
-
+    CopyResult result;
+    {
+        FileSizeLimit full_disk(64 * 1024);
+        ASSERT_TRUE(full_disk.ok());
+        result = copy("Kick.wav");
+    }
     EXPECT_EQ(result, CopyResult::kFailed);
     EXPECT_TRUE(names_in(target_folder()).empty());
 }

@@ -40,19 +40,25 @@ protected:
         return out;
     }
 
+    // Drums (Kick.wav, Snare.wav and both pictures, in a muddled order) and Bells
+    // (Ding.wav, no pictures).
+    void add_drums_and_bells() {
+        files.folder(kLibrary, u"Drums").folder(kLibrary, u"Bells");
+        files.file(library(u"Drums"), u"DrumsS.png")
+            .file(library(u"Drums"), u"Kick.wav")
+            .file(library(u"Drums"), u"DrumsB.png")
+            .file(library(u"Drums"), u"Snare.wav");
+        files.file(library(u"Bells"), u"Ding.wav");
+        images.pictures[library(u"Drums/DrumsB.png")] = true;
+        images.pictures[library(u"Drums/DrumsS.png")] = true;
+    }
+
     ScriptedFileSystem files;
     FakeImageCodec images;
 };
 
 TEST_F(SoundBankScan, BuildsOneEntryPerWavOfEachSetSortedByFolder) {
-    files.folder(kLibrary, u"Drums").folder(kLibrary, u"Bells");
-    files.file(library(u"Drums"), u"DrumsS.png")
-        .file(library(u"Drums"), u"Kick.wav")
-        .file(library(u"Drums"), u"DrumsB.png")
-        .file(library(u"Drums"), u"Snare.wav");
-    files.file(library(u"Bells"), u"Ding.wav");
-    images.pictures[library(u"Drums/DrumsB.png")] = true;
-    images.pictures[library(u"Drums/DrumsS.png")] = true;
+    add_drums_and_bells();
 
     SoundBank bank;
     bank.Scan(kLibrary);
@@ -159,22 +165,14 @@ std::u16string user_library(const std::u16string& rest) {
 class SoundBankTwoLibraries : public SoundBankScan {
 protected:
     SoundBankTwoLibraries() {
-        files.folder(kLibrary, u"Drums").folder(kLibrary, u"Bells");
-        files.file(library(u"Drums"), u"DrumsB.png")
-            .file(library(u"Drums"), u"DrumsS.png")
-            .file(library(u"Drums"), u"Kick.wav")
-            .file(library(u"Drums"), u"Snare.wav");
-        files.file(library(u"Bells"), u"Ding.wav");
+        add_drums_and_bells();
         files.folder(kUserLibrary, u"My Sounds").folder(kUserLibrary, u"Drums");
         files.file(user_library(u"Drums"), u"Clap.flac")
             .file(user_library(u"Drums"), u"DrumsS.png")
             .file(user_library(u"Drums"), u"Snare.wav")
             .file(user_library(u"Drums"), u"snare.wav");
         files.file(user_library(u"My Sounds"), u"Bell.mp3");
-        for (auto path : {library(u"Drums/DrumsB.png"), library(u"Drums/DrumsS.png"),
-                          user_library(u"Drums/DrumsS.png")}) {
-            images.pictures[path] = true;
-        }
+        images.pictures[user_library(u"Drums/DrumsS.png")] = true;
     }
     void scan() {
         bank.Scan(kLibrary, kUserLibrary);
