@@ -13,6 +13,7 @@
 #include <new>
 #include <vector>
 
+#include "Allocations.h"
 #include "motion/MotionDetector.h"
 #include "motion/Sensitivity.h"
 #include "program/HeadlessPlatform.h"
@@ -22,6 +23,10 @@ namespace {
 std::atomic<long> g_allocations{0};
 
 }  // namespace
+
+long allocations_so_far() {
+    return g_allocations.load(std::memory_order_relaxed);
+}
 
 // Kept out of line: inlined, the compiler would pair the malloc and free it sees
 // with the new and delete expressions around them and warn of a mismatch.

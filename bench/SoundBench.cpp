@@ -3,6 +3,8 @@
 
 // The sound library at scale, and how soon a swing is heard.
 #include <benchmark/benchmark.h>
+#include <signal.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -14,12 +16,14 @@
 #include <random>
 #include <thread>
 
+#include "Allocations.h"
 #include "app/AppState.h"
 #include "motion/MotionDispatch.h"
 #include "motion/MotionMessage.h"
 #include "program/HeadlessPlatform.h"
 #include "platform/media/WaveFile.h"
 #include "platform/posix/PosixFileSystem.h"
+#include "platform/sdl/SdlDevices.h"
 #include "platform/sdl/SdlSoundPlayer.h"
 #include "sound/SoundBank.h"
 #include "sound/SoundSlots.h"
@@ -127,91 +131,142 @@ BENCHMARK(BM_SortLibrary)
     ->Arg(FileDescending)
     ->Unit(benchmark::kMillisecond);
 
-// Swings to the 1 MB WAV of slot 1, one at a time: each iteration times one swing
-// until `heard` says its first frame has gone out, then lets everything settle.
-// Reports the 50th and 99th percentiles and the worst.
-template <typename Heard>
-void time_swings(benchmark::State& state, HeadlessPlatform& headless, SdlSoundPlayer& player,
-                 bool random_phase, Heard heard) {
-    headless.threads.set_inline(false);
+// Processes that keep a core busy, as a compile next to the program does; killed
+// when the object goes.
+class BusyProcesses {
+public:
+    explicit BusyProcesses(int count) {
+        for (int i = 0; i < count; ++i) {
+            pid_t child = ::fork();
+            if (child == 0) {
+                for (volatile uint64_t spin = 0;; spin = spin + 1) {
+                }
+            }
+            if (child > 0) children_.push_back(child);
+        }
+    }
+    ~BusyProcesses() {
+        for (pid_t child : children_) ::kill(child, SIGKILL);
+        for (pid_t child : children_) ::waitpid(child, nullptr, 0);
+    }
+    int running() const { return int(children_.size()); }
+
+private:
+    std::vector<pid_t> children_;
+};
+
+struct Percentiles {
+    double p50 = 0, p99 = 0, max = 0;
+};
+
+Percentiles percentiles(std::vector<double> ms) {
+    std::sort(ms.begin(), ms.end());
+    auto at = [&](double q) {
+        return ms[std::min(ms.size() - 1, std::size_t(q * double(ms.size())))];
+    };
+    return ms.empty() ? Percentiles{} : Percentiles{at(0.50), at(0.99), ms.back()};
+}
+
+LResult motion_window_proc(Window* window, uint32_t message, WParam first, LParam second) {
+    if (message == kMotionMessage) return on_motion_message(window, message, first, second);
+    return window->default_proc(message, first, second);
+}
+
+// A swing to slot 1's sound, a 1 MB WAV (twelve seconds), through everything the
+// program uses: the motion message posted to the main window and dispatched by its
+// message loop, the playback routine on the thread runner's pool, the real player on
+// an SDL output device (SDL_AUDIODRIVER, "dummy" when unset) and its audio callback.
+// Each iteration starts at a random moment of the device's period and times two
+// things, reported as percentiles in milliseconds:
+//   handed_*  until the sound is the output's current sound: the program's share;
+//   first_*   until the device's callback has copied the sound's first frame, which
+//             adds the wait for the device's next period (buffer_ms).
+// Arguments: whether the slots' sounds are prepared (1, as the program does) or
+// decoded on request (0); how many busy processes run alongside.
+void BM_SwingToFirstFrame(benchmark::State& state) {
+    const bool prepared = state.range(0) != 0;
+    ::setenv("SDL_AUDIODRIVER", "dummy", 0);
+    HeadlessPlatform headless;
+    SdlSoundPlayer player;
+    SdlThreadRunner threads;
+    const SDL_AudioSpec device = player.device_spec();
+    if (device.freq == 0) {
+        state.SkipWithError("no audio device");
+        return;
+    }
     headless.services().audio = &player;
+    headless.services().threads = &threads;
     install_platform(headless.services());
+    Window* window =
+        headless.windows.create_window(u"TiltophonClass", u"Tiltophon", motion_window_proc);
+    app().main_window = window;
     SoundBank bank;
     bank.AddEntry(u"Set", u"big.wav", GeneratedLibrary::get().big_wave(), nullptr, nullptr);
     SoundSlots slots;
     app().sound_bank = &bank;
     app().sound_slots = &slots;
+    app().loading = false;
     slots.entries[0] = bank.EntryAt(0);
+    if (prepared) {
+        std::vector<std::u16string> paths = {std::u16string(bank.EntryAt(0)->FilePath.view())};
+        player.prepare(paths);
+        player.wait_until_idle();
+    }
 
-    std::vector<double> ms;
+    BusyProcesses busy(int(state.range(1)));
+    std::vector<double> handed, first;
+    long swing_allocations = 0;
     std::mt19937 random(3);
+    const auto period = std::chrono::microseconds(int64_t(device.samples) * 1000000 / device.freq);
     for (auto _ : state) {
-        if (random_phase) {
-            // Swings come at any moment of the device's period.
-            state.PauseTiming();
-            std::this_thread::sleep_for(std::chrono::microseconds(random() % 6000));
-            state.ResumeTiming();
-        }
-        uint64_t begun = player.sounds_begun();
-        auto start = Clock::now();
-        on_motion_message(nullptr, kMotionMessage, 1, 0);
-        while (!heard(begun)) std::this_thread::sleep_for(std::chrono::microseconds(50));
-        double seconds = std::chrono::duration<double>(Clock::now() - start).count();
-        state.SetIterationTime(seconds);
-        ms.push_back(seconds * 1000.0);
         state.PauseTiming();
-        headless.threads.join_all();
+        // Swings come at any moment of the device's period.
+        std::this_thread::sleep_for(std::chrono::microseconds(random() % period.count()));
+        uint64_t begun = player.sounds_begun();
+        state.ResumeTiming();
+        int64_t start =
+            std::chrono::duration_cast<std::chrono::nanoseconds>(Clock::now().time_since_epoch())
+                .count();
+        window->post_message(kMotionMessage, 1, 0);
+        long allocations = allocations_so_far();
+        headless.windows.pump();
+        while (player.last_handed_over_ns() < start)
+            std::this_thread::sleep_for(std::chrono::microseconds(50));
+        swing_allocations += allocations_so_far() - allocations;
+        while (player.sounds_begun() == begun)
+            std::this_thread::sleep_for(std::chrono::microseconds(50));
+        double first_ms = double(player.last_begun_ns() - start) / 1e6;
+        state.SetIterationTime(first_ms / 1000.0);
+        first.push_back(first_ms);
+        handed.push_back(double(player.last_handed_over_ns() - start) / 1e6);
+        state.PauseTiming();
         player.wait_until_idle();
         state.ResumeTiming();
     }
-    std::sort(ms.begin(), ms.end());
-    auto at = [&](double q) {
-        return ms[std::min(ms.size() - 1, std::size_t(q * double(ms.size())))];
-    };
-    state.counters["p50_ms"] = at(0.50);
-    state.counters["p99_ms"] = at(0.99);
-    state.counters["max_ms"] = ms.back();
-    state.counters["buffer_frames"] = player.device_spec().samples;
-    state.counters["device_rate"] = player.device_spec().freq;
+    Percentiles h = percentiles(handed), f = percentiles(first);
+    state.counters["handed_p50_ms"] = h.p50;
+    state.counters["handed_p99_ms"] = h.p99;
+    state.counters["handed_max_ms"] = h.max;
+    state.counters["first_p50_ms"] = f.p50;
+    state.counters["first_p99_ms"] = f.p99;
+    state.counters["first_max_ms"] = f.max;
+    state.counters["buffer_ms"] = double(device.samples) * 1000.0 / device.freq;
+    state.counters["busy_processes"] = busy.running();
+    state.counters["played_ready"] = double(player.sounds_played_ready());
+    // From the message loop's dispatch until the sound is the output's, on every thread.
+    state.counters["allocations_per_swing"] =
+        double(swing_allocations) / double(state.iterations());
+    install_platform({});
+    reset_app();
 }
-
-// A swing to the sound's first frame in the output, for a 1 MB WAV: the motion message,
-// the playback thread, the request, reading and decoding the file and converting its
-// start to the device's format (48 kHz stereo float, as sound servers commonly run).
-// The output is pulled every 50 microseconds, so this is the time until the sound is
-// ready for the device (to within that); the device's own buffer period comes on top.
-void BM_MotionToFirstFrame(benchmark::State& state) {
-    HeadlessPlatform headless;
-    SDL_AudioSpec device{};
-    device.freq = 48000;
-    device.format = AUDIO_F32SYS;
-    device.channels = 2;
-    device.samples = SdlSoundPlayer::kBufferFrames;
-    SdlSoundPlayer player(device);
-    std::vector<uint8_t> buffer(std::size_t(device.samples) * 8);
-    time_swings(state, headless, player, false, [&](uint64_t begun) {
-        player.render(buffer.data(), int(buffer.size()));
-        return player.sounds_begun() != begun;
-    });
-}
-BENCHMARK(BM_MotionToFirstFrame)->UseManualTime()->Iterations(1000)->Unit(benchmark::kMillisecond);
-
-// The same through an SDL output device (SDL_AUDIODRIVER, "dummy" when unset), which
-// takes the first frame only at its next buffer: adds up to one buffer period.
-void BM_MotionToDeviceCallback(benchmark::State& state) {
-    ::setenv("SDL_AUDIODRIVER", "dummy", 0);
-    HeadlessPlatform headless;
-    SdlSoundPlayer player;
-    if (player.device_spec().freq == 0) {
-        state.SkipWithError("no audio device");
-        return;
-    }
-    time_swings(state, headless, player, true,
-                [&](uint64_t begun) { return player.sounds_begun() != begun; });
-}
-BENCHMARK(BM_MotionToDeviceCallback)
+BENCHMARK(BM_SwingToFirstFrame)
+    ->ArgNames({"prepared", "busy"})
+    ->Args({1, 0})
+    ->Args({1, 2})
+    ->Args({0, 0})
+    ->Args({0, 2})
     ->UseManualTime()
-    ->Iterations(300)
+    ->Iterations(400)
     ->Unit(benchmark::kMillisecond);
 
 }  // namespace

@@ -63,8 +63,9 @@ set(CPACK_DEBIAN_PACKAGE_SECTION sound)
 # found by cmake/PackageDepends.cmake once the files are staged. (CPack's own
 # CPACK_DEBIAN_PACKAGE_SHLIBDEPS would also add ldconfig calls to the maintainer
 # scripts for the sensor library below /usr/lib, which is the program's own and
-# needs none.)
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-dejavu-core, fonts-dejavu-extra")
+# needs none.) libsndfile reads MP3 and Opus from 1.1.0 on, which its symbols alone
+# do not show.
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-dejavu-core, fonts-dejavu-extra, libsndfile1 (>= 1.1.0)")
 set(CPACK_PRE_BUILD_SCRIPTS ${CMAKE_CURRENT_LIST_DIR}/PackageDepends.cmake)
 set(CPACK_GENERATOR DEB)
 include(CPack)

@@ -48,11 +48,11 @@ found=build/fuzz/corpus/$target
 artifacts=build/fuzz/artifacts
 mkdir -p "$found" "$artifacts"
 
-# A short WAV file must never turn into a big sound: no legitimate input of the size
+# A short sound file must never turn into a big sound: no legitimate input of the size
 # libFuzzer makes needs more than a few megabytes of output.
 limits=()
 case $target in
-    wav_sound) limits=(-malloc_limit_mb=64) ;;
+    sound_file) limits=(-malloc_limit_mb=64) ;;
 esac
 
 log=$(mktemp)

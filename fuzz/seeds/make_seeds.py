@@ -3,13 +3,19 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
 """Writes the seed corpora of the fuzz targets into fuzz/corpus/<target>/.
 
-Every seed is made here from scratch: small PNG and WAV files of each kind the
+Every seed is made here from scratch: small PNG and sound files of each kind the
 decoders handle, settings files in the forms people write by hand, and inputs that
 build sound libraries, lay out text and swing the detectors.
 """
+import ctypes
+import ctypes.util
+import math
+import os
 import pathlib
 import random
 import struct
+import sys
+import tempfile
 import zlib
 
 from fdp import Input
@@ -68,22 +74,66 @@ def wave(tag, channels, rate, bits, data, block_align=None, extra=b"", extensibl
     return b"RIFF" + struct.pack("<I", len(body)) + body
 
 
-def wav_seeds():
-    # The last byte picks the output format the player converts to.
+def sound_file_seeds():
+    # The last byte picks the output format the decoder converts to.
     pcm16 = struct.pack("<8h", 0, 8000, 16000, 8000, 0, -8000, -16000, -8000)
-    write("wav_sound", "pcm16_mono", wave(1, 1, 8000, 16, pcm16) + b"\x00")
-    write("wav_sound", "u8_stereo", wave(1, 2, 11025, 8, bytes(range(0, 256, 16))) + b"\x01")
+    write("sound_file", "pcm16_mono", wave(1, 1, 8000, 16, pcm16) + b"\x00")
+    write("sound_file", "u8_stereo", wave(1, 2, 11025, 8, bytes(range(0, 256, 16))) + b"\x01")
     floats = struct.pack("<4f", 0.0, 0.5, -0.5, 1.0)
-    write("wav_sound", "float_mono", wave(3, 1, 48000, 32, floats) + b"\x02")
-    write("wav_sound", "pcm24_stereo", wave(1, 2, 44100, 24, bytes(range(24))) + b"\x03")
-    write("wav_sound", "mulaw", wave(7, 1, 8000, 8, bytes(range(0, 256, 8))) + b"\x00")
-    write("wav_sound", "alaw", wave(6, 1, 8000, 8, bytes(range(255, 0, -8))) + b"\x01")
-    write("wav_sound", "extensible_pcm16",
+    write("sound_file", "float_mono", wave(3, 1, 48000, 32, floats) + b"\x02")
+    write("sound_file", "pcm24_stereo", wave(1, 2, 44100, 24, bytes(range(24))) + b"\x03")
+    write("sound_file", "mulaw", wave(7, 1, 8000, 8, bytes(range(0, 256, 8))) + b"\x00")
+    write("sound_file", "alaw", wave(6, 1, 8000, 8, bytes(range(255, 0, -8))) + b"\x01")
+    write("sound_file", "extensible_pcm16",
           wave(1, 2, 22050, 16, pcm16, extensible=True) + b"\x02")
     # IMA ADPCM, 9 samples per 8-byte block: a 4-byte header and 8 nibbles.
     blocks = (struct.pack("<hBB", 100, 10, 0) + b"\x12\x34\x56\x78") * 2
-    write("wav_sound", "ima_adpcm",
+    write("sound_file", "ima_adpcm",
           wave(0x11, 1, 8000, 4, blocks, block_align=8, extra=struct.pack("<H", 9)) + b"\x03")
+    # The other formats, encoded by libsndfile's own writers: a twentieth of a second
+    # of a falling tone.
+    tone = [0.5 * math.sin(i * 0.07) * (1 - i / 2400) for i in range(2400)]
+    stereo = [v for v in tone for _ in range(2)]
+    write("sound_file", "flac16_mono", sndfile_bytes(0x170000 | 0x02, 48000, 1, tone) + b"\x00")
+    write("sound_file", "flac24_stereo", sndfile_bytes(0x170000 | 0x03, 44100, 2, stereo) + b"\x03")
+    write("sound_file", "vorbis_stereo", sndfile_bytes(0x200000 | 0x60, 44100, 2, stereo) + b"\x01")
+    write("sound_file", "opus_mono", sndfile_bytes(0x200000 | 0x64, 48000, 1, tone) + b"\x02")
+    write("sound_file", "mp3_mono", sndfile_bytes(0x230000 | 0x82, 44100, 1, tone) + b"\x00")
+    write("sound_file", "rf64_float", sndfile_bytes(0x220000 | 0x06, 22050, 1, tone[:400]) + b"\x01")
+    write("sound_file", "wavex_pcm24", sndfile_bytes(0x130000 | 0x03, 96000, 2, stereo[:800]) + b"\x02")
+
+
+class SfInfo(ctypes.Structure):
+    _fields_ = [("frames", ctypes.c_int64), ("samplerate", ctypes.c_int), ("channels", ctypes.c_int),
+                ("format", ctypes.c_int), ("sections", ctypes.c_int), ("seekable", ctypes.c_int)]
+
+
+def sndfile_bytes(sound_format, rate, channels, samples):
+    """A whole file in `sound_format` (libsndfile's major and sub format) of the
+    interleaved samples, written by libsndfile."""
+    library = ctypes.util.find_library("sndfile")
+    if not library:
+        sys.exit("make_seeds: libsndfile is not installed (libsndfile1)")
+    sndfile = ctypes.CDLL(library)
+    sndfile.sf_open.restype = ctypes.c_void_p
+    sndfile.sf_open.argtypes = [ctypes.c_char_p, ctypes.c_int, ctypes.POINTER(SfInfo)]
+    sndfile.sf_writef_float.restype = ctypes.c_int64
+    sndfile.sf_writef_float.argtypes = [ctypes.c_void_p, ctypes.POINTER(ctypes.c_float), ctypes.c_int64]
+    sndfile.sf_close.argtypes = [ctypes.c_void_p]
+    with tempfile.TemporaryDirectory() as folder:
+        path = os.path.join(folder, "seed")
+        info = SfInfo(0, rate, channels, sound_format, 0, 0)
+        handle = sndfile.sf_open(path.encode(), 0x20, ctypes.byref(info))  # SFM_WRITE
+        if not handle:
+            sys.exit("make_seeds: libsndfile cannot write format 0x%x" % sound_format)
+        frames = len(samples) // channels
+        data = (ctypes.c_float * len(samples))(*samples)
+        written = sndfile.sf_writef_float(handle, data, frames)
+        sndfile.sf_close(handle)
+        if written != frames:
+            sys.exit("make_seeds: libsndfile wrote %d of %d frames" % (written, frames))
+        with open(path, "rb") as f:
+            return f.read()
 
 
 # Settings file ------------------------------------------------------------------------
@@ -321,7 +371,7 @@ def screens_seeds():
 
 if __name__ == "__main__":
     png_seeds()
-    wav_seeds()
+    sound_file_seeds()
     settings_seeds()
     library_seeds()
     text_seeds()

@@ -33,6 +33,7 @@ class Settings;
 class Skin;
 class SoundBank;
 class SoundSlots;
+struct SoundEntry;
 class SplashScreen;
 class ValueSelector;
 
@@ -49,6 +50,9 @@ struct AppState {
     Window* main_window = nullptr;
     std::atomic<bool> loading{false};
     uint32_t pending_slot_id = 0;
+    // The sound the pick list previewed last, kept ready with the slots' sounds while
+    // the pick screen is up; null otherwise.
+    const SoundEntry* preview_entry = nullptr;
     // True once the saved settings are in the controls; until then the controls hold
     // nothing worth saving.
     bool settings_applied = false;

@@ -4,17 +4,24 @@
 #pragma once
 
 #include <cstdint>
+#include <span>
+#include <string>
 #include <string_view>
 
 namespace tiltophon {
 
-// Plays WAV files. One output stream: a new sound ends the one still playing.
+// Plays sound files. One output stream: a new sound ends the one still playing.
 class SoundPlayer {
 public:
     virtual ~SoundPlayer() = default;
     // Starts playing the file and returns at once. A missing or unplayable file plays
     // nothing and reports nothing; so does a system without an audio device.
     virtual void play_file(std::u16string_view path) = 0;
+    // The files that `play_file` is likely to be given next (at most six: the five
+    // slots' sounds and the preview's). A player may decode them ahead so that they
+    // start at once, and forget any it prepared before that is not among them. Returns
+    // at once; playing works the same without it.
+    virtual void prepare(std::span<const std::u16string> paths) { (void)paths; }
 };
 
 // The vibration motor.

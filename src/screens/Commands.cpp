@@ -14,6 +14,7 @@
 #include "screens/FramePainter.h"
 #include "screens/Screens.h"
 #include "settings/RegistryAccess.h"
+#include "sound/ReadySounds.h"
 #include "sound/SlotPresentation.h"
 #include "sound/SoundSlots.h"
 #include "vavurud/Button.h"
@@ -104,7 +105,9 @@ LResult on_sound_list(Window* window, SelectList& list, uint16_t code) {
             // A tap previews the sound of the row it selected.
             ListItem item;
             if (list.get_item(list.get_selected(), item)) {
-                start_playback(reinterpret_cast<const SoundEntry*>(item.value));
+                const auto* entry = reinterpret_cast<const SoundEntry*>(item.value);
+                start_playback(entry);
+                SetPreviewSound(entry);
             }
             return kHandled;
         }
@@ -123,6 +126,8 @@ LResult on_ok_button(Window* window) {
     // The row names its sound by folder and file name, so a file name that several
     // sets share still gives the very sound the user chose.
     int32_t slot = SlotFromRowId(state.pending_slot_id);
+    // The preview is done with; the assignment tells the player the slots' sounds.
+    state.preview_entry = nullptr;
     AssignSlot(slot, item.text.view(), item.subtext.view());
     ShowSlot(slot);
     show_screen(id::kMainPanel, false);
@@ -134,6 +139,7 @@ LResult on_cancel_button(Window* window) {
     AppState& state = app();
     if (state.sound_list) state.sound_list->stop_glide(window, ListScrollTimerId);
     state.pending_slot_id = 0;
+    SetPreviewSound(nullptr);
     show_screen(id::kMainPanel, false);
     finish_page_change(window, Transition::PushUp);
     return kHandled;

@@ -4,6 +4,7 @@
 #include "sound/SoundSlots.h"
 
 #include "app/AppState.h"
+#include "sound/ReadySounds.h"
 #include "sound/SoundBank.h"
 
 namespace tiltophon {
@@ -18,12 +19,15 @@ bool IsValidSlot(int32_t n) {
 
 namespace {
 
+// Gives slot n the entry `find` picks; the player then prepares the slots' new sounds,
+// unless the caller fills several slots and tells it once.
 template <typename Find>
-int assign_found(int32_t n, Find find) {
+int assign_found(int32_t n, Find find, bool prepare = true) {
     SoundSlots* slots = app().sound_slots;
     SoundBank* bank = app().sound_bank;
     if (!slots || !bank || !IsValidSlot(n)) return 0;
     slots->entries[n - 1] = find(*bank);
+    if (prepare) PrepareSlotSounds();
     return 1;
 }
 
@@ -45,7 +49,15 @@ int32_t SlotFromRowId(uint32_t id) {
 
 void AssignSavedSlots(const std::array<std::u16string_view, kSlotCount>& folder_names,
                       const std::array<std::u16string_view, kSlotCount>& file_names) {
-    for (int32_t n = 1; n <= kSlotCount; ++n) AssignSlot(n, folder_names[n - 1], file_names[n - 1]);
+    for (int32_t n = 1; n <= kSlotCount; ++n) {
+        assign_found(
+            n,
+            [&](const SoundBank& bank) {
+                return bank.FindByFolderAndName(folder_names[n - 1], file_names[n - 1]);
+            },
+            false);
+    }
+    PrepareSlotSounds();
 }
 
 }  // namespace tiltophon

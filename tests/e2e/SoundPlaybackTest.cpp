@@ -4,6 +4,7 @@
 // The motion dispatch and the real audio back end together: SDL's disk driver writes
 // what the device plays to a file, in which the test looks for the sounds.
 #include <gtest/gtest.h>
+#include <sndfile.h>
 #include <unistd.h>
 
 #include <chrono>
@@ -51,6 +52,26 @@ public:
 private:
     std::mutex mutex_;
     std::vector<std::thread> threads_;
+};
+
+// The real player and files with threads that are joined before the player goes,
+// installed as the platform for the life of the object.
+struct RealSoundPlatform {
+    RealSoundPlatform() {
+        services.files = &files;
+        services.audio = &player;
+        services.threads = &threads;
+        install_platform(services);
+        reset_app();
+    }
+    ~RealSoundPlatform() {
+        install_platform({});
+        reset_app();
+    }
+    SdlSoundPlayer player;
+    JoiningThreads threads;
+    PosixFileSystem files;
+    Platform services;
 };
 
 // Sets an environment variable for the life of the object.
@@ -137,18 +158,11 @@ TEST(SoundPlaybackThreads, SwingsPlayTheirSlotsThroughTheAudioDevice) {
     ScopedEnv driver("SDL_AUDIODRIVER", "disk");
     ScopedEnv file("SDL_DISKAUDIOFILE", output.string());
     {
-        SdlSoundPlayer player;
-        JoiningThreads threads;  // joined before the player goes
+        RealSoundPlatform real;
+        SdlSoundPlayer& player = real.player;
         ASSERT_NE(player.device_spec().freq, 0) << "SDL's disk audio driver is not available";
         ASSERT_EQ(SDL_AUDIO_BITSIZE(player.device_spec().format), 16);
         int channels = player.device_spec().channels;
-        PosixFileSystem files;
-        Platform services;
-        services.files = &files;
-        services.audio = &player;
-        services.threads = &threads;
-        install_platform(services);
-        reset_app();
 
         SoundBank bank;
         bank.Scan(utf16_from_utf8(folder.string() + "/"));
@@ -186,8 +200,56 @@ TEST(SoundPlaybackThreads, SwingsPlayTheirSlotsThroughTheAudioDevice) {
         EXPECT_NEAR(double(r[1].length), 13230.0, 2.0);
         EXPECT_EQ(r[2].kind, '.');
         EXPECT_EQ(player.sounds_begun(), begun);
-        install_platform({});
-        reset_app();
+    }
+}
+
+// A FLAC sound in a slot: the player decodes it ahead in the device's format, and a
+// swing hands it to the device ready-made.
+TEST(SoundPlaybackThreads, APreparedFlacSlotPlaysThroughTheAudioDevice) {
+    TempFolder temp;
+    const fs::path& folder = temp.path();
+    fs::create_directories(folder / "Set");
+    std::string flac = (folder / "Set/A.flac").string();
+    {
+        SF_INFO info{};
+        info.samplerate = 44100;
+        info.channels = 1;
+        info.format = SF_FORMAT_FLAC | SF_FORMAT_PCM_16;
+        SNDFILE* file = sf_open(flac.c_str(), SFM_WRITE, &info);
+        ASSERT_NE(file, nullptr) << sf_strerror(nullptr);
+        std::vector<float> level(22050, 0.4f);
+        ASSERT_EQ(sf_writef_float(file, level.data(), sf_count_t(level.size())), 22050);
+        ASSERT_EQ(sf_close(file), 0);
+    }
+    fs::path output = folder / "device.raw";
+
+    ScopedEnv driver("SDL_AUDIODRIVER", "disk");
+    ScopedEnv file("SDL_DISKAUDIOFILE", output.string());
+    {
+        RealSoundPlatform real;
+        SdlSoundPlayer& player = real.player;
+        const SDL_AudioSpec device = player.device_spec();
+        ASSERT_NE(device.freq, 0) << "SDL's disk audio driver is not available";
+        ASSERT_EQ(SDL_AUDIO_BITSIZE(device.format), 16);
+
+        SoundBank bank;
+        bank.AddEntry(u"Set", u"A.flac", utf16_from_utf8(flac), nullptr, nullptr);
+        SoundSlots slots;
+        app().sound_bank = &bank;
+        app().sound_slots = &slots;
+        AssignSavedSlots({u"Set"}, {u"A.flac"});
+        ASSERT_NE(slots.Entry(1), nullptr);
+        player.wait_until_idle();
+        EXPECT_TRUE(player.is_ready(utf16_from_utf8(flac)));
+
+        on_motion_message(nullptr, kMotionMessage, 1, 0);
+        auto heard = wait_for_output(output, device.channels, [](auto& f) {
+            auto r = runs(f);
+            return r.size() >= 2 && r[r.size() - 2].kind == 'A' && r.back().kind == '.' &&
+                   r.back().length > 4410;
+        });
+        EXPECT_NEAR(double(count(heard, 'A')), 22050.0 * device.freq / 44100.0, 8.0);
+        EXPECT_EQ(player.sounds_played_ready(), 1u);
     }
 }
 

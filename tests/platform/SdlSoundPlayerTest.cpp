@@ -12,6 +12,7 @@
 #include <thread>
 
 #include "motion/TempFolder.h"
+#include "platform/SoundFiles.h"
 #include "platform/Text.h"
 #include "platform/media/WaveFile.h"
 #include "platform/sdl/SdlSoundPlayer.h"
@@ -63,6 +64,11 @@ protected:
         player->wait_until_idle();
     }
 
+    void prepare(std::vector<std::u16string> paths) {
+        player->prepare(paths);
+        player->wait_until_idle();
+    }
+
     std::vector<int16_t> render(std::size_t frames) {
         std::vector<int16_t> out(frames);
         player->render(reinterpret_cast<uint8_t*>(out.data()), int(frames * 2));
@@ -111,7 +117,14 @@ TEST_F(SdlSoundPlayerThreads, DecodesImaAdpcm) {
     std::vector<uint8_t> block = {0x40, 0x1F, 0x00, 0x00};
     block.resize(256, 0);
     WaveFormat ima{0x11, 1, 8000, 4, 256};
-    play(file("ima.wav", encode_wave(ima, repeat(block, 4))));
+    std::vector<uint8_t> bytes = encode_wave(ima, repeat(block, 4));
+    // The format chunk of IMA ADPCM goes on with the samples per block (505).
+    const uint8_t extension[] = {2, 0, 0xF9, 0x01};
+    bytes.insert(bytes.begin() + 36, extension, extension + 4);
+    bytes[16] += 4;
+    uint32_t riff = uint32_t(bytes.size() - 8);
+    std::memcpy(bytes.data() + 4, &riff, 4);
+    play(file("ima.wav", bytes));
     std::vector<int16_t> out = render(2000);
     EXPECT_NEAR(out[1000], 8000, 40);
 }
@@ -190,6 +203,19 @@ TEST_F(SdlSoundPlayerThreads, UnplayableFilesPlayNothingAndLeaveTheCurrentSoundA
     fs::resize_file(folder / "huge.wav", std::uintmax_t{65} << 20);
     bad.push_back(utf16_from_utf8((folder / "huge.wav").string()));
 
+    // Files of the other formats that are empty, cut short or something else entirely.
+    bad.push_back(file("empty.mp3", {}));
+    bad.push_back(file("text.flac", std::vector<uint8_t>(300, 't')));
+    bad.push_back(file("wave-inside.ogg", std::vector<uint8_t>(truncated)));
+    std::string ogg = (folder / "cut.ogg").string();
+    ASSERT_TRUE(write_tone(ogg, every_format()[6], 0.5));
+    fs::resize_file(ogg, fs::file_size(ogg) * 2 / 3);
+    bad.push_back(utf16_from_utf8(ogg));
+    // Names no file of this system can have: one longer than any path the program
+    // keeps, and one with a lone surrogate, which has no UTF-8 form.
+    bad.push_back(utf16_from_utf8(folder.string()) + u"/" + std::u16string(300, u'a') + u".wav");
+    bad.push_back(utf16_from_utf8(folder.string()) + u"/" + char16_t(0xD800) + u".wav");
+
     play(file("good.wav", constant_wave(1000, 44100)));
     EXPECT_EQ(render(10)[0], 1000);
     for (const std::u16string& path : bad) {
@@ -197,6 +223,13 @@ TEST_F(SdlSoundPlayerThreads, UnplayableFilesPlayNothingAndLeaveTheCurrentSoundA
         EXPECT_EQ(render(10)[0], 1000) << utf8_from_utf16(path);
     }
     EXPECT_EQ(player->sounds_begun(), 1u);
+
+    // A name that is not UTF-8 comes back to the same bytes, so its sound plays.
+    std::string latin1 = (folder / "caf\xE9.wav").string();
+    std::string error;
+    ASSERT_TRUE(write_file(latin1, constant_wave(5, 100), error)) << error;
+    play(utf16_from_utf8(latin1));
+    EXPECT_EQ(render(10)[0], 5);
 }
 
 TEST_F(SdlSoundPlayerThreads, TheNewestRequestWins) {
@@ -237,6 +270,103 @@ TEST_F(SdlSoundPlayerThreads, OutputKeepsFlowingWhileRequestsArrive) {
     // device has played it to the end already.
     int16_t now = render(1)[0];
     EXPECT_EQ(now != 0 ? now : last_heard, 800);
+}
+
+TEST_F(SdlSoundPlayerThreads, PreparedSoundsPlayReadyAndOthersStillPlay) {
+    auto a = file("a.wav", constant_wave(100, 1000));
+    auto b = file("b.flac", {});
+    ASSERT_TRUE(write_tone(utf8_from_utf16(b), every_format()[4], 0.2));
+    auto c = file("c.wav", constant_wave(300, 1000));
+    prepare({a, b});
+    EXPECT_TRUE(player->is_ready(a));
+    EXPECT_TRUE(player->is_ready(b));
+    EXPECT_FALSE(player->is_ready(c));
+
+    player->play_file(a);  // no waiting: a ready sound is handed over at once
+    EXPECT_EQ(player->sounds_played_ready(), 1u);
+    EXPECT_EQ(render(10)[5], 100);
+    play(c);  // not prepared: decoded on request
+    EXPECT_EQ(player->sounds_played_ready(), 1u);
+    EXPECT_EQ(render(10)[5], 300);
+    player->play_file(b);
+    EXPECT_EQ(player->sounds_played_ready(), 2u);
+    std::vector<int16_t> tone = render(8820);
+    EXPECT_NEAR(*std::max_element(tone.begin(), tone.end()), 16384, 400);
+    EXPECT_EQ(player->sounds_begun(), 3u);
+}
+
+// A slot changed a moment ago: its new sound plays at once all the same.
+TEST_F(SdlSoundPlayerThreads, ASoundNotReadyYetPlaysTheSlowWayAndIsKeptReady) {
+    auto slow = file("slow.wav", constant_wave(700, 88200, 22050));
+    std::vector<std::u16string> wanted = {slow};
+    player->prepare(wanted);
+    player->play_file(slow);
+    player->wait_until_idle();
+    EXPECT_NEAR(render(4000)[2000], 700, 2);
+    EXPECT_TRUE(player->is_ready(slow));
+    player->play_file(slow);
+    EXPECT_NEAR(render(4000)[2000], 700, 2);
+    EXPECT_GE(player->sounds_played_ready(), 1u);
+}
+
+TEST_F(SdlSoundPlayerThreads, ASlotChangedWhileItsSoundPlaysLetsTheSoundFinish) {
+    auto a = file("a.wav", constant_wave(100, 4410));
+    auto b = file("b.wav", constant_wave(200, 4410));
+    prepare({a});
+    player->play_file(a);
+    EXPECT_EQ(render(1000)[999], 100);
+    prepare({b});
+    EXPECT_FALSE(player->is_ready(a)) << "a sound no slot holds is forgotten";
+    EXPECT_TRUE(player->is_ready(b));
+    std::vector<int16_t> rest = render(4000);
+    EXPECT_EQ(rest[3409], 100) << "the playing sound goes on to its end";
+    EXPECT_EQ(rest[3410], 0);
+    player->play_file(b);
+    EXPECT_EQ(render(10)[5], 200);
+}
+
+TEST_F(SdlSoundPlayerThreads, ADeviceFormatChangeDecodesTheReadySoundsAgain) {
+    auto a = file("a.wav", constant_wave(8192, 4410));
+    prepare({a});
+    player->play_file(a);
+    EXPECT_EQ(render(10)[5], 8192);
+
+    SDL_AudioSpec stereo_float{};
+    stereo_float.freq = 48000;
+    stereo_float.format = AUDIO_F32SYS;
+    stereo_float.channels = 2;
+    stereo_float.samples = 256;
+    player->set_device_format(stereo_float);
+    std::vector<float> out(512);
+    player->render(reinterpret_cast<uint8_t*>(out.data()), int(out.size() * 4));
+    EXPECT_EQ(out[100], 0.0f) << "a sound in the old format must not go on";
+    player->wait_until_idle();
+    EXPECT_TRUE(player->is_ready(a));
+    uint64_t ready_before = player->sounds_played_ready();
+    player->play_file(a);
+    EXPECT_EQ(player->sounds_played_ready(), ready_before + 1);
+    player->render(reinterpret_cast<uint8_t*>(out.data()), int(out.size() * 4));
+    EXPECT_NEAR(out[200], 0.25f, 0.001f);
+    EXPECT_NEAR(out[201], 0.25f, 0.001f);
+}
+
+TEST_F(SdlSoundPlayerThreads, KeepsAtMostSixSoundsReadyAndNoneItCannotPlay) {
+    std::vector<std::u16string> wanted;
+    for (int i = 0; i < 8; ++i) {
+        wanted.push_back(
+            file("s" + std::to_string(i) + ".wav", constant_wave(int16_t(i + 1), 100)));
+    }
+    auto broken = file("broken.flac", std::vector<uint8_t>(100, 'x'));
+    wanted.insert(wanted.begin(), broken);
+    prepare(wanted);
+    int ready = 0;
+    for (const auto& path : wanted) ready += player->is_ready(path);
+    EXPECT_EQ(ready, 5) << "the first six asked for, one of them unplayable";
+    EXPECT_FALSE(player->is_ready(broken));
+    player->play_file(broken);
+    player->wait_until_idle();
+    EXPECT_EQ(player->sounds_begun(), 0u);
+    EXPECT_EQ(render(10)[0], 0);
 }
 
 TEST(SdlSoundPlayerNoDevice, IsSilentWithoutAnAudioDevice) {

@@ -170,6 +170,38 @@ TEST_F(CommandsTest, ATappedSoundIsPreviewedAndOkGivesItToTheSlotThatOpenedTheLi
     EXPECT_EQ(s.slot_buttons[2]->icon_image(), entry->BigImage);
 }
 
+// The sounds that the player is told to keep ready: the slots' and the preview's.
+TEST_F(CommandsTest, TheSlotsSoundsAndTheLastPreviewAreKeptReady) {
+    auto last_prepared = [&] {
+        std::vector<std::u16string> names;
+        auto preparations = devices().preparations();
+        if (preparations.empty()) return names;
+        for (const std::u16string& path : preparations.back().paths) {
+            std::size_t name = path.rfind(u'/');
+            names.push_back(path.substr(path.rfind(u'/', name - 1) + 1));
+        }
+        return names;
+    };
+    using Names = std::vector<std::u16string>;
+    EXPECT_EQ(last_prepared(), (Names{u"Drums/Kick.wav", u"Bells/Chime.wav"}));
+
+    open_pick_screen(2);
+    std::size_t before = devices().preparations().size();
+    ASSERT_TRUE(tap_list_item(u"Bells", u"Ding.wav"));
+    EXPECT_EQ(devices().preparations().size(), before + 1);
+    EXPECT_EQ(last_prepared(), (Names{u"Drums/Kick.wav", u"Bells/Chime.wav", u"Bells/Ding.wav"}));
+    tap(s.ok_button);
+    EXPECT_EQ(last_prepared(), (Names{u"Drums/Kick.wav", u"Bells/Ding.wav", u"Bells/Chime.wav"}));
+    EXPECT_EQ(s.preview_entry, nullptr);
+
+    program.settle();
+    open_pick_screen(4);
+    ASSERT_TRUE(tap_list_item(u"Bells", u"Glock.wav"));
+    EXPECT_EQ(last_prepared().back(), u"Bells/Glock.wav");
+    tap(s.cancel_button);
+    EXPECT_EQ(last_prepared(), (Names{u"Drums/Kick.wav", u"Bells/Ding.wav", u"Bells/Chime.wav"}));
+}
+
 TEST_F(CommandsTest, OkWithoutASelectionStaysAndOkAfterCancelAssignsNothing) {
     open_pick_screen(1);
     ASSERT_EQ(s.sound_list->get_selected(), -1);

@@ -90,5 +90,24 @@ TEST_F(SoundSlotsTest, AFirstStartLeavesEverySlotEmpty) {
     for (int32_t n = 1; n <= 5; ++n) EXPECT_EQ(slots.Entry(n), nullptr);
 }
 
+// The player is told the slots' sounds whenever they change: once for the saved
+// slots at start-up, once per assignment, and not for a refused one.
+TEST_F(SoundSlotsTest, ThePlayerKeepsTheSlotsSoundsReady) {
+    using Paths = std::vector<std::u16string>;
+    AssignSavedSlots({u"Drums", u"", u"Gone"}, {u"Snare.wav", u"", u"Kick.wav"});
+    auto preparations = platform.devices.preparations();
+    ASSERT_EQ(preparations.size(), 1u);
+    EXPECT_EQ(preparations[0].paths, (Paths{u"/s/Drums/Snare.wav", u"/s/Bells/Kick.wav"}));
+
+    AssignSlot(2, u"Drums", u"Kick.wav");
+    AssignSlot(1, u"Absent.wav");
+    AssignSlot(7, u"Kick.wav");
+    preparations = platform.devices.preparations();
+    ASSERT_EQ(preparations.size(), 3u);
+    EXPECT_EQ(preparations[1].paths,
+              (Paths{u"/s/Drums/Snare.wav", u"/s/Drums/Kick.wav", u"/s/Bells/Kick.wav"}));
+    EXPECT_EQ(preparations[2].paths, (Paths{u"/s/Drums/Kick.wav", u"/s/Bells/Kick.wav"}));
+}
+
 }  // namespace
 }  // namespace tiltophon

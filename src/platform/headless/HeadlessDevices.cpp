@@ -10,6 +10,11 @@ void HeadlessDevices::play_file(std::u16string_view path) {
     sounds_.push_back({clock_.tick_count_ms(), std::u16string(path)});
 }
 
+void HeadlessDevices::prepare(std::span<const std::u16string> paths) {
+    std::lock_guard lock(mutex_);
+    preparations_.push_back({clock_.tick_count_ms(), {paths.begin(), paths.end()}});
+}
+
 void HeadlessDevices::set_vibrating(bool on) {
     std::lock_guard lock(mutex_);
     vibrator_.push_back({clock_.tick_count_ms(), on});
@@ -31,6 +36,11 @@ std::vector<HeadlessDevices::SoundStarted> HeadlessDevices::sounds() const {
     return sounds_;
 }
 
+std::vector<HeadlessDevices::Preparation> HeadlessDevices::preparations() const {
+    std::lock_guard lock(mutex_);
+    return preparations_;
+}
+
 std::vector<HeadlessDevices::VibratorSwitch> HeadlessDevices::vibrator_switches() const {
     std::lock_guard lock(mutex_);
     return vibrator_;
@@ -49,6 +59,7 @@ std::vector<HeadlessDevices::Launch> HeadlessDevices::launches() const {
 void HeadlessDevices::clear() {
     std::lock_guard lock(mutex_);
     sounds_.clear();
+    preparations_.clear();
     vibrator_.clear();
     idle_resets_.clear();
     launches_.clear();

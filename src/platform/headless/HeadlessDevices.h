@@ -27,6 +27,11 @@ public:
         uint32_t at_ms;
         std::u16string path;
     };
+    // The files the program asked the player to keep ready, in one `prepare` call.
+    struct Preparation {
+        uint32_t at_ms;
+        std::vector<std::u16string> paths;
+    };
     struct VibratorSwitch {
         uint32_t at_ms;
         bool on;
@@ -37,6 +42,7 @@ public:
     };
 
     void play_file(std::u16string_view path) override;
+    void prepare(std::span<const std::u16string> paths) override;
     void set_vibrating(bool on) override;
     void reset_idle(uint32_t hold_ms) override;
     bool spawn(std::u16string_view program, std::u16string_view argument) override;
@@ -44,6 +50,7 @@ public:
     void set_spawn_succeeds(bool succeeds) { spawn_succeeds_ = succeeds; }
 
     std::vector<SoundStarted> sounds() const;
+    std::vector<Preparation> preparations() const;
     std::vector<VibratorSwitch> vibrator_switches() const;
     std::vector<uint32_t> idle_resets() const;
     std::vector<Launch> launches() const;
@@ -53,6 +60,7 @@ private:
     Clock& clock_;
     mutable std::mutex mutex_;
     std::vector<SoundStarted> sounds_;
+    std::vector<Preparation> preparations_;
     std::vector<VibratorSwitch> vibrator_;
     std::vector<uint32_t> idle_resets_;
     std::vector<Launch> launches_;

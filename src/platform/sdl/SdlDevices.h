@@ -5,9 +5,13 @@
 
 #include <SDL.h>
 
+#include <array>
+#include <condition_variable>
 #include <functional>
 #include <memory>
 #include <mutex>
+#include <thread>
+#include <vector>
 
 #include "platform/Devices.h"
 #include "platform/Process.h"
@@ -52,10 +56,38 @@ private:
     uint32_t until_ = 0;
 };
 
-// Detached standard threads.
+// Short routines run on a few threads started up front, so that a swing's playback
+// routine starts without a thread being made (and without allocating: routines that
+// capture little are moved into a fixed queue). When every pooled thread is busy (a
+// pulse, the loader), a new detached thread runs the routine instead, so no routine
+// ever waits for another.
 class SdlThreadRunner : public ThreadRunner {
 public:
+    explicit SdlThreadRunner(int pooled_threads = 2);
+    ~SdlThreadRunner() override;
+    SdlThreadRunner(const SdlThreadRunner&) = delete;
+    SdlThreadRunner& operator=(const SdlThreadRunner&) = delete;
+
     void start_detached(std::function<void()> routine) override;
+
+    // Pooled threads waiting for a routine.
+    int idle_threads() {
+        std::lock_guard lock(mutex_);
+        return idle_;
+    }
+
+private:
+    void pooled_thread();
+
+    std::mutex mutex_;
+    std::condition_variable wake_;
+    std::condition_variable started_;
+    std::array<std::function<void()>, 8> queue_;
+    std::size_t head_ = 0;
+    std::size_t queued_ = 0;
+    int idle_ = 0;
+    bool stop_ = false;
+    std::vector<std::thread> threads_;
 };
 
 }  // namespace tiltophon

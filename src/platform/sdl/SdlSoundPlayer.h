@@ -10,26 +10,38 @@
 #include <cstdint>
 #include <memory>
 #include <mutex>
+#include <span>
 #include <string>
 #include <thread>
 #include <vector>
 
 #include "platform/Devices.h"
+#include "platform/sdl/SoundDecoder.h"
 
 namespace tiltophon {
 
-// Plays WAV files through SDL's own audio on one output stream. `play_file` only
-// leaves the path in a one-slot mailbox (a newer request replaces one not yet taken)
-// and returns; a worker thread reads and decodes the file and converts it to the
-// device's format, and the new sound replaces the one playing as soon as its first
-// part is converted. Files that are missing, empty, truncated, absurdly large, of an
-// absurd sample rate or not WAV play nothing and leave the current sound alone.
-// Without an audio device the player is silent. SDL_AUDIODRIVER and SDL_DISKAUDIOFILE
-// are left to the user.
+// Plays sound files through SDL's own audio on one output stream; libsndfile decodes
+// them. The sounds the program names through `prepare` are decoded ahead, in the
+// device's format, by a worker thread; `play_file` of one of them hands its buffer to
+// the output at once, with no file access, decoding or allocation. Any other sound
+// takes the slow way: `play_file` leaves the path in a one-slot mailbox (a newer
+// request replaces one not yet taken), the worker reads and decodes the whole file,
+// and the new sound replaces the one playing. Files that are missing, empty, cut
+// short, corrupt, absurdly large, too long, of an absurd sample rate or of a format
+// libsndfile does not read play nothing and leave the current sound alone. Without an
+// audio device the player is silent. SDL_AUDIODRIVER and SDL_DISKAUDIOFILE are left
+// to the user.
+//
+// Memory: at most kReadyLimit sounds are kept ready, together at most kReadyBudget
+// bytes (a sound that would go beyond plays the slow way); each sound, ready or not,
+// is at most kMaxSoundSeconds long.
 class SdlSoundPlayer : public SoundPlayer {
 public:
     // Frames per device buffer: 256 (about 6 ms at 44.1 kHz).
     static constexpr uint16_t kBufferFrames = 256;
+    // The five slots' sounds and the preview's.
+    static constexpr std::size_t kReadyLimit = 6;
+    static constexpr std::size_t kReadyBudget = std::size_t{64} << 20;
 
     // Opens the default output device, in whatever format it prefers.
     SdlSoundPlayer();
@@ -41,50 +53,95 @@ public:
     SdlSoundPlayer& operator=(const SdlSoundPlayer&) = delete;
 
     void play_file(std::u16string_view path) override;
+    void prepare(std::span<const std::u16string> paths) override;
 
     // The next `bytes` of output: the current sound where there is one, else silence.
     // The device's callback; safe to call while requests come in.
     void render(uint8_t* out, int bytes);
 
-    // Blocks until every request made so far plays or has been refused.
+    // Sounds from now on are converted to `format`: those ready in the old one are
+    // decoded again, and the sound playing stops. Reopening a lost device calls it.
+    void set_device_format(const SDL_AudioSpec& format);
+
+    // Blocks until every request made so far plays or has been refused, and every
+    // sound asked for by `prepare` is ready or has been refused.
     void wait_until_idle();
 
-    // Decodes the bytes of a WAV file and converts the whole sound to the output format,
-    // as playing the file would; the number of output bytes, 0 when the file is refused.
-    std::size_t convert_file_bytes(std::vector<uint8_t> bytes) const;
+    // Decodes the bytes of a sound file and converts the whole sound to the output
+    // format, as playing the file would; empty when the file is refused.
+    std::vector<uint8_t> convert_file_bytes(const std::vector<uint8_t>& bytes) const;
 
     // The format sounds are converted to; `freq` is 0 when the player has no output.
-    const SDL_AudioSpec& device_spec() const { return spec_; }
+    SDL_AudioSpec device_spec() const;
+    // True when the file is decoded ahead in the current device format.
+    bool is_ready(std::u16string_view path) const;
     // Sounds whose first frame has gone out through `render`.
     uint64_t sounds_begun() const { return sounds_begun_.load(std::memory_order_acquire); }
+    // Sounds that `play_file` handed to the output ready-made.
+    uint64_t sounds_played_ready() const { return played_ready_.load(std::memory_order_acquire); }
+    // When the latest sound was handed to the output, and when its first frame went
+    // out through `render`, in nanoseconds of the steady clock.
+    int64_t last_handed_over_ns() const {
+        return last_handed_over_ns_.load(std::memory_order_acquire);
+    }
+    int64_t last_begun_ns() const { return last_begun_ns_.load(std::memory_order_acquire); }
 
 private:
-    struct Sound;
+    struct ReadySound {
+        std::u16string path;
+        std::shared_ptr<const DecodedSound> sound;
+    };
 
     static void audio_callback(void* player, Uint8* stream, int bytes);
-    void start_worker();
+    void open_device();
     void worker_loop();
-    std::unique_ptr<Sound> load(const std::string& path) const;
-    std::unique_ptr<Sound> decode(std::vector<uint8_t> bytes) const;
-    void publish(std::unique_ptr<Sound> sound);
+    void decode_request(std::unique_lock<std::mutex>& lock);
+    void prepare_next(std::unique_lock<std::mutex>& lock, const std::u16string& path);
+    const std::u16string* next_to_prepare() const;
+    void drop_unwanted();
+    void keep_ready(const std::u16string& path, std::shared_ptr<const DecodedSound> sound);
+    std::shared_ptr<const DecodedSound> find_ready(std::u16string_view path) const;
+    void hand_over(uint64_t request, std::shared_ptr<const DecodedSound> sound);
+    void check_device();
 
-    SDL_AudioSpec spec_{};
     SDL_AudioDeviceID device_ = 0;
     bool audio_initialised_ = false;
 
-    // Mailbox and worker state, guarded by `mailbox_mutex_`.
-    std::mutex mailbox_mutex_;
+    // Mailbox and worker state, guarded by `mailbox_mutex_`. Lock order: mailbox,
+    // ready, output.
+    mutable std::mutex mailbox_mutex_;
     std::condition_variable wake_;
     std::condition_variable idle_;
-    std::string pending_path_;
-    bool pending_ = false;
+    SDL_AudioSpec spec_{};
+    uint64_t format_generation_ = 0;
+    std::u16string pending_path_;
+    uint64_t pending_request_ = 0;
+    // Also read without the lock by a decoding that may have to give way.
+    std::atomic<bool> pending_{false};
+    std::atomic<bool> stop_{false};
     bool busy_ = false;
-    bool stop_ = false;
+    std::vector<std::u16string> wanted_;
+    std::vector<std::u16string> refused_;  // wanted, but not playable or not kept
 
-    // The sound the output reads, guarded by `output_mutex_`; only the worker replaces it.
+    // The sounds decoded ahead, guarded by `ready_mutex_`.
+    mutable std::mutex ready_mutex_;
+    std::vector<ReadySound> ready_;
+
+    // Requests are numbered so that the newest wins, whichever way it comes.
+    std::atomic<uint64_t> requests_{0};
+
+    // What the output plays, guarded by `output_mutex_`.
     std::mutex output_mutex_;
-    std::unique_ptr<Sound> current_;
+    std::shared_ptr<const DecodedSound> current_;
+    std::size_t position_ = 0;
+    bool begun_ = false;
+    uint64_t current_request_ = 0;
+    uint8_t silence_ = 0;
+
     std::atomic<uint64_t> sounds_begun_{0};
+    std::atomic<uint64_t> played_ready_{0};
+    std::atomic<int64_t> last_handed_over_ns_{0};
+    std::atomic<int64_t> last_begun_ns_{0};
 
     std::thread worker_;
 };
