@@ -42,7 +42,7 @@ void on_drop_files(Window* window) {
         import_all(window, sounds, user_folder);
     };
     if (ThreadRunner* threads = platform().threads) {
-        threads->start_detached(std::move(work));
+        threads->start_background(std::move(work));
     } else {
         work();
     }
