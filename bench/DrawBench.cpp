@@ -5,6 +5,7 @@
 
 #include <cstring>
 #include <random>
+#include <string>
 
 #include "app/AppResources.h"
 #include "app/SplashScreen.h"
@@ -13,6 +14,7 @@
 #include "platform/posix/PosixFileSystem.h"
 #include "settings/Skin.h"
 #include "vavurud/Draw.h"
+#include "vavurud/Raster.h"
 
 namespace tiltophon {
 namespace {
@@ -20,6 +22,12 @@ namespace {
 constexpr int32_t kWidth = 480;
 constexpr int32_t kHeight = 640;
 constexpr int64_t kFrameBytes = int64_t{kWidth} * kHeight * 4;
+
+// Tells the report which memcpy a benchmark is measured against: the one of the same
+// bytes.
+void set_frame_bytes(benchmark::State& state, int64_t bytes) {
+    state.counters["frame_bytes"] = static_cast<double>(bytes);
+}
 
 Bitmap noise(int32_t width, int32_t height) {
     Bitmap bitmap(width, height);
@@ -30,18 +38,28 @@ Bitmap noise(int32_t width, int32_t height) {
     return bitmap;
 }
 
-// What every full-screen primitive is measured against: copying the same bytes.
+// What every full-screen primitive, page paint and transition frame is measured
+// against: copying the same bytes. The handset's screen, the logical screen of a
+// 1080 x 2340 phone, and that phone's display.
 void BM_Memcpy(benchmark::State& state) {
-    Bitmap source = noise(kWidth, kHeight);
-    Bitmap target(kWidth, kHeight);
+    const auto width = static_cast<int32_t>(state.range(0));
+    const auto height = static_cast<int32_t>(state.range(1));
+    const int64_t bytes = int64_t{width} * height * 4;
+    Bitmap source = noise(width, height);
+    Bitmap target(width, height);
     for (auto _ : state) {
-        std::memcpy(target.data(), source.data(), kFrameBytes);
+        std::memcpy(target.data(), source.data(), static_cast<std::size_t>(bytes));
         benchmark::DoNotOptimize(target.data());
         benchmark::ClobberMemory();
     }
-    state.SetBytesProcessed(state.iterations() * kFrameBytes);
+    state.SetBytesProcessed(state.iterations() * bytes);
+    set_frame_bytes(state, bytes);
 }
-BENCHMARK(BM_Memcpy);
+BENCHMARK(BM_Memcpy)
+    ->ArgNames({"width", "height"})
+    ->Args({kWidth, kHeight})
+    ->Args({480, 1040})
+    ->Args({1080, 2340});
 
 void BM_BlitCentredFullScreen(benchmark::State& state) {
     Bitmap image = noise(kWidth, kHeight);
@@ -51,6 +69,7 @@ void BM_BlitCentredFullScreen(benchmark::State& state) {
         benchmark::DoNotOptimize(target.data());
     }
     state.SetBytesProcessed(state.iterations() * kFrameBytes);
+    set_frame_bytes(state, kFrameBytes);
 }
 BENCHMARK(BM_BlitCentredFullScreen);
 
@@ -62,6 +81,7 @@ void BM_BlitStretchedFullScreen(benchmark::State& state) {
         benchmark::DoNotOptimize(target.data());
     }
     state.SetBytesProcessed(state.iterations() * kFrameBytes);
+    set_frame_bytes(state, kFrameBytes);
 }
 BENCHMARK(BM_BlitStretchedFullScreen);
 
@@ -73,8 +93,32 @@ void BM_AlphaBlendFullScreen(benchmark::State& state) {
         benchmark::DoNotOptimize(target.data());
     }
     state.SetBytesProcessed(state.iterations() * kFrameBytes);
+    set_frame_bytes(state, kFrameBytes);
 }
 BENCHMARK(BM_AlphaBlendFullScreen);
+
+// Each of the blend's row loops that this machine runs, as a fade frame at 480 x 1040
+// uses them: two pictures blended into a third.
+void BM_BlendRowLoop(benchmark::State& state, raster::BlendRow row) {
+    constexpr int32_t kPhoneHeight = 1040;
+    const Bitmap below = noise(kWidth, kPhoneHeight);
+    const Bitmap above = noise(kWidth, kPhoneHeight);
+    Bitmap frame(kWidth, kPhoneHeight);
+    for (auto _ : state) {
+        for (int32_t y = 0; y < kPhoneHeight; ++y) {
+            row(frame.row(y), below.row(y), above.row(y), kWidth, 128);
+        }
+        benchmark::DoNotOptimize(frame.data());
+    }
+    set_frame_bytes(state, int64_t{kWidth} * kPhoneHeight * 4);
+}
+const bool kBlendRowLoopsRegistered = [] {
+    for (const raster::BlendRowPath& path : raster::blend_row_paths()) {
+        benchmark::RegisterBenchmark((std::string("BM_BlendRowLoop/") + path.name).c_str(),
+                                     BM_BlendRowLoop, path.row);
+    }
+    return true;
+}();
 
 void BM_GradientFullScreen(benchmark::State& state) {
     Bitmap target(kWidth, kHeight);
@@ -84,6 +128,7 @@ void BM_GradientFullScreen(benchmark::State& state) {
         benchmark::DoNotOptimize(target.data());
     }
     state.SetBytesProcessed(state.iterations() * kFrameBytes);
+    set_frame_bytes(state, kFrameBytes);
 }
 BENCHMARK(BM_GradientFullScreen)->Arg(kGradientHorizontal)->Arg(kGradientVertical);
 

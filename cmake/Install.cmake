@@ -5,7 +5,9 @@
 # cmake --install BUILD --prefix P gives
 #   P/lib/tiltophon/     the program folder: tiltophon, libHTCSensorSDK.so, Skin/, Sounds/,
 #                        Defaults.reg and the program's pictures, as in the build tree
-#   P/bin/tiltophon      a link to the program; P/bin/tiltophon-swing
+#   P/bin/tiltophon      a link to the program; P/bin/tiltophon-swing, P/bin/tiltophon-sensor
+#   P/lib/udev/rules.d/70-tiltophon-accelerometer.rules, which lets the user at the seat
+#                        read accelerometer input devices (game controllers' motion sensors)
 #   P/share/applications/org.tiltophon.Tiltophon.desktop, the launcher icon under
 #   P/share/icons/hicolor/ and P/share/metainfo/org.tiltophon.Tiltophon.metainfo.xml
 # (the sensor library and tiltophon-swing install from their own folders).
@@ -33,6 +35,8 @@ install(CODE "
   file(CREATE_LINK ../${TILTOPHON_INSTALL_DIR}/tiltophon \"\${bin}/tiltophon\" SYMBOLIC)
 ")
 
+install(FILES ${PROJECT_SOURCE_DIR}/packaging/70-tiltophon-accelerometer.rules
+  DESTINATION lib/udev/rules.d)
 install(FILES ${PROJECT_SOURCE_DIR}/packaging/${TILTOPHON_APP_ID}.desktop
   DESTINATION share/applications)
 install(FILES ${CMAKE_BINARY_DIR}/share/icons/hicolor/256x256/apps/tiltophon.png

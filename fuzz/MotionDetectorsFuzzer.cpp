@@ -3,10 +3,9 @@
 
 // Any stream of sensor readings (a flaky accelerometer, a replay file, another
 // program writing into the fifo), with detection switched on and off and thresholds
-// changed on the way, must never make a detector report a swing twice. A swing runs
-// from the sample that lifts the magnitude above the start threshold to the sample
-// that brings it back to the threshold or below; each detector's swings are tracked
-// here from the readings alone.
+// changed on the way, must make each detector post exactly what its rules say: every
+// swing they judge posts its code once, and nothing else is ever posted. The rules are
+// the detector model the unit tests use, fed the same readings and switches.
 
 #include <fuzzer/FuzzedDataProvider.h>
 
@@ -15,9 +14,11 @@
 #include <cstring>
 #include <deque>
 #include <memory>
+#include <optional>
 #include <vector>
 
 #include "Require.h"
+#include "motion/DetectorModel.h"
 #include "motion/MotionDetector.h"
 #include "motion/MotionMessage.h"
 #include "motion/Sensitivity.h"
@@ -30,7 +31,6 @@ using tiltophon::fuzz::require;
 namespace {
 
 std::deque<SampleRecord> g_readings;
-SampleRecord g_last_read;
 int g_reads = 0;
 std::vector<MotionCode> g_posted;
 
@@ -39,12 +39,12 @@ SensorHandle sensor_open(uint32_t) {
 }
 void sensor_close(SensorHandle) {}
 int sensor_read(SensorHandle, void* record) {
-    g_last_read = SampleRecord{};
+    SampleRecord reading;
     if (!g_readings.empty()) {
-        g_last_read = g_readings.front();
+        reading = g_readings.front();
         g_readings.pop_front();
     }
-    std::memcpy(record, &g_last_read, sizeof g_last_read);
+    std::memcpy(record, &reading, sizeof reading);
     ++g_reads;
     return 1;
 }
@@ -70,58 +70,18 @@ struct Setup {
     }
 };
 
-enum Axis { kX, kY, kZ };
+using Axis = DetectorModel::Axis;
 
-// The swings of one detector, told apart by its own thresholds and the readings it got.
-struct Swings {
-    bool under_way = false;
-    int reported = 0;
-
-    // Follows one sample; the swing under way reports `posted` messages in it.
-    void sample(Axis axis, const MotionDetector& detector, const SampleRecord& reading,
-                const std::vector<MotionCode>& posted) {
-        const int32_t raw = axis == kX ? reading.x : axis == kY ? reading.y : reading.z;
-        const int32_t magnitude_wide = (raw < 0 ? -raw : raw) - (axis == kZ ? 1000 : 0);
-        const auto magnitude = static_cast<int16_t>(magnitude_wide);
-        const bool above = magnitude > detector.start_threshold();
-        if (!under_way) {
-            require(posted.empty(), "nothing is reported while no swing is under way");
-            if (above) {
-                under_way = true;
-                reported = 0;
-            }
-            return;
-        }
-        if (!above) {
-            require(posted.empty(), "the sample that ends a swing reports nothing");
-            under_way = false;
-            return;
-        }
-        reported += static_cast<int>(posted.size());
-        require(reported <= 1, "at most one message per swing");
-        for (MotionCode code : posted) {
-            require(reading.z < detector.cross_limit(),
-                    "a reported swing passed the cross-axis gate");
-            switch (axis) {
-                case kX:
-                    require(
-                        code == (reading.x < 0 ? MotionCode::kXNegative : MotionCode::kXPositive) &&
-                            reading.x != 0,
-                        "the X detector reports the sign of X");
-                    break;
-                case kY:
-                    require(
-                        code == (reading.y < 0 ? MotionCode::kYNegative : MotionCode::kYPositive) &&
-                            reading.y != 0,
-                        "the Y detector reports the sign of Y");
-                    break;
-                case kZ:
-                    require(code == MotionCode::kZ, "the Z detector reports Z");
-                    break;
-            }
-        }
+// The detector's posts in one step against the model's: the same code once, or nothing.
+void compare(const std::optional<MotionCode>& expected, const std::vector<MotionCode>& posted) {
+    if (expected) {
+        require(!posted.empty(), "a swing the rules judge posts its code");
+        require(posted.size() == 1, "a judged swing posts once");
+        require(posted.front() == *expected, "a judged swing posts the code of its direction");
+    } else {
+        require(posted.empty(), "nothing is posted where the rules post nothing");
     }
-};
+}
 
 SampleRecord reading_from(FuzzedDataProvider& input) {
     SampleRecord record;
@@ -143,44 +103,60 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         std::make_unique<MotionDetectorX>(setup.window, &setup.binding, kMotionMessage),
         std::make_unique<MotionDetectorY>(setup.window, &setup.binding, kMotionMessage),
         std::make_unique<MotionDetectorZ>(setup.window, &setup.binding, kMotionMessage)};
-    std::array<Swings, 3> swings{};
+    std::array<DetectorModel, 3> models{DetectorModel(Axis::kX), DetectorModel(Axis::kY),
+                                        DetectorModel(Axis::kZ)};
     for (auto& detector : detectors) apply_sensitivity(*detector, 5);
+    for (auto& model : models) model.apply_sensitivity(5);
 
     while (input.remaining_bytes() > 0) {
-        const auto axis = static_cast<Axis>(input.ConsumeIntegralInRange(0, 2));
+        const auto axis = input.ConsumeIntegralInRange<std::size_t>(0, 2);
         MotionDetector& detector = *detectors[axis];
+        DetectorModel& model = models[axis];
         switch (input.ConsumeIntegralInRange(0, 15)) {
             case 0:
                 detector.stop();
+                model.stop();
                 break;
             case 1:
                 g_readings.push_back(reading_from(input));
                 detector.start();
+                model.start();
                 g_readings.clear();
                 break;
-            case 2:
-                apply_sensitivity(detector, input.ConsumeIntegral<int32_t>());
+            case 2: {
+                const auto sensitivity = input.ConsumeIntegral<int32_t>();
+                apply_sensitivity(detector, sensitivity);
+                model.apply_sensitivity(sensitivity);
                 break;
-            case 3:
-                detector.set_start_threshold(input.ConsumeIntegral<int16_t>());
+            }
+            case 3: {
+                const auto value = input.ConsumeIntegral<int16_t>();
+                detector.set_start_threshold(value);
+                model.set_start_threshold(value);
                 break;
-            case 4:
-                detector.set_peak_threshold(input.ConsumeIntegral<int16_t>());
+            }
+            case 4: {
+                const auto value = input.ConsumeIntegral<int16_t>();
+                detector.set_peak_threshold(value);
+                model.set_peak_threshold(value);
                 break;
-            case 5:
-                detector.set_cross_limit(input.ConsumeIntegral<int16_t>());
+            }
+            case 5: {
+                const auto value = input.ConsumeIntegral<int16_t>();
+                detector.set_cross_limit(value);
+                model.set_cross_limit(value);
                 break;
+            }
             default: {
-                g_readings.push_back(reading_from(input));
+                const SampleRecord reading = reading_from(input);
+                g_readings.push_back(reading);
                 const int reads_before = g_reads;
                 detector.sample();
                 g_readings.clear();
                 setup.headless.windows.pump();
-                if (g_reads != reads_before) {
-                    swings[axis].sample(axis, detector, g_last_read, g_posted);
-                } else {
-                    require(g_posted.empty(), "a stopped detector reports nothing");
-                }
+                require((g_reads != reads_before) == model.running(),
+                        "a detector reads the sensor exactly while it runs");
+                compare(model.sample(reading), g_posted);
                 g_posted.clear();
                 break;
             }

@@ -55,6 +55,9 @@ case $target in
     sound_file) limits=(-malloc_limit_mb=64) ;;
 esac
 
+# Leaks inside the system's libraries that are none of ours (see the file).
+export LSAN_OPTIONS="suppressions=$PWD/tests/sanitizer/lsan.supp${LSAN_OPTIONS:+:$LSAN_OPTIONS}"
+
 log=$(mktemp)
 trap 'rm -f "$log"' EXIT
 status=0

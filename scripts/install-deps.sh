@@ -9,8 +9,8 @@ packages=(
   build-essential cmake ninja-build pkg-config clang clang-14 libclang-rt-14-dev
   libsdl2-dev libpng-dev libfreetype-dev libfontconfig-dev fonts-dejavu-core fonts-dejavu-extra
   libgtest-dev libgmock-dev libbenchmark-dev
-  libsndfile1-dev libevdev-dev
-  xvfb xauth xdotool imagemagick sox phoc grim dbus python3-dbus python3-gi
+  libsndfile1-dev
+  xvfb xauth xdotool imagemagick sox phoc grim libwayland-dev dbus python3-dbus python3-gi
   file appstream desktop-file-utils python3 reuse lintian scdoc man-db
 )
 

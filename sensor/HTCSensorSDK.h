@@ -13,7 +13,12 @@
  * HTCSensorClose(handle)              ends the use of the handle.
  *
  * Which readings an opened sensor gives is chosen by the environment when it is opened:
- *   TILTOPHON_SENSOR=iio           the first Linux IIO accelerometer (the default);
+ *   TILTOPHON_SENSOR=auto          the first Linux IIO accelerometer, else the first
+ *                                  input-event accelerometer (the default);
+ *   TILTOPHON_SENSOR=iio           the first Linux IIO accelerometer;
+ *   TILTOPHON_SENSOR=evdev         the first input-event accelerometer (a game
+ *                                  controller's motion sensors, a laptop's);
+ *   TILTOPHON_SENSOR=evdev:PATH    the input-event device PATH (/dev/input/eventN);
  *   TILTOPHON_SENSOR=replay:FILE   a trace of "x y z" lines, one per 50 ms, looped;
  *   TILTOPHON_SENSOR=fifo:PATH     "x y z" lines written into a named pipe.
  *   TILTOPHON_SENSOR_PACE=reads:N  a trace moves on by one line every N reads instead

@@ -4,6 +4,7 @@
 #include "IioSource.h"
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -65,6 +66,14 @@ bool device_order(const fs::path& a, const fs::path& b) {
     return na < nb;
 }
 
+bool has_raw_axes(const fs::path& folder) {
+    std::error_code error;
+    for (char axis : kAxes) {
+        if (!fs::exists(folder / (std::string("in_accel_") + axis + "_raw"), error)) return false;
+    }
+    return true;
+}
+
 }  // namespace
 
 std::optional<Matrix3> parse_mount_matrix(std::string_view text) {
@@ -96,17 +105,42 @@ std::optional<Matrix3> parse_mount_matrix(std::string_view text) {
     return matrix;
 }
 
-IioSource::IioSource(const std::string& devices_root) {
+std::vector<std::string> find_iio_accelerometers(const std::string& devices_root) {
     std::error_code error;
     std::vector<fs::path> devices;
     for (fs::directory_iterator it(devices_root, error); !error && it != fs::directory_iterator();
          it.increment(error)) {
-        devices.push_back(it->path());
+        if (has_raw_axes(it->path())) devices.push_back(it->path());
     }
     std::sort(devices.begin(), devices.end(), device_order);
-    for (const fs::path& device : devices) {
-        if (open_device(device.string())) return;
+    std::vector<std::string> folders;
+    for (const fs::path& device : devices) folders.push_back(device.string());
+    return folders;
+}
+
+IioSource::IioSource(const std::string& devices_root, MonotonicClock clock)
+    : root_(devices_root), clock_(clock_or_steady(std::move(clock))) {
+    find_device();
+}
+
+void IioSource::find_device() {
+    last_scan_ms_ = clock_();
+    for (const std::string& folder : find_iio_accelerometers(root_)) {
+        if (open_device(folder)) return;
     }
+}
+
+// A sysfs attribute of a removed device fails to read (ENODEV); a file that was
+// removed while open has no links left.
+bool IioSource::device_gone() const {
+    struct stat status {};
+    return fstat(raw_fds_[0], &status) != 0 || status.st_nlink == 0;
+}
+
+void IioSource::lose_device() {
+    close_device();
+    lost_ = true;
+    last_scan_ms_ = clock_();
 }
 
 IioSource::~IioSource() {
@@ -115,6 +149,8 @@ IioSource::~IioSource() {
 
 bool IioSource::open_device(const std::string& folder_name) {
     fs::path folder(folder_name);
+    mount_ = {{{1, 0, 0}, {0, 1, 0}, {0, 0, 1}}};
+    last_raw_ = {};
     for (int i = 0; i < 3; ++i) {
         std::string raw = std::string("in_accel_") + kAxes[i] + "_raw";
         raw_fds_[i] = open((folder / raw).c_str(), O_RDONLY | O_CLOEXEC);
@@ -131,6 +167,7 @@ bool IioSource::open_device(const std::string& folder_name) {
         if (auto matrix = parse_mount_matrix(*text)) mount_ = *matrix;
         break;
     }
+    lost_ = false;
     return true;
 }
 
@@ -142,11 +179,17 @@ void IioSource::close_device() {
 }
 
 Reading IioSource::read() {
-    if (!has_device()) return {};
+    if (!has_device() && clock_() - last_scan_ms_ >= kRescanMs) find_device();
+    if (has_device() && device_gone()) lose_device();
+    if (!has_device()) return lost_ ? kRest : Reading{};
     for (int i = 0; i < 3; ++i) {
         // A sysfs attribute gives its current value each time it is read from the start.
         char buffer[64];
         ssize_t count = pread(raw_fds_[i], buffer, sizeof buffer - 1, 0);
+        if (count < 0 && errno != EINTR && errno != EAGAIN) {
+            lose_device();
+            return kRest;
+        }
         if (count <= 0) continue;  // keep the axis's last value
         if (auto raw = parse_number(std::string_view(buffer, static_cast<size_t>(count)))) {
             last_raw_[i] = *raw;

@@ -4,10 +4,13 @@
 #pragma once
 
 #include <array>
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
+#include "MonotonicClock.h"
 #include "SensorSource.h"
 
 namespace tiltophon::sensor {
@@ -24,12 +27,19 @@ std::optional<Matrix3> parse_mount_matrix(std::string_view text);
 // value is offset and scaled to m/s^2, turned into the device's frame by the mount
 // matrix and handed out in thousandths of g, with the signs the program expects:
 // lying still screen up gives Z = -1000, dipping the right edge gives X > 0, dipping
-// the top edge (tilting forward) gives Y < 0. Without a device every reading is zero.
+// the top edge (tilting forward) gives Y < 0. Without a device every reading is zero;
+// once a device has gone (its driver unloaded, the sensor hub reset) the readings are
+// those of rest, (0, 0, -1000). Either way a device is looked for again every second.
+// The accelerometer folders under `devices_root` ("iio:device0" first, "iio:device10"
+// after "iio:device9"): those with in_accel_x_raw, in_accel_y_raw and in_accel_z_raw.
+std::vector<std::string> find_iio_accelerometers(const std::string& devices_root);
+
 class IioSource : public SensorSource {
 public:
     static constexpr const char* kDevicesRoot = "/sys/bus/iio/devices";
+    static constexpr int64_t kRescanMs = 1000;
 
-    explicit IioSource(const std::string& devices_root = kDevicesRoot);
+    explicit IioSource(const std::string& devices_root = kDevicesRoot, MonotonicClock clock = {});
     ~IioSource() override;
     IioSource(const IioSource&) = delete;
     IioSource& operator=(const IioSource&) = delete;
@@ -38,8 +48,16 @@ public:
     Reading read() override;
 
 private:
+    void find_device();
     bool open_device(const std::string& folder);
     void close_device();
+    bool device_gone() const;
+    void lose_device();
+
+    std::string root_;
+    MonotonicClock clock_;
+    int64_t last_scan_ms_ = 0;
+    bool lost_ = false;
 
     std::array<int, 3> raw_fds_{-1, -1, -1};
     std::array<double, 3> scale_{1.0, 1.0, 1.0};

@@ -17,6 +17,9 @@ struct Reading {
     friend bool operator==(const Reading&, const Reading&) = default;
 };
 
+// Lying still, screen up: what a source reads once its device has gone.
+inline constexpr Reading kRest{0, 0, -1000};
+
 // Rounds to the nearest integer and clamps to the signed 16-bit range.
 int16_t clamp_to_int16(double value);
 

@@ -4,7 +4,6 @@
 #include "ReplaySource.h"
 
 #include <charconv>
-#include <chrono>
 #include <fstream>
 #include <utility>
 
@@ -13,11 +12,6 @@
 namespace tiltophon::sensor {
 
 namespace {
-
-int64_t steady_now_ms() {
-    using namespace std::chrono;
-    return duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count();
-}
 
 }  // namespace
 
@@ -35,8 +29,7 @@ std::optional<ReplayPace> parse_replay_pace(std::string_view text) {
 }
 
 ReplaySource::ReplaySource(std::vector<Reading> samples, ReplayPace pace, MonotonicClock clock)
-    : samples_(std::move(samples)), pace_(pace), clock_(std::move(clock)) {
-    if (!clock_) clock_ = steady_now_ms;
+    : samples_(std::move(samples)), pace_(pace), clock_(clock_or_steady(std::move(clock))) {
     if (pace_.reads_per_sample == 0) pace_.reads_per_sample = 1;
 }
 

@@ -11,6 +11,7 @@
 #include <string_view>
 #include <vector>
 
+#include "MonotonicClock.h"
 #include "SensorSource.h"
 
 namespace tiltophon::sensor {
@@ -37,8 +38,6 @@ public:
     static constexpr size_t kMaxSamples = 72000;
     // Reading a trace file stops after this much, readings or not.
     static constexpr size_t kMaxFileBytes = size_t{16} << 20;
-
-    using MonotonicClock = std::function<int64_t()>;  // milliseconds, never going back
 
     // The first read gives the first sample. `clock` is used by the time pace only.
     ReplaySource(std::vector<Reading> samples, ReplayPace pace, MonotonicClock clock = {});

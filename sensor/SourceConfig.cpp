@@ -5,16 +5,35 @@
 
 #include <string>
 
+#include "EvdevSource.h"
 #include "FifoSource.h"
 #include "IioSource.h"
 #include "ReplaySource.h"
 
 namespace tiltophon::sensor {
 
-std::unique_ptr<SensorSource> make_source(std::string_view setting, std::string_view pace) {
+namespace {
+
+std::unique_ptr<SensorSource> first_accelerometer(const DeviceRoots& roots) {
+    auto iio = std::make_unique<IioSource>(roots.iio);
+    if (iio->has_device()) return iio;
+    return std::make_unique<EvdevSource>(roots.input);
+}
+
+}  // namespace
+
+std::unique_ptr<SensorSource> make_source(std::string_view setting, std::string_view pace,
+                                          const DeviceRoots& roots) {
     constexpr std::string_view kReplay = "replay:";
     constexpr std::string_view kFifo = "fifo:";
-    if (setting.empty() || setting == "iio") return std::make_unique<IioSource>();
+    constexpr std::string_view kEvdev = "evdev:";
+    if (setting.empty() || setting == "auto") return first_accelerometer(roots);
+    if (setting == "iio") return std::make_unique<IioSource>(roots.iio);
+    if (setting == "evdev") return std::make_unique<EvdevSource>(roots.input);
+    if (setting.starts_with(kEvdev) && setting.size() > kEvdev.size()) {
+        return std::make_unique<EvdevSource>(roots.input,
+                                             std::string(setting.substr(kEvdev.size())));
+    }
     if (setting.starts_with(kReplay)) {
         auto replay_pace = parse_replay_pace(pace);
         if (!replay_pace) return nullptr;

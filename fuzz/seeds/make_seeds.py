@@ -369,6 +369,49 @@ def screens_seeds():
         write("screens", "session%d" % index, bytes(generator.randrange(256) for _ in range(400)))
 
 
+# Input-event streams -------------------------------------------------------------------
+
+EV_SYN, EV_ABS, EV_MSC = 0, 3, 4
+SYN_REPORT, SYN_DROPPED = 0, 3
+ABS_X, ABS_Y, ABS_Z, ABS_RX, ABS_RY, ABS_RZ = 0, 1, 2, 3, 4, 5
+
+
+def input_event(kind, code, value, usec=0):
+    # struct input_event on 64-bit Linux: struct timeval, type, code, value.
+    return struct.pack("<qqHHi", usec // 1000000, usec % 1000000, kind, code, value)
+
+
+def abs_report(values, usec=0):
+    events = b"".join(input_event(EV_ABS, code, value, usec) for code, value in values)
+    return events + input_event(EV_SYN, SYN_REPORT, 0, usec)
+
+
+def stream_input(driver, axes, seed, events):
+    header = bytes([driver])
+    for value, low, high, resolution in axes:
+        header += struct.pack("<iiii", value, low, high, resolution)
+    return header + bytes([seed]) + events
+
+
+def event_stream_seeds():
+    # The first driver of the table (hid-playstation): 8192 per g, flat, buttons up.
+    dualsense = [(0, -32768, 32768, 8192), (8192, -32768, 32768, 8192), (0, -32768, 32768, 8192)]
+    swing = b"".join(abs_report([(ABS_X, -x), (ABS_Y, 8192), (ABS_RX, x // 3)], 4000 * i)
+                     for i, x in enumerate([0, 2000, 6000, 8000, 6000, 2000, 0]))
+    write("event_stream", "dualsense_swing", stream_input(0, dualsense, 7, swing))
+    dropped = (abs_report([(ABS_X, 100)]) + input_event(EV_ABS, ABS_Y, 50) +
+               input_event(EV_SYN, SYN_DROPPED, 0) + input_event(EV_ABS, ABS_Z, 9) +
+               abs_report([(ABS_Z, 4096)]) + abs_report([(ABS_Y, 300)]))
+    write("event_stream", "dropped_mid_report", stream_input(0, dualsense, 1, dropped))
+    # The Wii remote (no resolution, rotational axes) and a stream cut mid-event.
+    wiimote = [(0, -500, 500, 0), (0, -500, 500, 0), (100, -500, 500, 0)]
+    cut = abs_report([(ABS_RX, 40), (ABS_RZ, 120)]) + input_event(EV_MSC, 5, 1)[:13]
+    write("event_stream", "wiimote_cut", stream_input(3, wiimote, 200, cut))
+    # A driver the table does not know, with a broken range.
+    broken = [(0, 5, 5, 0), (0, -1, 1, 0), (0, 0, 0, 0)]
+    write("event_stream", "broken_range", stream_input(200, broken, 3, abs_report([(ABS_X, 1)])))
+
+
 if __name__ == "__main__":
     png_seeds()
     sound_file_seeds()
@@ -377,3 +420,4 @@ if __name__ == "__main__":
     text_seeds()
     motion_seeds()
     screens_seeds()
+    event_stream_seeds()

@@ -43,12 +43,16 @@ void KeepAwakeTimer::start() {
     if (interval_ms_ == 0) return;
     running_ = true;
     if (window_) window_->set_timer(timer_id_, interval_ms_, tick_routine_);
+    // The first tick comes only after a whole interval, later than many systems
+    // blank the screen; the system is held awake from the start instead.
+    if (IdleControl* idle = platform().idle) idle->hold(true);
 }
 
 void KeepAwakeTimer::stop() {
     if (!running_) return;
     if (window_) window_->kill_timer(timer_id_);
     running_ = false;
+    if (IdleControl* idle = platform().idle) idle->hold(false);
 }
 
 void KeepAwakeTimer::on_tick() {

@@ -10,7 +10,8 @@
 namespace tiltophon {
 
 // Keeps the system awake while motion detection runs: a window timer at 90% of the
-// shortest power-off timeout restarts the system's idle countdown at every tick.
+// shortest power-off timeout restarts the system's idle countdown at every tick, and
+// the platform holds the system awake from start to stop.
 class KeepAwakeTimer {
 public:
     KeepAwakeTimer(Window* window, uint32_t timer_id, TimerRoutine tick_routine);

@@ -98,6 +98,8 @@ void on_destroy() {
     stop_loader();
     AppState& state = app();
     if (state.sensor) state.sensor->close();
+    // The system may go idle again once the window is gone.
+    if (state.keep_awake) state.keep_awake->stop();
     if (state.sound_bank) state.sound_bank->Clear();
     if (state.skin) state.skin->Release();
     if (state.resources) state.resources->release();

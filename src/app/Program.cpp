@@ -24,6 +24,7 @@ int init_instance(ShowCommand show) {
     Window* window = windows->create_window(kWindowClass, kWindowTitle, window_proc);
     if (!window) return 0;
     app().main_window = window;
+    if (resources->icon) window->set_icon(*resources->icon);
     create_buffers(window);
     start_loader();
     window->show(show);

@@ -35,6 +35,9 @@ public:
 class IdleControl {
 public:
     virtual ~IdleControl() = default;
+    // On: the system stays awake from now until the hold ends, whatever the countdown
+    // says. Off: it may go idle as usual again, at once. Main thread only.
+    virtual void hold(bool on) = 0;
     // Restarts the countdown; the system stays awake for at least `hold_ms` more.
     virtual void reset_idle(uint32_t hold_ms) = 0;
 };

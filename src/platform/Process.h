@@ -25,6 +25,8 @@ public:
     // Starts `program` with `argument` as its only argument, without a shell, and does
     // not wait for it. False when the process could not be started.
     virtual bool spawn(std::u16string_view program, std::u16string_view argument) = 0;
+    // True when `path` names an existing file that `spawn` could start as it is.
+    virtual bool is_program_file(std::u16string_view path) = 0;
 };
 
 // Starts the program's short-lived threads (loader, playback, vibration pulses).

@@ -11,7 +11,33 @@
 namespace tiltophon {
 
 // A screen given as "WIDTHxHEIGHT@DPI" (as in 480x640@192), or "WIDTHxHEIGHT" for
-// the default 192 dpi. Nothing for text that is not one, or for sizes no screen has.
+// the default 192 dpi. Nothing for text that is not one, for sides outside 1 to 4096
+// pixels or a density outside 24 to 1200 dpi.
 std::optional<ScreenInfo> parse_screen_spec(std::string_view text);
+
+// What the system says of the display the window opens on. Zero stands for what it
+// cannot tell.
+struct DisplayInfo {
+    int32_t width = 0;   // pixels
+    int32_t height = 0;  // pixels
+    int32_t dpi = 0;
+    bool touch = false;  // a touch screen is present
+};
+
+// The screen the pages are laid out on, and whether the window fills the display.
+struct LogicalScreen {
+    ScreenInfo screen;
+    bool device_display = false;
+};
+
+// The pages are always laid out 480 pixels wide at 192 dpi, the only density at which
+// their device-pixel lengths are right. A desktop gets a 480 x 640 window. A phone (a
+// portrait display, or one with touch) gets the whole display, and the logical screen
+// is as tall as the display's aspect makes it, between 640 (shorter, and the Settings
+// page and the sound rows no longer fit between the bars) and 1200 (taller than any
+// phone's 21:9; beyond it the frame is shown with black bands above and below).
+// A display with no size, an absurd size or an absurd density is not trusted: the
+// handset's 480 x 640 window.
+LogicalScreen logical_screen_for(const DisplayInfo& display);
 
 }  // namespace tiltophon

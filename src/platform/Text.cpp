@@ -3,7 +3,10 @@
 
 #include "platform/Text.h"
 
-#include <algorithm>
+#include <locale.h>
+#include <wctype.h>
+
+#include <utility>
 
 namespace tiltophon {
 
@@ -67,6 +70,45 @@ void append_utf8(std::string& out, char32_t cp) {
     }
 }
 
+// The letter case rules of Unicode as the C library knows them, in a UTF-8 locale
+// of their own, so the process's locale never changes how names compare. Null when
+// the system has no such locale; then only ASCII letters fold.
+locale_t case_locale() {
+    static const locale_t locale = ::newlocale(LC_CTYPE_MASK, "C.UTF-8", locale_t{});
+    return locale;
+}
+
+// The UTF-16 units of a text with every character folded, one at a time, so that
+// comparing them compares the folded texts unit by unit, without copying them.
+class FoldedUnits {
+public:
+    explicit FoldedUnits(std::u16string_view text) : text_(text) {}
+
+    bool at_end() const { return pending_ == 0 && position_ >= text_.size(); }
+
+    char16_t next() {
+        if (pending_ != 0) return std::exchange(pending_, 0);
+        char32_t code_point = text_[position_++];
+        bool high = code_point >= 0xD800 && code_point <= 0xDBFF;
+        if (high && position_ < text_.size() && text_[position_] >= 0xDC00 &&
+            text_[position_] <= 0xDFFF) {
+            code_point = 0x10000 + ((code_point - 0xD800) << 10) + (text_[position_++] - 0xDC00);
+        } else if (code_point >= 0xD800 && code_point <= 0xDFFF) {
+            return static_cast<char16_t>(code_point);  // a lone surrogate stays as it is
+        }
+        char32_t folded = fold_case(code_point);
+        if (folded < 0x10000) return static_cast<char16_t>(folded);
+        folded -= 0x10000;
+        pending_ = static_cast<char16_t>(0xDC00 + (folded & 0x3FF));
+        return static_cast<char16_t>(0xD800 + (folded >> 10));
+    }
+
+private:
+    std::u16string_view text_;
+    std::size_t position_ = 0;
+    char16_t pending_ = 0;
+};
+
 }  // namespace
 
 std::u16string utf16_from_utf8(std::string_view bytes) {
@@ -108,21 +150,31 @@ std::string utf8_from_utf16(std::u16string_view text) {
     return out;
 }
 
-char16_t fold_case(char16_t unit) {
-    if (unit >= u'A' && unit <= u'Z') return unit + (u'a' - u'A');
-    if (unit >= 0xC0 && unit <= 0xDE && unit != 0xD7) return unit + 0x20;
-    return unit;
+char32_t fold_case(char32_t code_point) {
+    // ASCII first: most names are ASCII, and their order must never depend on the locale.
+    if (code_point < 0x80) {
+        return code_point >= U'A' && code_point <= U'Z' ? code_point + (U'a' - U'A') : code_point;
+    }
+    locale_t locale = case_locale();
+    if (!locale) return code_point;
+    // Upper then lower case gives the simple case folding: it also joins the variant
+    // forms of a letter (final sigma, long s, the micro sign) with its usual one.
+    wint_t upper = ::towupper_l(static_cast<wint_t>(code_point), locale);
+    return static_cast<char32_t>(::towlower_l(upper, locale));
 }
 
 int compare_ignoring_case(std::u16string_view a, std::u16string_view b) {
-    std::size_t n = std::min(a.size(), b.size());
-    for (std::size_t i = 0; i < n; ++i) {
-        char16_t x = fold_case(a[i]);
-        char16_t y = fold_case(b[i]);
-        if (x != y) return x < y ? -1 : 1;
+    FoldedUnits x(a);
+    FoldedUnits y(b);
+    for (;;) {
+        if (x.at_end() || y.at_end()) {
+            if (x.at_end() && y.at_end()) return 0;
+            return x.at_end() ? -1 : 1;
+        }
+        char16_t p = x.next();
+        char16_t q = y.next();
+        if (p != q) return p < q ? -1 : 1;
     }
-    if (a.size() == b.size()) return 0;
-    return a.size() < b.size() ? -1 : 1;
 }
 
 bool ends_with_ignoring_case(std::u16string_view text, std::u16string_view suffix) {

@@ -99,8 +99,10 @@ using PathText = FixedText<260>;
 std::u16string utf16_from_utf8(std::string_view bytes);
 std::string utf8_from_utf16(std::u16string_view text);
 
-// Letter-case folding of ASCII and Latin-1 letters, for comparisons that ignore case.
-char16_t fold_case(char16_t unit);
+// Unicode's simple case folding of one character, for comparisons that ignore case;
+// ASCII letters fold to lower case. Comparisons fold every character of both texts
+// (a pair of surrogates is one character) and then compare UTF-16 units.
+char32_t fold_case(char32_t code_point);
 int compare_ignoring_case(std::u16string_view a, std::u16string_view b);
 bool ends_with_ignoring_case(std::u16string_view text, std::u16string_view suffix);
 

@@ -53,6 +53,9 @@ public:
     virtual void show(ShowCommand command) = 0;
     // Brings the window to the front of the others (a second start asks for this).
     virtual void raise() = 0;
+    // The picture the desktop shows for the window (title bar, task list, dock). The
+    // window keeps its own copy. Nothing where the system shows no such picture.
+    virtual void set_icon(const Bitmap& icon) { (void)icon; }
     // Full screen where the display is the device's own; nothing on a desktop window.
     virtual void set_full_screen(bool on) = 0;
     virtual Rect client_rect() const = 0;

@@ -27,6 +27,7 @@ std::string screen_tree_fault() {
                                                  state.pick_page};
     int screens_shown = 0;
     for (const Panel* screen : screens) screens_shown += shown(screen);
+    if (screens_shown == 0) return "no screen is shown";
     if (screens_shown > 1) return "more than one screen is shown";
 
     struct Tab {
@@ -39,6 +40,9 @@ std::string screen_tree_fault() {
                                      Tab{"Settings", state.settings_tab, state.settings_page}};
     int pages_shown = 0;
     for (const Tab& tab : tabs) pages_shown += shown(tab.page);
+    // The tab pages stay as they were while About or the pick page covers the main
+    // panel; only the main panel has to show one.
+    if (pages_shown == 0 && shown(state.main_panel)) return "the main panel shows no tab page";
     if (pages_shown > 1) return "more than one tab page is shown";
 
     for (const Tab& tab : tabs) {

@@ -8,9 +8,10 @@
 namespace tiltophon {
 
 // The navigation promises of the screen tree, checked from the outside after any
-// sequence of events: at most one screen (the main panel, About, the pick page) and at
-// most one tab page shown; the tab of the page shown checked and locked, every other
-// tab neither. Empty when they hold, else which one is broken. Main thread only.
+// sequence of events: exactly one screen (the main panel, About, the pick page) shown,
+// at most one tab page and exactly one while the main panel is the screen; the tab of
+// the page shown checked and locked, every other tab neither. Empty when they hold,
+// else which one is broken. Main thread only.
 std::string screen_tree_fault();
 
 }  // namespace tiltophon

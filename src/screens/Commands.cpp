@@ -36,6 +36,12 @@ bool is_blank(char16_t c) {
     return c == u' ' || c == u'\t';
 }
 
+std::u16string_view without_outer_blanks(std::u16string_view text) {
+    while (!text.empty() && is_blank(text.front())) text.remove_prefix(1);
+    while (!text.empty() && is_blank(text.back())) text.remove_suffix(1);
+    return text;
+}
+
 // Slot and play buttons sound on pen-down; the pressed look reaches the screen first.
 LResult play_slot(Window* window, int32_t slot) {
     if (window) window->update();
@@ -272,13 +278,20 @@ PathText browser_program(std::u16string_view command_line) {
 }
 
 int open_in_browser(std::u16string_view url) {
+    ProcessLauncher* processes = platform().processes;
+    if (!processes) return 0;
     PathText command_line;
     ReadRegistryString(RegistryRoot::kLocalMachine, kDefaultBrowserKey, kDefaultBrowserValue,
                        &command_line, u"");
     PathText program = browser_program(command_line.view());
+    // A path with blanks in it, written without quotes, is cut at the first blank
+    // above; when the whole value names a program file, that file is the browser.
+    std::u16string_view whole = without_outer_blanks(command_line.view());
+    if (whole.size() > program.length() && whole.front() != u'"' &&
+        processes->is_program_file(whole)) {
+        program = whole;
+    }
     if (program.empty()) program = PathText(kFallbackBrowser);
-    ProcessLauncher* processes = platform().processes;
-    if (!processes) return 0;
     return processes->spawn(program.view(), url) ? 1 : 0;
 }
 

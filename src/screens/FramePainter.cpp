@@ -28,10 +28,6 @@ void whole(Bitmap& frame, const Bitmap& source, int32_t w, int32_t h) {
     copy(frame, source, 0, 0, 0, 0, w, h);
 }
 
-void blend(Bitmap& frame, const Bitmap& source, int32_t w, int32_t h, uint32_t alpha) {
-    alpha_blend(frame, 0, 0, w, h, source, 0, 0, w, h, alpha);
-}
-
 // The bw x bh block in the middle of a w x h picture, copied in place.
 void box(Bitmap& frame, const Bitmap& source, int32_t w, int32_t h, int32_t bw, int32_t bh) {
     int32_t bx = (w - bw) / 2;
@@ -98,12 +94,10 @@ bool compose_transition(Bitmap& frame, const Bitmap& outgoing, const Bitmap& inc
             copy(frame, o, 0, 0, 0, ky, w, h - ky);
             return true;
         case Transition::FadeIn:
-            whole(frame, o, w, h);
-            blend(frame, i, w, h, static_cast<uint32_t>(t * 255.0));
+            alpha_blend_over(frame, o, i, w, h, static_cast<uint32_t>(t * 255.0));
             return true;
         case Transition::FadeOut:
-            whole(frame, i, w, h);
-            blend(frame, o, w, h, static_cast<uint32_t>(255.0 - t * 255.0));
+            alpha_blend_over(frame, i, o, w, h, static_cast<uint32_t>(255.0 - t * 255.0));
             return true;
         case Transition::BoxOpen:
             whole(frame, o, w, h);

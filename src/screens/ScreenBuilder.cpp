@@ -288,10 +288,11 @@ void build_sounds_page(const Layout& l) {
         row.set_icon_visible(true);
         row.set_icon_margins(12, 24, 265, 24);
     }
-    // The play buttons keep the fixed top of a 640-pixel screen, whatever the height.
+    // Each play button stands beside its own row, so the one beside a sound plays it
+    // on every screen height.
     for (int32_t n = 1; n <= 5; ++n) {
         Button& play = *s.play_buttons[n];
-        play.set_rect(395, 52 + 96 * (n - 1), 85, 96);
+        play.set_rect(395, l.rows_y + 96 * (n - 1), 85, 96);
         stretched(play, skin_image(&Skin::Btn_PlaySound_Up), skin_image(&Skin::Btn_PlaySound_Dn));
     }
 

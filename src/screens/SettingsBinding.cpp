@@ -8,6 +8,7 @@
 #include "motion/Sensitivity.h"
 #include "screens/Screens.h"
 #include "settings/Settings.h"
+#include "sound/SoundSlots.h"
 #include "vavurud/Button.h"
 #include "vavurud/ButtonEx.h"
 #include "vavurud/CheckButton.h"
@@ -80,6 +81,9 @@ int32_t collect_settings() {
     for (int n = 1; n <= Settings::kSlotCount; ++n) {
         const ButtonEx* row = state.sound_rows[n];
         if (!row) return kOutOfMemory;
+        // A sound that could not be found at this start (a set renamed or away, an
+        // unreadable library) stays saved until the user picks another one.
+        if (state.sound_slots && state.sound_slots->KeepsSavedSound(n)) continue;
         settings->SlotFolder(n) = row->text();
         settings->SlotName(n) = row->subtext();
     }

@@ -13,6 +13,10 @@ const SoundEntry* SoundSlots::Entry(int32_t n) const {
     return IsValidSlot(n) ? entries[n - 1] : nullptr;
 }
 
+bool SoundSlots::KeepsSavedSound(int32_t n) const {
+    return IsValidSlot(n) && keeps_saved_sound[n - 1];
+}
+
 bool IsValidSlot(int32_t n) {
     return n >= 1 && n <= kSlotCount;
 }
@@ -27,6 +31,7 @@ int assign_found(int32_t n, Find find, bool prepare = true) {
     SoundBank* bank = app().sound_bank;
     if (!slots || !bank || !IsValidSlot(n)) return 0;
     slots->entries[n - 1] = find(*bank);
+    slots->keeps_saved_sound[n - 1] = false;
     if (prepare) PrepareSlotSounds();
     return 1;
 }
@@ -50,12 +55,12 @@ int32_t SlotFromRowId(uint32_t id) {
 void AssignSavedSlots(const std::array<std::u16string_view, kSlotCount>& folder_names,
                       const std::array<std::u16string_view, kSlotCount>& file_names) {
     for (int32_t n = 1; n <= kSlotCount; ++n) {
-        assign_found(
-            n,
-            [&](const SoundBank& bank) {
-                return bank.FindByFolderAndName(folder_names[n - 1], file_names[n - 1]);
-            },
-            false);
+        auto saved = [&](const SoundBank& bank) {
+            return bank.FindByFolderAndName(folder_names[n - 1], file_names[n - 1]);
+        };
+        if (assign_found(n, saved, false) == 0) continue;
+        SoundSlots& slots = *app().sound_slots;
+        slots.keeps_saved_sound[n - 1] = !slots.entries[n - 1] && !file_names[n - 1].empty();
     }
     PrepareSlotSounds();
 }

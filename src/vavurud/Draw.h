@@ -110,6 +110,11 @@ void alpha_blend(DrawContext& destination, int32_t x, int32_t y, int32_t width, 
                  int32_t source_height, uint32_t alpha);
 void alpha_blend_same(DrawContext& destination, int32_t x, int32_t y, int32_t width,
                       int32_t height, const DrawContext& source, uint32_t alpha);
+// The w x h block at the origin of `above` blended over that of `below` into
+// `destination`: the pixels of copying `below` and then blending `above` onto it, in
+// one pass over the three.
+void alpha_blend_over(DrawContext& destination, const DrawContext& below, const DrawContext& above,
+                      int32_t width, int32_t height, uint32_t alpha);
 
 // Kind 1 plain or 2 masked, placement 1 centred or 2 stretched; anything else draws nothing.
 void draw_state_image(DrawContext& context, const Rect& rect, int32_t kind, int32_t placement,

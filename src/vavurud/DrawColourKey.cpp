@@ -12,8 +12,7 @@ void blit_centered_transparent(DrawContext& context, const Rect& rect, Image ima
     int32_t height = 0;
     if (!image_size(image, width, height)) return;
     const raster::KeyOp op{pixel_from_colour(key)};
-    raster::blit(context, raster::centred_in(rect, width, height), *image, image->bounds(), op,
-                 op);
+    raster::blit(context, raster::centred_in(rect, width, height), *image, image->bounds(), op);
 }
 
 void blit_stretched_transparent(DrawContext& context, const Rect& rect, Image image, Colour key) {
@@ -21,7 +20,7 @@ void blit_stretched_transparent(DrawContext& context, const Rect& rect, Image im
     int32_t height = 0;
     if (!image_size(image, width, height)) return;
     const raster::KeyOp op{pixel_from_colour(key)};
-    raster::blit(context, rect, *image, image->bounds(), op, op);
+    raster::blit(context, rect, *image, image->bounds(), op);
 }
 
 }  // namespace tiltophon

@@ -3,8 +3,6 @@
 
 // Block fills and copies, and the image copies at natural size with the copy, AND and
 // OR raster operations.
-#include <algorithm>
-
 #include "vavurud/Draw.h"
 #include "vavurud/Raster.h"
 
@@ -15,9 +13,9 @@ namespace raster {
 bool blit_rop(Bitmap& target, const Rect& dest, const Bitmap& source, const Rect& from,
               uint32_t raster_op) {
     switch (raster_op) {
-        case rop::kCopy: blit(target, dest, source, from, CopyOp{}, CopyOp{}); return true;
-        case rop::kAnd: blit(target, dest, source, from, AndOp{}, AndOp{}); return true;
-        case rop::kOr: blit(target, dest, source, from, OrOp{}, OrOp{}); return true;
+        case rop::kCopy: blit(target, dest, source, from, CopyOp{}); return true;
+        case rop::kAnd: blit(target, dest, source, from, AndOp{}); return true;
+        case rop::kOr: blit(target, dest, source, from, OrOp{}); return true;
         default: return false;
     }
 }
@@ -40,7 +38,7 @@ void fill_rect(DrawContext& context, const Rect& rect, Colour colour) {
     if (clip.empty()) return;
     const uint32_t pixel = pixel_from_colour(colour);
     for (int32_t y = clip.top; y < clip.bottom; ++y) {
-        std::fill(context.row(y) + clip.left, context.row(y) + clip.right, pixel);
+        raster::fill_row(context.row(y) + clip.left, clip.width(), pixel);
     }
 }
 

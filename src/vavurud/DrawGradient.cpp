@@ -49,7 +49,7 @@ void gradient_fill(DrawContext& context, int32_t left, int32_t top, int32_t righ
     if (mode == kGradientVertical) {
         for (int32_t y = clip.top; y < clip.bottom; ++y) {
             const uint32_t pixel = gradient_pixel(from, to, y - top, rect.height());
-            std::fill(context.row(y) + clip.left, context.row(y) + clip.right, pixel);
+            raster::fill_row(context.row(y) + clip.left, clip.width(), pixel);
         }
         return;
     }

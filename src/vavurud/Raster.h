@@ -4,6 +4,7 @@
 #pragma once
 
 #include <algorithm>
+#include <climits>
 #include <cstdint>
 #include <cstring>
 #include <vector>
@@ -36,6 +37,16 @@ inline Rect centred_in(const Rect& rect, int32_t width, int32_t height) {
 // floor((i + 1/2) x source / dest). For equal extents this is `i` itself.
 inline int32_t nearest(int64_t i, int64_t source_extent, int64_t dest_extent) {
     return static_cast<int32_t>(((2 * i + 1) * source_extent) / (2 * dest_extent));
+}
+
+// Sets `n` pixels to one value, four at a time (a plain loop of single stores is
+// left unvectorised at -O2 and costs a store per pixel).
+inline void fill_row(uint32_t* d, int32_t n, uint32_t pixel) {
+    using Four = uint32_t __attribute__((vector_size(16)));
+    const Four four = Four{} + pixel;
+    int32_t i = 0;
+    for (; i + 4 <= n; i += 4) std::memcpy(d + i, &four, sizeof four);
+    for (; i < n; ++i) d[i] = pixel;
 }
 
 // The reference loop: `op(destination_pixel&, source_pixel)` for every mapped pair.
@@ -74,21 +85,76 @@ void map_rows(Bitmap& target, int32_t x, int32_t y, int32_t width, int32_t heigh
     int32_t right = std::min({width, source.width() - sx, target.width() - x});
     int32_t bottom = std::min({height, source.height() - sy, target.height() - y});
     if (left >= right || top >= bottom) return;
+    // Whole rows of two surfaces of one width lie end to end: one run, which lets a
+    // copy of whole pictures go at the speed of memcpy. A surface copied onto itself
+    // keeps going row by row, as overlapping rows need.
+    const bool whole_rows = left == 0 && x == 0 && sx == 0 && right == target.width() &&
+                            right == source.width() && &target != &source;
+    const int64_t run = int64_t{bottom - top} * right;
+    if (whole_rows && run <= INT32_MAX) {
+        row_op(target.row(y + top), source.row(sy + top), static_cast<int32_t>(run));
+        return;
+    }
     for (int32_t row = top; row < bottom; ++row) {
         row_op(target.row(y + row) + x + left, source.row(sy + row) + sx + left, right - left);
     }
 }
 
-// Scaled when the extents differ, one to one (the row loop) when they match.
-template <typename PixelOp, typename RowOp>
-void blit(Bitmap& target, const Rect& dest, const Bitmap& source, const Rect& from, PixelOp op,
-          RowOp row_op) {
+// Scaled copies, giving the same pixels as `map_pixels`: each destination row takes
+// the source pixels under it, gathered once for each run of rows on the same source
+// row, through the row loop. The columns on the source form one run because the
+// mapping never decreases; when the widths match they are a run of the source row
+// itself and nothing is gathered.
+template <typename RowOp>
+void map_scaled_rows(Bitmap& target, const Rect& dest, const Bitmap& source, const Rect& from,
+                     RowOp row_op) {
+    const Rect clip = clip_to(dest, target.width(), target.height());
+    if (clip.empty()) return;
+    auto column = [&](int32_t x) {
+        return from.left + nearest(x - dest.left, from.width(), dest.width());
+    };
+    int32_t left = clip.left;
+    while (left < clip.right && column(left) < 0) ++left;
+    int32_t right = clip.right;
+    while (right > left && column(right - 1) >= source.width()) --right;
+    if (left >= right) return;
+    const int32_t count = right - left;
+    const bool same_width = dest.width() == from.width();
+    std::vector<int32_t> columns;
+    std::vector<uint32_t> gathered;
+    if (!same_width) {
+        columns.reserve(count);
+        for (int32_t x = left; x < right; ++x) columns.push_back(column(x));
+        gathered.resize(count);
+    }
+    int32_t gathered_row = -1;
+    for (int32_t y = clip.top; y < clip.bottom; ++y) {
+        const int32_t sy = from.top + nearest(y - dest.top, from.height(), dest.height());
+        if (sy < 0 || sy >= source.height()) continue;
+        uint32_t* d = target.row(y) + left;
+        if (same_width) {
+            row_op(d, source.row(sy) + column(left), count);
+            continue;
+        }
+        if (sy != gathered_row) {
+            const uint32_t* s = source.row(sy);
+            for (int32_t i = 0; i < count; ++i) gathered[i] = s[columns[i]];
+            gathered_row = sy;
+        }
+        row_op(d, gathered.data(), count);
+    }
+}
+
+// Scaled when the extents differ, one to one when they match, both through the row
+// form of `op` (`op(destination, source, count)`); its pixel form serves `map_pixels`.
+template <typename Op>
+void blit(Bitmap& target, const Rect& dest, const Bitmap& source, const Rect& from, Op op) {
     if (dest.empty() || from.empty()) return;
     if (dest.width() == from.width() && dest.height() == from.height()) {
         map_rows(target, dest.left, dest.top, dest.width(), dest.height(), source, from.left,
-                 from.top, row_op);
+                 from.top, op);
     } else {
-        map_pixels(target, dest, source, from, op);
+        map_scaled_rows(target, dest, source, from, op);
     }
 }
 
@@ -135,46 +201,30 @@ inline uint32_t blend_pixel(uint32_t s, uint32_t d, uint32_t a) {
     return 0xFF000000u | channel(16) | channel(8) | channel(0);
 }
 
-// Rounded x / 255 for 0 <= x <= 255 x 255 without dividing, in each 16-bit lane of a
-// word at once: (x + 128 + ((x + 128) >> 8)) >> 8. No lane carries into the next.
-// Works on plain words and on the compiler's vectors of words alike.
-template <typename Word>
-inline Word divide_lanes_by_255(Word lanes) {
-    lanes += 0x00800080u;
-    return ((lanes + ((lanes >> 8) & 0x00FF00FFu)) >> 8) & 0x00FF00FFu;
-}
+// A row loop of the blend: out[i] = blend_pixel(above[i], below[i], a) for i < n.
+// `out` may be either input.
+using BlendRow = void (*)(uint32_t* out, const uint32_t* below, const uint32_t* above, int32_t n,
+                          uint32_t a);
+struct BlendRowPath {
+    const char* name;
+    BlendRow row;
+};
+// The blend's row loops this machine can run, fastest first; the first is the one in
+// use. Each gives exactly the pixels of `blend_pixel`.
+const std::vector<BlendRowPath>& blend_row_paths();
 
-// The same blend as `blend_pixel`, red and blue side by side in one word.
-template <typename Word>
-inline Word blend_lanes(Word s, Word d, uint32_t a) {
-    const uint32_t ia = 255 - a;
-    const Word red_blue = (s & 0x00FF00FFu) * a + (d & 0x00FF00FFu) * ia;
-    const Word green = ((s >> 8) & 0xFFu) * a + ((d >> 8) & 0xFFu) * ia;
-    return 0xFF000000u | divide_lanes_by_255(red_blue) | (divide_lanes_by_255(green) << 8);
-}
-
-inline uint32_t blend_pixel_lanes(uint32_t s, uint32_t d, uint32_t a) { return blend_lanes(s, d, a); }
-
-// The loop of full-screen transitions and the splash screen: four pixels at a time in
-// the compiler's portable vectors (SIMD where the machine has it), the rest one by one.
-inline void blend_row(uint32_t* d, const uint32_t* s, int32_t n, uint32_t a) {
-    using Four = uint32_t __attribute__((vector_size(16)));
-    int32_t i = 0;
-    for (; i + 4 <= n; i += 4) {
-        Four sv;
-        Four dv;
-        std::memcpy(&sv, s + i, sizeof sv);
-        std::memcpy(&dv, d + i, sizeof dv);
-        const Four out = blend_lanes(sv, dv, a);
-        std::memcpy(d + i, &out, sizeof out);
-    }
-    for (; i < n; ++i) d[i] = blend_lanes(s[i], d[i], a);
+inline void blend_row(uint32_t* out, const uint32_t* below, const uint32_t* above, int32_t n,
+                      uint32_t a) {
+    static const BlendRow fastest = blend_row_paths().front().row;
+    fastest(out, below, above, n, a);
 }
 
 struct BlendOp {
     uint32_t alpha;
     void operator()(uint32_t& d, uint32_t s) const { d = blend_pixel(s, d, alpha); }
-    void operator()(uint32_t* d, const uint32_t* s, int32_t n) const { blend_row(d, s, n, alpha); }
+    void operator()(uint32_t* d, const uint32_t* s, int32_t n) const {
+        blend_row(d, d, s, n, alpha);
+    }
 };
 
 // Applies one of the image copies' raster operations (copy, AND, OR); false, and

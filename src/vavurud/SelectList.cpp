@@ -81,7 +81,7 @@ void SelectList::draw(DrawContext& context) {
     if (surface_.width() != width() || surface_.height() != height()) {
         surface_ = Bitmap(width(), height());
     }
-    surface_.fill(pixel_from_colour(background_colour_));
+    fill_rect(surface_, surface_.bounds(), background_colour_);
     RowRange rows = visible_rows();
     int32_t top = rows.first * item_height_ - scroll_offset_;
     for (int32_t i = rows.first; i < rows.end; ++i, top += item_height_) {

@@ -85,6 +85,24 @@ TEST_F(KeepAwakeTimerTest, StartingTwiceMakesOneTimerWithTheFirstInterval) {
     EXPECT_EQ(headless.windows.window()->timer_period(kTimerId), 54000u);
 }
 
+TEST_F(KeepAwakeTimerTest, TheSystemIsHeldAwakeFromStartToStopOnce) {
+    power(std::nullopt, std::nullopt, std::nullopt);
+    headless.windows.advance(1000);
+    timer.start();
+    timer.start();
+    headless.windows.advance(2000);
+    timer.stop();
+    timer.stop();
+    auto holds = headless.devices.idle_holds();
+    ASSERT_EQ(holds.size(), 2u);
+    EXPECT_TRUE(holds[0].on);
+    EXPECT_EQ(holds[0].at_ms, 1000u);
+    EXPECT_FALSE(holds[1].on);
+    EXPECT_EQ(holds[1].at_ms, 3000u);
+    // The countdown itself is still restarted only at the ticks.
+    EXPECT_TRUE(headless.devices.idle_resets().empty());
+}
+
 TEST_F(KeepAwakeTimerTest, EachTickRestartsTheIdleCountdownUntilStopped) {
     power(60, std::nullopt, std::nullopt);
     timer.start();

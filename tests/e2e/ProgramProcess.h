@@ -64,8 +64,9 @@ public:
     void change_environment(std::vector<std::string> changes) { changes_ = std::move(changes); }
 
     // Starts the process (found on the PATH when `program` has no slash), its standard
-    // output going to `output` and its standard error to `errors` when not -1.
-    bool start(int output = -1, int errors = -1) {
+    // output going to `output`, its standard error to `errors` and its standard input
+    // coming from `input` when not -1.
+    bool start(int output = -1, int errors = -1, int input = -1) {
         std::vector<std::string> env;
         for (char** e = environ; *e; ++e) env.push_back(*e);
         set_variable(env, "SDL_VIDEODRIVER=dummy");
@@ -86,6 +87,7 @@ public:
         posix_spawn_file_actions_init(&actions);
         if (output >= 0) posix_spawn_file_actions_adddup2(&actions, output, STDOUT_FILENO);
         if (errors >= 0) posix_spawn_file_actions_adddup2(&actions, errors, STDERR_FILENO);
+        if (input >= 0) posix_spawn_file_actions_adddup2(&actions, input, STDIN_FILENO);
         const int result =
             ::posix_spawnp(&pid_, program_.c_str(), &actions, nullptr, argv.data(), envp.data());
         posix_spawn_file_actions_destroy(&actions);

@@ -25,6 +25,7 @@
 #include <vector>
 
 #include "e2e/BuiltProgram.h"
+#include "e2e/ProcessTools.h"
 #include "e2e/ProgramProcess.h"
 #include "motion/TempFolder.h"
 #include "platform/Text.h"
@@ -32,13 +33,12 @@
 #include "support/CiSkip.h"
 #include "support/ReadFile.h"
 
-extern char** environ;
-
 namespace tiltophon {
 namespace {
 
 namespace fs = std::filesystem;
 using namespace std::chrono_literals;
+using namespace e2e;
 
 const std::string kSwing = std::string(TILTOPHON_BINARY_DIR) + "/bin/tiltophon-swing";
 
@@ -47,56 +47,6 @@ const std::string kStored =
     "[HKEY_LOCAL_MACHINE\\Software\\Marrowgate\\Tiltophon\\Settings]\n"
     "\"SoundSlot1Folder\"=\"Drums\"\n"
     "\"SoundSlot1Name\"=\"Kick.wav\"\n";
-
-bool poll_until(std::chrono::milliseconds limit, const std::function<bool()>& done) {
-    auto give_up = std::chrono::steady_clock::now() + limit;
-    while (!done()) {
-        if (std::chrono::steady_clock::now() > give_up) return false;
-        std::this_thread::sleep_for(50ms);
-    }
-    return true;
-}
-
-pid_t spawn(const std::vector<std::string>& arguments, const std::vector<std::string>& env) {
-    std::vector<char*> argv;
-    std::vector<std::string> args = arguments;
-    for (std::string& a : args) argv.push_back(a.data());
-    argv.push_back(nullptr);
-    std::vector<std::string> variables = env;
-    std::vector<char*> envp;
-    for (std::string& e : variables) envp.push_back(e.data());
-    envp.push_back(nullptr);
-    pid_t pid = 0;
-    if (::posix_spawnp(&pid, argv[0], nullptr, nullptr, argv.data(), envp.data()) != 0) return -1;
-    return pid;
-}
-
-std::optional<int> wait_exit(pid_t pid, std::chrono::milliseconds limit) {
-    int status = 0;
-    if (!poll_until(limit, [&] { return ::waitpid(pid, &status, WNOHANG) == pid; })) {
-        return std::nullopt;
-    }
-    return status;
-}
-
-// The share of pixels in `area` that differ by more than a little in any channel.
-double differing_share(const Bitmap& a, const Bitmap& b, const Rect& area) {
-    int differing = 0;
-    for (int32_t y = area.top; y < area.bottom; ++y) {
-        for (int32_t x = area.left; x < area.right; ++x) {
-            uint32_t p = a.pixel(x, y);
-            uint32_t q = b.pixel(x, y);
-            for (int shift : {0, 8, 16}) {
-                int d = int((p >> shift) & 0xFF) - int((q >> shift) & 0xFF);
-                if (d > 8 || d < -8) {
-                    ++differing;
-                    break;
-                }
-            }
-        }
-    }
-    return double(differing) / (area.width() * area.height());
-}
 
 class ScreensE2ETest : public ::testing::Test {
 protected:
@@ -110,37 +60,29 @@ protected:
         fs::permissions(folder.file("run"), fs::perms::owner_all);
         folder.write(kSettingsFile, kStored);
     }
-    void TearDown() override {
-        if (running_ > 0 && ::waitpid(running_, nullptr, WNOHANG) == 0) {
-            ::kill(running_, SIGTERM);
-            if (!wait_exit(running_, 5s)) ::kill(running_, SIGKILL);
-            ::waitpid(running_, nullptr, 0);
-        }
-    }
+    void TearDown() override { end_process(running_); }
 
     std::vector<std::string> base_env() const {
-        std::vector<std::string> env;
-        for (char** e = environ; *e; ++e) {
-            std::string entry(*e);
-            bool replaced = false;
-            for (const char* name :
-                 {"DISPLAY=", "XAUTHORITY=", "SDL_VIDEODRIVER=", "SDL_AUDIODRIVER=",
-                  "SDL_DISKAUDIOFILE=", "SDL_RENDER_DRIVER=", "SDL_FRAMEBUFFER_ACCELERATION=",
-                  "XDG_CONFIG_HOME=", "XDG_DATA_HOME=", "XDG_RUNTIME_DIR=", "TILTOPHON_SCREEN=",
-                  "TILTOPHON_SENSOR="}) {
-                replaced = replaced || entry.rfind(name, 0) == 0;
-            }
-            if (!replaced) env.push_back(entry);
-        }
+        std::vector<std::string> env = environment_without(
+            {"DISPLAY=", "XAUTHORITY=", "SDL_VIDEODRIVER=", "SDL_AUDIODRIVER=",
+             "SDL_DISKAUDIOFILE=", "SDL_RENDER_DRIVER=", "SDL_FRAMEBUFFER_ACCELERATION=",
+             "XDG_CONFIG_HOME=", "XDG_DATA_HOME=", "XDG_RUNTIME_DIR=", "TILTOPHON_SCREEN=",
+             "TILTOPHON_SENSOR="});
         env.push_back("XDG_CONFIG_HOME=" + folder.file("config"));
         env.push_back("XDG_DATA_HOME=" + folder.file("data"));
         env.push_back("XDG_RUNTIME_DIR=" + folder.file("run"));
         return env;
     }
 
-    // Starts the program on a display of its own that just fits its window; true once
-    // the Home page is on the display.
-    bool start_program(const std::string& audio_file) {
+    // Starts the program on a display of its own, by default one that just fits its
+    // window; true once the Home page is on the display.
+    bool start_program(const std::string& audio_file, int32_t screen_width = 480,
+                       int32_t screen_height = 640) {
+        screen_width_ = screen_width;
+        screen_height_ = screen_height;
+        // The new window is centred on the display.
+        frame_area_ = {(screen_width - 480) / 2, (screen_height - 640) / 2,
+                       (screen_width + 480) / 2, (screen_height + 640) / 2};
         fs::remove(folder.file("display"));
         std::vector<std::string> env = base_env();
         // No GPU behind a virtual display: SDL's own software renderer rather than
@@ -152,7 +94,9 @@ protected:
         env.push_back("TILTOPHON_SENSOR=fifo:" + fifo());
         std::string script = "printf '%s\\n%s\\n' \"$DISPLAY\" \"$XAUTHORITY\" > '" +
                              folder.file("display") + "'; exec '" + kProgram + "'";
-        running_ = spawn({"xvfb-run", "-a", "-s", "-screen 0 480x640x24", "sh", "-c", script}, env);
+        std::string screen = "-screen 0 " + std::to_string(screen_width) + "x" +
+                             std::to_string(screen_height) + "x24";
+        running_ = spawn({"xvfb-run", "-a", "-s", screen, "sh", "-c", script}, env);
         if (running_ <= 0) return false;
         if (!poll_until(10s, [&] {
                 std::string info = read_file(folder.file("display"));
@@ -206,21 +150,30 @@ protected:
         if (!run_tool({"import", "-window", "root", "PNG32:" + file})) return std::nullopt;
         PngImageCodec codec;
         std::unique_ptr<Bitmap> picture = codec.load_png(utf16_from_utf8(file));
-        if (!picture || picture->width() != 480 || picture->height() != 640) return std::nullopt;
+        if (!picture || picture->width() != screen_width_ || picture->height() != screen_height_) {
+            return std::nullopt;
+        }
         return *picture;
+    }
+
+    // The frame as the window shows it now, read back at its own size.
+    std::optional<Bitmap> shown_frame() {
+        auto shot = screenshot();
+        if (!shot) return std::nullopt;
+        return frame_from_screenshot(*shot, frame_area_, 480, 640);
     }
 
     // The top bar and the tab bar as the Home page shows them.
     bool looks_like_home() {
         if (display_.empty()) return false;
-        auto shot = screenshot();
+        auto shot = shown_frame();
         if (!shot) return false;
         PngImageCodec codec;
         auto home = codec.load_png(
             utf16_from_utf8(std::string(TILTOPHON_SOURCE_DIR) + "/tests/golden/page_home.png"));
         if (!home) return false;
-        return differing_share(*shot, *home, {0, 0, 480, 52}) < 0.02 &&
-               differing_share(*shot, *home, {0, 532, 480, 640}) < 0.02;
+        return differing_blocks_share(*shot, *home, {0, 0, 480, 52}) < 0.02 &&
+               differing_blocks_share(*shot, *home, {0, 532, 480, 640}) < 0.02;
     }
 
     std::string fifo() const { return folder.file("run/sensor"); }
@@ -228,6 +181,9 @@ protected:
 
     TempFolder folder;
     pid_t running_ = 0;
+    int32_t screen_width_ = 480;
+    int32_t screen_height_ = 640;
+    Rect frame_area_{0, 0, 480, 640};  // where the window shows the frame on the display
     std::string display_;
     std::string xauthority_;
 };
@@ -290,6 +246,45 @@ TEST_F(ScreensE2ETest, ASwingPlaysTheSlotAndEveryChangeOutlivesARestart) {
 
     tap(454, 26);
     EXPECT_TRUE(wait_program_exit().has_value());
+}
+
+// A window that a window manager resizes shows the whole frame at the largest even
+// scale, centred, and takes taps where it shows the controls. Sizes no window should
+// have come first: the program lives through them.
+TEST_F(ScreensE2ETest, AResizedWindowShowsTheFrameUndistortedAndTakesTapsOnItsScaledTabBar) {
+    // A square display is a desktop's: the program opens its 480 x 640 window.
+    ASSERT_TRUE(start_program(folder.file("audio.raw"), 1000, 1000)) << "no Home page";
+    for (const char* size : {"1 1", "10000 10000", "960 1000"}) {
+        std::string command = "xdotool search --name '^Tiltophon$' windowmove 0 0 windowsize " +
+                              std::string(size);
+        ASSERT_TRUE(run_tool({"sh", "-c", command})) << size;
+        std::this_thread::sleep_for(700ms);
+        ASSERT_EQ(::waitpid(running_, nullptr, WNOHANG), 0) << "the program ended at " << size;
+    }
+    // 1000 / 640 = 1.5625 times: the frame is 750 x 1000, with black bands of 105.
+    frame_area_ = {105, 0, 855, 1000};
+    ASSERT_TRUE(poll_until(5s, [&] { return looks_like_home(); })) << "Home is not shown scaled";
+    auto shot = screenshot();
+    ASSERT_TRUE(shot);
+    for (int32_t y : {0, 500, 999}) {
+        EXPECT_EQ(shot->pixel(50, y) & 0xFFFFFFu, 0u) << "left band at " << y;
+        EXPECT_EQ(shot->pixel(900, y) & 0xFFFFFFu, 0u) << "right band at " << y;
+    }
+
+    // The Settings tab, at (400, 586) in the frame, is at (730, 916) in the window.
+    tap(730, 916);
+    auto settings = shown_frame();
+    ASSERT_TRUE(settings);
+    PngImageCodec codec;
+    auto golden = codec.load_png(
+        utf16_from_utf8(std::string(TILTOPHON_SOURCE_DIR) + "/tests/golden/page_settings.png"));
+    ASSERT_TRUE(golden);
+    EXPECT_LT(differing_blocks_share(*settings, *golden, {0, 532, 480, 640}), 0.02) << "tab bar";
+    EXPECT_LT(differing_blocks_share(*settings, *golden, {0, 0, 480, 640}), 0.03)
+        << "Settings page";
+
+    tap(815, 41);  // the close button, at (454, 26) in the frame
+    EXPECT_TRUE(wait_program_exit().has_value()) << "the close button did not end the program";
 }
 
 // A FLAC file of the user's own, in a set of their own, picked for slot 1 through the

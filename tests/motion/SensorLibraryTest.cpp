@@ -2,6 +2,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <atomic>
 #include <cstdlib>
@@ -139,6 +140,34 @@ TEST_F(SensorLibraryTest, ReadsWhatAnotherProgramWritesIntoThePipe) {
     EXPECT_EQ(record.x, 3);
     EXPECT_EQ(record.y, -4);
     EXPECT_EQ(record.z, -1000);
+    close(handle);
+}
+
+TEST_F(SensorLibraryTest, AnInputDeviceThatCannotBeReadGivesRestAndIsNamedOnce) {
+    // A named device that is a pipe, not an input device: the sensor opens, reads as at
+    // rest, and the library says once why.
+    std::string path = folder.file("event7");
+    ASSERT_EQ(mkfifo(path.c_str(), 0600), 0);
+    ScopedEnvironment sensor("TILTOPHON_SENSOR", "evdev:" + path);
+    testing::internal::CaptureStderr();
+    SensorHandle handle = open(kAccelerometerKind);
+    ASSERT_NE(handle, 0u);
+    SampleRecord record;
+    for (int i = 0; i < 3; ++i) {
+        EXPECT_EQ(read(handle, &record), 1);
+        EXPECT_EQ(record.x, 0);
+        EXPECT_EQ(record.y, 0);
+        EXPECT_EQ(record.z, -1000);
+    }
+    close(handle);
+    std::string said = testing::internal::GetCapturedStderr();
+    EXPECT_NE(said.find(path), std::string::npos) << said;
+    EXPECT_EQ(said.find(path), said.rfind(path)) << said;
+
+    // Unset, the library chooses by itself and always opens.
+    unsetenv("TILTOPHON_SENSOR");
+    handle = open(kAccelerometerKind);
+    EXPECT_NE(handle, 0u);
     close(handle);
 }
 

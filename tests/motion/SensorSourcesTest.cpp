@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+#include <filesystem>
 #include <optional>
 #include <string>
 #include <vector>
@@ -219,6 +220,23 @@ TEST_F(IioTest, OffsetsPerAxisScalesAndTheMountMatrixApply) {
     folder.write("iio:device2/in_accel_x_raw", "garbage\n");
     folder.write("iio:device2/in_accel_y_raw", "90000\n");
     EXPECT_EQ(iio.read(), (Reading{-32768, 110, -1980}));  // X kept its last value
+}
+
+TEST_F(IioTest, AVanishedDeviceReadsRestAndIsFoundAgain) {
+    device("iio:device0", 300, 0, 1000);
+    int64_t now = 0;
+    IioSource iio(folder.path().string(), [&now] { return now; });
+    EXPECT_EQ(iio.read(), (Reading{-300, 0, -1000}));
+
+    std::filesystem::remove_all(folder.path() / "iio:device0");
+    EXPECT_EQ(iio.read(), (Reading{0, 0, -1000}));  // not the last reading, frozen
+    EXPECT_FALSE(iio.has_device());
+
+    device("iio:device1", 0, 500, 1000);
+    now += 999;
+    EXPECT_EQ(iio.read(), (Reading{0, 0, -1000}));
+    now += 1;
+    EXPECT_EQ(iio.read(), (Reading{0, 500, -1000}));
 }
 
 TEST_F(IioTest, WithoutAnAccelerometerEveryReadingIsZero) {

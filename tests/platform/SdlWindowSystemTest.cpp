@@ -3,7 +3,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
+#include <string>
 #include <memory>
 #include <thread>
 #include <vector>
@@ -42,6 +44,13 @@ protected:
         Message message;
         EXPECT_TRUE(system->get_message(message));
         return message;
+    }
+
+    void expect_pen(uint32_t kind, uint16_t x, uint16_t y) {
+        Message m = next();
+        EXPECT_EQ(m.message, kind);
+        EXPECT_EQ(m.lparam, make_point_param(x, y))
+            << "at " << low_word(m.lparam) << "," << high_word(m.lparam);
     }
 
     static void push(SDL_Event event) { ASSERT_EQ(SDL_PushEvent(&event), 1) << SDL_GetError(); }
@@ -108,17 +117,34 @@ TEST_F(SdlWindowSystemThreadsTest, PenInputIsScaledToTheScreenAndTouchCountsOnce
     push(finger(SDL_FINGERDOWN, 0.1f, 0.1f, 8));  // a second finger is ignored
     push(finger(SDL_FINGERUP, 0.5f, 0.5f));
 
-    auto expect_pen = [this](uint32_t kind, uint16_t x, uint16_t y) {
-        Message m = next();
-        EXPECT_EQ(m.message, kind);
-        EXPECT_EQ(m.lparam, make_point_param(x, y))
-            << "at " << low_word(m.lparam) << "," << high_word(m.lparam);
-    };
     expect_pen(msg::kPenDown, 50, 100);
     expect_pen(msg::kPenMove, 51, 102);
     expect_pen(msg::kPenUp, 52, 103);
     expect_pen(msg::kPenDown, 120, 80);
     expect_pen(msg::kPenUp, 120, 160);
+}
+
+TEST_F(SdlWindowSystemThreadsTest, APenOutsideTheFrameStaysOnItsEdge) {
+    // A window wider than the frame's shape: the 240 x 320 frame is shown 240 x 320 in
+    // the middle of 600 x 320, with bands of 180 on either side.
+    SDL_SetWindowSize(SDL_GetWindowFromID(window->sdl_id()), 600, 320);
+    push(mouse_button(SDL_MOUSEBUTTONDOWN, 200, 100));
+    SDL_Event motion{};
+    motion.type = SDL_MOUSEMOTION;
+    motion.motion.x = 250;
+    motion.motion.y = -40;  // dragged past the top: y 0, not 65,496
+    push(motion);
+    motion.motion.x = 100;  // into the left band
+    motion.motion.y = 5000;
+    push(motion);
+    push(mouse_button(SDL_MOUSEBUTTONUP, 900, 10));
+    push(finger(SDL_FINGERDOWN, 0.0f, 1.5f));
+
+    expect_pen(msg::kPenDown, 20, 100);
+    expect_pen(msg::kPenMove, 70, 0);
+    expect_pen(msg::kPenMove, 0, 319);
+    expect_pen(msg::kPenUp, 239, 10);
+    expect_pen(msg::kPenDown, 0, 319);
 }
 
 TEST_F(SdlWindowSystemThreadsTest, FocusBecomesActivationAndQuitBecomesCloseThenTheLoopEnds) {
@@ -185,6 +211,32 @@ TEST_F(SdlWindowSystemThreadsTest, DigitKeysAndDroppedFilesBecomeTheirMessages) 
     EXPECT_EQ(window->take_dropped_files(),
               (std::vector<std::u16string>{u"/home/u/Kick.wav", u"/home/u/K\u00e4se.flac"}));
     EXPECT_TRUE(window->take_dropped_files().empty());
+}
+
+// A screen that cannot be is said once on stderr, and the display decides instead:
+// SDL's dummy display is a 1024 x 768 desktop.
+TEST(SdlWindowSystemScreenTest, ABadScreenInTheEnvironmentIsSaidOnceAndTheDefaultUsed) {
+    ::setenv("SDL_VIDEODRIVER", "dummy", 1);
+    for (const char* bad : {"0x0", "-480x640", "480x-640@192", "99999x99999", "480x640@0", "big"}) {
+        ::setenv("TILTOPHON_SCREEN", bad, 1);
+        ::testing::internal::CaptureStderr();
+        ScreenInfo screen;
+        {
+            SdlWindowSystem system;
+            screen = system.screen();
+        }
+        std::string said = ::testing::internal::GetCapturedStderr();
+        EXPECT_EQ(screen.width, 480) << bad;
+        EXPECT_EQ(screen.height, 640) << bad;
+        EXPECT_EQ(screen.dpi_y, 192) << bad;
+        EXPECT_NE(said.find(std::string("TILTOPHON_SCREEN=\"") + bad + "\" is not a screen"),
+                  std::string::npos)
+            << said;
+        EXPECT_EQ(std::count(said.begin(), said.end(), '\n'), 1) << said;
+    }
+    ::unsetenv("TILTOPHON_SCREEN");
+    // The program's name for the sound server and the screen saver.
+    EXPECT_STREQ(SDL_GetHint(SDL_HINT_APP_NAME), "Tiltophon");
 }
 
 TEST(SdlWindowSystemTest, OnlySdlVideodriverMayChooseADriverThatShowsNothing) {

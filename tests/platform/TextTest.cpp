@@ -66,5 +66,37 @@ TEST(CaseFolding, ComparesIgnoringCase) {
     EXPECT_FALSE(ends_with_ignoring_case(u"wav", u".wav"));
 }
 
+TEST(CaseFolding, FoldsEveryScriptWithCaseNotOnlyLatin1) {
+    const std::u16string_view same[][2] = {
+        // Latin Extended, Greek, Cyrillic, Armenian and Deseret (beyond the BMP).
+        {u"ŁÓDŹ", u"łódź"},
+        {u"ΑΛΦΑ", u"αλφα"},
+        {u"БАРАБАН", u"барабан"},
+        {u"\u0531\u0550\u0535\u054e", u"\u0561\u0580\u0565\u057e"},
+        {u"\U00010400", u"\U00010428"},
+        // Variant forms fold with their letter: final sigma, long s, the micro sign.
+        {u"ΛΟΓΟΣ", u"λογος"},
+        {u"ΛΟΓΟΣ", u"λογοσ"},
+        {u"ſ", u"S"},
+        {u"µs", u"μS"},
+    };
+    for (const auto& pair : same) {
+        EXPECT_EQ(compare_ignoring_case(pair[0], pair[1]), 0) << utf8_from_utf16(pair[0]);
+    }
+    // Letters without case, and lone surrogates, stay as they are.
+    EXPECT_LT(compare_ignoring_case(u"日本", u"日本語"), 0);
+    EXPECT_NE(compare_ignoring_case(std::u16string(1, char16_t(0xD801)), u"\U00010428"), 0);
+    EXPECT_TRUE(ends_with_ignoring_case(u"Звук.WAV", u".wav"));
+    EXPECT_TRUE(ends_with_ignoring_case(u"ΉΧΟΣ.ΠΝΓ", u".πνγ"));
+}
+
+TEST(CaseFolding, OrdersByTheFoldedLetters) {
+    // Upper-case letters outside Latin-1 used to sort before every lower-case one.
+    EXPECT_GT(compare_ignoring_case(u"Łza", u"łabędź"), 0);
+    EXPECT_GT(compare_ignoring_case(u"Гусли", u"барабан"), 0);
+    EXPECT_GT(compare_ignoring_case(u"Βήτα", u"άλφα"), 0);
+    EXPECT_LT(compare_ignoring_case(u"Zebra", u"Ärger"), 0);
+}
+
 }  // namespace
 }  // namespace tiltophon

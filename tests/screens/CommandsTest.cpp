@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "app/KeepAwakeTimer.h"
 #include "app/MainWindow.h"
@@ -302,6 +303,32 @@ TEST_F(CommandsTest, TheMotionSwitchStartsDetectionAndKeepsTheDeviceAwake) {
     EXPECT_EQ(s.pulse_toggle->text(), u"On");
 }
 
+TEST_F(CommandsTest, TheScreenIsHeldOnFromTheMotionSwitchUntilItsStopOrTheClose) {
+    auto holds = [&] {
+        std::vector<bool> on;
+        for (const auto& hold : devices().idle_holds()) on.push_back(hold.on);
+        return on;
+    };
+    tap(s.motion_toggle);
+    EXPECT_EQ(holds(), std::vector<bool>{true}) << "held from the switch on, not the first tick";
+    tap(s.motion_toggle);
+    EXPECT_EQ(holds(), (std::vector<bool>{true, false}));
+
+    // A page change stops motion detection and lets the screen go.
+    tap(s.motion_toggle);
+    tap(s.sounds_tab);
+    EXPECT_EQ(holds(), (std::vector<bool>{true, false, true, false}));
+
+    // So does closing the program with motion detection on.
+    program.settle();
+    tap(s.home_tab);
+    program.settle();
+    tap(s.motion_toggle);
+    ASSERT_TRUE(s.motion_toggle->is_pressed());
+    program.close();
+    EXPECT_EQ(holds(), (std::vector<bool>{true, false, true, false, true, false}));
+}
+
 TEST_F(CommandsTest, CommandsThatNameNoControlAreIgnored) {
     s.motion_toggle->set_pressed(true);
     EXPECT_EQ(command(control_id::kMotionToggle, NotifyToggle, nullptr), 0);
@@ -340,6 +367,24 @@ TEST_F(CommandsTest, TheDonationButtonStartsTheDefaultBrowserWithTheAddress) {
 
     devices().set_spawn_succeeds(false);
     EXPECT_EQ(open_in_browser(DonationUrl), 0);
+}
+
+TEST_F(CommandsTest, AnUnquotedBrowserPathWithBlanksIsStartedWholeWhenItNamesAProgram) {
+    devices().add_program_file(u"/opt/Web Browser/browse");
+    auto browse_with = [&](std::u16string_view command_line) {
+        program.headless.registry.write_string(RegistryRoot::kLocalMachine, kDefaultBrowserKey,
+                                               kDefaultBrowserValue, command_line);
+        devices().clear();
+        EXPECT_EQ(open_in_browser(DonationUrl), 1);
+        auto launches = devices().launches();
+        EXPECT_EQ(launches.size(), 1u);
+        return launches.empty() ? std::u16string() : launches.back().program;
+    };
+    EXPECT_EQ(browse_with(u"/opt/Web Browser/browse"), u"/opt/Web Browser/browse");
+    EXPECT_EQ(browse_with(u"  /opt/Web Browser/browse\t"), u"/opt/Web Browser/browse");
+    // With arguments after it, or naming no program, the value is cut at the first blank.
+    EXPECT_EQ(browse_with(u"/opt/Web Browser/browse %u"), u"/opt/Web");
+    EXPECT_EQ(browse_with(u"/opt/Other Browser"), u"/opt/Other");
 }
 
 TEST(BrowserProgramTest, TheProgramIsTheQuotedTextOrTheFirstWord) {

@@ -5,6 +5,7 @@
 
 #include <vector>
 
+#include "app/AppResources.h"
 #include "screens/ScreensTestKit.h"
 #include "vavurud/Button.h"
 #include "vavurud/ButtonEx.h"
@@ -108,6 +109,14 @@ TEST_F(ScreenLayoutTest, ThePulseSwitchTakesThePenAndTheCornerPictureUnderItDoes
     EXPECT_FALSE(s.corner_pictures[3]->accepts_pen());
 }
 
+TEST_F(ScreenLayoutTest, TheWindowCarriesTheProgramsIcon) {
+    const Bitmap& icon = program.headless_window().icon();
+    ASSERT_NE(s.resources->icon, nullptr);
+    ASSERT_EQ(icon.width(), 128);
+    ASSERT_EQ(icon.height(), 128);
+    EXPECT_EQ(icon.pixel(64, 64), s.resources->icon->pixel(64, 64));
+}
+
 class ScreenLayoutAt96DpiTest : public ScreenLayoutTest {
 protected:
     ScreenLayoutAt96DpiTest() : ScreenLayoutTest({480, 640, 96, 96}) {}
@@ -124,9 +133,9 @@ TEST_F(ScreenLayoutAt96DpiTest, DesignUnitsHalveAndDevicePixelsStay) {
     EXPECT_EQ(s.corner_pictures[1]->get_rect(), xywh(120, 186, 80, 80));
     EXPECT_EQ(s.motion_toggle->get_rect(), xywh(302, 368, 36, 36));
     // Rows, play buttons, Settings and About stay in device pixels; the rows start
-    // at 26 + (640 - 240 - 54 - 26) / 2.
+    // at 26 + (640 - 240 - 54 - 26) / 2, and each play button beside its row.
     EXPECT_EQ(s.sound_rows[1]->get_rect(), xywh(70, 186, 325, 96));
-    EXPECT_EQ(s.play_buttons[1]->get_rect(), xywh(395, 52, 85, 96));
+    EXPECT_EQ(s.play_buttons[1]->get_rect(), xywh(395, 186, 85, 96));
     EXPECT_EQ(s.x_sensitivity_selector->get_rect(), xywh(260, 102, 200, 60));
     EXPECT_EQ(s.donate_button->get_rect(), xywh(149, 402, 184, 52));
     EXPECT_EQ(s.back_button->get_rect(), xywh(140, 556, 200, 60));
@@ -137,12 +146,13 @@ protected:
     ScreenLayoutOnTallScreenTest() : ScreenLayoutTest({480, 800, 192, 192}) {}
 };
 
-TEST_F(ScreenLayoutOnTallScreenTest, TheGridAndRowsCentreWhileThePlayButtonsKeepTheirPlace) {
+TEST_F(ScreenLayoutOnTallScreenTest, TheGridAndRowsCentreAndThePlayButtonsStayBesideTheirRows) {
     EXPECT_EQ(s.slot_buttons[1]->get_rect(), xywh(160, 132, 160, 160));
     EXPECT_EQ(s.home_page->get_rect(), xywh(0, 52, 480, 640));
     EXPECT_EQ(s.sound_rows[1]->get_rect(), xywh(70, 132, 325, 96));
     EXPECT_EQ(s.sounds_picture->get_rect(), xywh(0, 132, 70, 480));
-    EXPECT_EQ(s.play_buttons[1]->get_rect(), xywh(395, 52, 85, 96));
+    EXPECT_EQ(s.play_buttons[1]->get_rect(), xywh(395, 132, 85, 96));
+    EXPECT_EQ(s.play_buttons[5]->get_rect(), xywh(395, 516, 85, 96));
     EXPECT_EQ(s.home_tab->get_rect(), xywh(0, 692, 160, 108));
     EXPECT_EQ(s.ok_button->get_rect(), xywh(250, 716, 200, 60));
     EXPECT_EQ(s.back_button->get_rect(), xywh(140, 716, 200, 60));

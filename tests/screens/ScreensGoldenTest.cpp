@@ -3,9 +3,12 @@
 
 // Reference pictures of every page, of one frame of each transition and of each
 // control class, drawn with the default skin and sounds on a 480 x 640, 192-dpi
-// screen. TILTOPHON_UPDATE_GOLDEN=1 rewrites them (look at them before committing).
+// screen, and of every page on a phone's 480 x 960. TILTOPHON_UPDATE_GOLDEN=1 rewrites
+// them (look at them before committing).
 
 #include <gtest/gtest.h>
+
+#include <string>
 
 #include "screens/FramePainter.h"
 #include "screens/ScreensTestKit.h"
@@ -42,6 +45,7 @@ Bitmap shrink(const Bitmap& picture, int32_t step) {
 
 class ScreensGoldenTest : public ProgramTest {
 protected:
+    explicit ScreensGoldenTest(ScreenInfo screen = {480, 640, 192, 192}) : ProgramTest(screen) {}
     void SetUp() override {
         program.store_full_board();
         start();
@@ -49,6 +53,29 @@ protected:
     Bitmap settled_frame() {
         program.settle();
         return program.frame();
+    }
+    // Every page in turn, each compared with the golden image NAME + `suffix`.
+    void expect_every_page(const std::string& suffix) {
+        EXPECT_TRUE(test::matches_golden(settled_frame(), "page_home" + suffix));
+        tap(s.sounds_tab);
+        EXPECT_TRUE(test::matches_golden(settled_frame(), "page_sounds" + suffix));
+        tap(s.settings_tab);
+        EXPECT_TRUE(test::matches_golden(settled_frame(), "page_settings" + suffix));
+        tap(s.about_button);
+        EXPECT_TRUE(test::matches_golden(settled_frame(), "page_about" + suffix));
+        tap(s.back_button);
+        tap(s.sounds_tab);
+        program.settle();
+        tap(s.sound_rows[2]);
+        program.settle();
+        // A flick leaves the list gliding with its scroll indicator up; a row chosen
+        // meanwhile shows selected.
+        int32_t middle = s.sound_list->get_rect().top + 428;
+        program.drag(240, middle, 240, middle - 100, 60);
+        ASSERT_TRUE(s.sound_list->is_gliding());
+        s.sound_list->select(3);
+        s.sound_list->invalidate();
+        EXPECT_TRUE(test::matches_golden(program.frame(), "page_pick" + suffix));
     }
     // The control alone over black, cut out at its own size.
     Bitmap control_picture(Control& control) {
@@ -59,25 +86,17 @@ protected:
 };
 
 TEST_F(ScreensGoldenTest, EveryPage) {
-    EXPECT_TRUE(test::matches_golden(settled_frame(), "page_home"));
-    tap(s.sounds_tab);
-    EXPECT_TRUE(test::matches_golden(settled_frame(), "page_sounds"));
-    tap(s.settings_tab);
-    EXPECT_TRUE(test::matches_golden(settled_frame(), "page_settings"));
-    tap(s.about_button);
-    EXPECT_TRUE(test::matches_golden(settled_frame(), "page_about"));
-    tap(s.back_button);
-    tap(s.sounds_tab);
-    program.settle();
-    tap(s.sound_rows[2]);
-    program.settle();
-    // A flick leaves the list gliding with its scroll indicator up; a row chosen
-    // meanwhile shows selected.
-    program.drag(240, 480, 240, 380, 60);
-    ASSERT_TRUE(s.sound_list->is_gliding());
-    s.sound_list->select(3);
-    s.sound_list->invalidate();
-    EXPECT_TRUE(test::matches_golden(program.frame(), "page_pick"));
+    expect_every_page("");
+}
+
+class ScreensGoldenOnPhoneTest : public ScreensGoldenTest {
+protected:
+    ScreensGoldenOnPhoneTest() : ScreensGoldenTest({480, 960, 192, 192}) {}
+};
+
+// The pages of a 720 x 1440 phone.
+TEST_F(ScreensGoldenOnPhoneTest, EveryPage) {
+    expect_every_page("_480x960");
 }
 
 TEST_F(ScreensGoldenTest, OneFrameOfEachTransition) {

@@ -3,17 +3,20 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <string>
 #include <vector>
 
 #include "app/MainWindow.h"
 #include "motion/MotionDetector.h"
+#include "motion/TempFolder.h"
 #include "screens/Screens.h"
 #include "screens/ScreensTestKit.h"
 #include "settings/Settings.h"
 #include "sound/SoundSlots.h"
 #include "vavurud/ButtonEx.h"
 #include "vavurud/CheckButton.h"
+#include "vavurud/SelectList.h"
 #include "vavurud/ValueSelector.h"
 
 namespace tiltophon {
@@ -70,7 +73,7 @@ TEST_F(SettingsBindingTest, OutOfRangeSensitivitiesShowNothingAndAreSavedAsZero)
     EXPECT_EQ(program.stored_dword(u"SensitivityY"), 3u);
 }
 
-TEST_F(SettingsBindingTest, SlotsComeBackByFolderAndNameAndAMissingSoundIsForgotten) {
+TEST_F(SettingsBindingTest, SlotsComeBackByFolderAndNameAndAMissingSoundIsKeptButSilent) {
     store_slot(1, u"Drums", u"Snare.wav");
     store_slot(2, u"Drums", u"Gone.wav");
     // An old record without a folder still finds its sound by the file name.
@@ -81,13 +84,84 @@ TEST_F(SettingsBindingTest, SlotsComeBackByFolderAndNameAndAMissingSoundIsForgot
     EXPECT_EQ(s.slot_buttons[1]->icon_image(), s.sound_slots->Entry(1)->BigImage);
     EXPECT_EQ(s.sound_slots->Entry(2), nullptr);
     EXPECT_EQ(s.sound_rows[2]->text(), u"");
+    EXPECT_EQ(s.sound_rows[2]->subtext(), u"");
+    EXPECT_EQ(s.slot_buttons[2]->icon_image(), nullptr);
     EXPECT_EQ(s.sound_rows[3]->text(), u"Bells");
+    tap(s.slot_buttons[2]);
+    EXPECT_TRUE(program.headless.devices.sounds().empty()) << "an empty slot played";
     program.close();
     EXPECT_EQ(program.stored_string(u"SoundSlot1Folder"), u"Drums");
     EXPECT_EQ(program.stored_string(u"SoundSlot1Name"), u"Snare.wav");
-    EXPECT_EQ(program.stored_string(u"SoundSlot2Folder"), u"");
-    EXPECT_EQ(program.stored_string(u"SoundSlot2Name"), u"");
+    // The sound that was not there is saved again, for the start at which it is.
+    EXPECT_EQ(program.stored_string(u"SoundSlot2Folder"), u"Drums");
+    EXPECT_EQ(program.stored_string(u"SoundSlot2Name"), u"Gone.wav");
     EXPECT_EQ(program.stored_string(u"SoundSlot3Folder"), u"Bells");
+}
+
+// A program folder like the built one whose Sounds folder holds only the given sets.
+class ProgramFolderWithSets {
+public:
+    ProgramFolderWithSets() {
+        namespace fs = std::filesystem;
+        const fs::path built(TILTOPHON_PROGRAM_DIR);
+        for (const fs::directory_entry& entry : fs::directory_iterator(built)) {
+            if (entry.path().filename() != "Sounds") {
+                fs::create_directory_symlink(entry.path(), folder.path() / entry.path().filename());
+            }
+        }
+        fs::create_directory(folder.path() / "Sounds");
+    }
+    void add_set(const std::string& set) {
+        std::filesystem::create_directory_symlink(
+            std::filesystem::path(TILTOPHON_PROGRAM_DIR) / "Sounds" / set,
+            folder.path() / "Sounds" / set);
+    }
+    std::u16string path() const { return utf16_from_utf8(folder.path().string() + "/"); }
+
+private:
+    TempFolder folder;
+};
+
+TEST(SettingsBindingRestartTest, ASoundWhoseSetIsAwayForOneStartComesBackWithTheSet) {
+    ProgramFolderWithSets program_folder;
+    program_folder.add_set("Bells");
+    std::u16string saved_folder;
+    std::u16string saved_name;
+    {
+        HeadlessProgram program(program_folder.path());
+        program.store_slot(2, u"Drums", u"Snare.wav");
+        ASSERT_TRUE(program.start());
+        EXPECT_EQ(app().sound_slots->Entry(2), nullptr);
+        EXPECT_EQ(app().sound_rows[2]->text(), u"");
+        program.close();
+        saved_folder = program.stored_string(u"SoundSlot2Folder");
+        saved_name = program.stored_string(u"SoundSlot2Name");
+    }
+    program_folder.add_set("Drums");
+    HeadlessProgram program(program_folder.path());
+    program.store_slot(2, saved_folder, saved_name);
+    ASSERT_TRUE(program.start());
+    const SoundEntry* entry = app().sound_slots->Entry(2);
+    ASSERT_NE(entry, nullptr) << "the sound did not come back";
+    EXPECT_EQ(entry->FolderName.view(), u"Drums");
+    EXPECT_EQ(entry->FileName.view(), u"Snare.wav");
+    EXPECT_EQ(app().sound_rows[2]->text(), u"Drums");
+}
+
+TEST_F(SettingsBindingTest, ASoundPickedForASlotWhoseSoundWasMissingReplacesIt) {
+    store_slot(4, u"Drums", u"Gone.wav");
+    start();
+    tap(s.sounds_tab);
+    program.settle();
+    tap(s.sound_rows[4]);
+    program.settle();
+    s.sound_list->select(0);
+    tap(s.ok_button);
+    program.settle();
+    ASSERT_NE(s.sound_slots->Entry(4), nullptr);
+    program.close();
+    EXPECT_EQ(program.stored_string(u"SoundSlot4Folder"), s.sound_slots->Entry(4)->FolderName.view());
+    EXPECT_EQ(program.stored_string(u"SoundSlot4Name"), s.sound_slots->Entry(4)->FileName.view());
 }
 
 TEST_F(SettingsBindingTest, WhatTheControlsShowAtCloseIsSaved) {

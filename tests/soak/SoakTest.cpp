@@ -1,9 +1,10 @@
 // SPDX-FileCopyrightText: 2026 The Tiltophon developers
 // SPDX-License-Identifier: GPL-3.0-or-later
 
-// A long session of the whole program on the headless backend, over virtual time:
-// 100,000 random pen events on every page and 10,000 swings read from the sensor
-// library's entry points. The sounds and vibration pulses run on real threads, as in the
+// Long sessions of the whole program on the headless backend, over virtual time, on
+// the handset's screen and on a phone's taller one: 100,000 random pen events on every
+// page and 10,000 swings read from the sensor library's entry points, shared between
+// the two. The sounds and vibration pulses run on real threads, as in the
 // program, their pulses timed by the virtual clock. Nothing may leak (LeakSanitizer
 // checks at exit under the asan preset, where CI runs this), the live heap and the
 // threads may not grow beyond a small bound once the session has warmed up, every
@@ -26,10 +27,10 @@
 #include "motion/TempFolder.h"
 #include "platform/Platform.h"
 #include "platform/Text.h"
+#include "platform/posix/FileRegistry.h"
 #include "program/HeadlessProgram.h"
 #include "program/RandomPen.h"
 #include "program/ScreenTreeCheck.h"
-#include "platform/posix/FileRegistry.h"
 #include "settings/Settings.h"
 #include "vavurud/Button.h"
 #include "vavurud/CheckButton.h"
@@ -45,8 +46,9 @@ extern "C" std::size_t __sanitizer_get_current_allocated_bytes();
 namespace tiltophon {
 namespace {
 
-constexpr uint64_t kPenEvents = 100000;
-constexpr int kSwings = 10000;
+// Each session's share of them.
+constexpr uint64_t kPenEvents = 50000;
+constexpr int kSwings = 5000;
 // Growth allowed between the end of the warm-up and the end of the session.
 constexpr std::size_t kHeapGrowthBytes = 1 << 20;
 constexpr int kThreadGrowth = 0;
@@ -94,12 +96,19 @@ std::vector<SampleRecord> swing_trace(int swings) {
     return trace;
 }
 
-class Soak : public ::testing::Test {
+struct Screen {
+    const char* name;
+    ScreenInfo info;
+};
+
+// The logical screens the program lays its pages out on: the desktop window, which is
+// the handset's own screen, and a phone's display twice as tall as it is wide.
+const Screen kScreens[] = {{"Desktop480x640", {480, 640, 192, 192}},
+                           {"Phone480x960", {480, 960, 192, 192}}};
+
+class Soak : public ::testing::TestWithParam<Screen> {
 protected:
-    // A quarter of the handset's pixels at half its dpi: the same pages, laid out the
-    // same way, for a quarter of the painting.
-    Soak()
-        : program(utf16_from_utf8(std::string(TILTOPHON_PROGRAM_DIR) + "/"), {240, 320, 96, 96}) {
+    Soak() : program(utf16_from_utf8(std::string(TILTOPHON_PROGRAM_DIR) + "/"), GetParam().info) {
         // The settings live in a real settings file.
         program.headless.services().registry = &registry;
         install_platform(program.headless.services());
@@ -165,7 +174,7 @@ protected:
     HeadlessProgram program;
 };
 
-TEST_F(Soak, ALongRandomSessionKeepsItsMemoryThreadsScreensAndSettings) {
+TEST_P(Soak, ALongRandomSessionKeepsItsMemoryThreadsScreensAndSettings) {
     program.store_full_board();
     ASSERT_TRUE(program.start());
     run_threads_for_real();
@@ -237,6 +246,11 @@ TEST_F(Soak, ALongRandomSessionKeepsItsMemoryThreadsScreensAndSettings) {
     EXPECT_EQ(loaded.VibrationsOn, saved.VibrationsOn);
     EXPECT_EQ(loaded.PulseVibrationsOn, saved.PulseVibrationsOn);
 }
+
+INSTANTIATE_TEST_SUITE_P(Screens, Soak, ::testing::ValuesIn(kScreens),
+                         [](const ::testing::TestParamInfo<Screen>& info) {
+                             return std::string(info.param.name);
+                         });
 
 }  // namespace
 }  // namespace tiltophon

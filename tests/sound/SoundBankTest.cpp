@@ -4,6 +4,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <string>
+#include <vector>
 
 #include "platform/Platform.h"
 #include "sound/SoundBank.h"
@@ -346,6 +348,17 @@ TEST(SoundBankSort, FoldersSortIgnoringCaseAndOtherOrdersChangeNothing) {
     SoundBank empty;
     empty.Sort(FolderDescending);
     EXPECT_EQ(empty.Count(), 0);
+}
+
+TEST(SoundBankSort, SetNamesInEveryAlphabetSortIgnoringCase) {
+    SoundBank bank;
+    for (auto folder : {u"Łza", u"Гусли", u"łabędź", u"Ωδή", u"барабан", u"άλφα", u"Drums"})
+        bank.AddEntry(folder, u"a.wav", u"", nullptr, nullptr);
+    bank.Sort(FolderAscending);
+    std::vector<std::u16string> order;
+    for (int32_t i = 0; i < bank.Count(); ++i) order.emplace_back(bank.EntryAt(i)->FolderName.view());
+    EXPECT_EQ(order, (std::vector<std::u16string>{u"Drums", u"łabędź", u"Łza", u"άλφα", u"Ωδή",
+                                                  u"барабан", u"Гусли"}));
 }
 
 TEST(SoundBankSort, KeepsEntriesInTheBanksOwnStorage) {

@@ -83,6 +83,13 @@ TEST_F(SoundSlotsTest, SavedSlotsComeBackAndOldSettingsWithoutFoldersStillWork) 
     EXPECT_EQ(slots.Entry(3), bank.EntryAt(0));
     EXPECT_EQ(slots.Entry(4), nullptr);
     EXPECT_EQ(slots.Entry(5), nullptr);
+
+    // Only slot 5 had a saved sound that is not there; the user's pick ends that.
+    for (int32_t n = 1; n <= 4; ++n) EXPECT_FALSE(slots.KeepsSavedSound(n)) << "slot " << n;
+    EXPECT_TRUE(slots.KeepsSavedSound(5));
+    AssignSlot(5, u"Drums", u"Absent.wav");
+    EXPECT_FALSE(slots.KeepsSavedSound(5));
+    EXPECT_FALSE(slots.KeepsSavedSound(0));
 }
 
 TEST_F(SoundSlotsTest, AFirstStartLeavesEverySlotEmpty) {

@@ -3,14 +3,15 @@
 
 #pragma once
 
-#include <cstdlib>
+#include <stdlib.h>
+
 #include <optional>
 #include <string>
 
 namespace tiltophon {
 
-// Sets (or, for a null value, removes) an environment variable for the life of this
-// object, and puts back what was there before.
+// Sets an environment variable (or removes it, for a null value) and puts back what
+// was there when it ends.
 class ScopedEnv {
 public:
     ScopedEnv(const char* name, const char* value) : name_(name) {

@@ -20,6 +20,11 @@ void HeadlessDevices::set_vibrating(bool on) {
     vibrator_.push_back({clock_.tick_count_ms(), on});
 }
 
+void HeadlessDevices::hold(bool on) {
+    std::lock_guard lock(mutex_);
+    idle_holds_.push_back({clock_.tick_count_ms(), on});
+}
+
 void HeadlessDevices::reset_idle(uint32_t) {
     std::lock_guard lock(mutex_);
     idle_resets_.push_back(clock_.tick_count_ms());
@@ -51,6 +56,21 @@ std::vector<uint32_t> HeadlessDevices::idle_resets() const {
     return idle_resets_;
 }
 
+std::vector<HeadlessDevices::IdleHold> HeadlessDevices::idle_holds() const {
+    std::lock_guard lock(mutex_);
+    return idle_holds_;
+}
+
+bool HeadlessDevices::is_program_file(std::u16string_view path) {
+    std::lock_guard lock(mutex_);
+    return program_files_.count(std::u16string(path)) > 0;
+}
+
+void HeadlessDevices::add_program_file(std::u16string_view path) {
+    std::lock_guard lock(mutex_);
+    program_files_.insert(std::u16string(path));
+}
+
 std::vector<HeadlessDevices::Launch> HeadlessDevices::launches() const {
     std::lock_guard lock(mutex_);
     return launches_;
@@ -62,6 +82,7 @@ void HeadlessDevices::clear() {
     preparations_.clear();
     vibrator_.clear();
     idle_resets_.clear();
+    idle_holds_.clear();
     launches_.clear();
 }
 

@@ -7,6 +7,7 @@
 #include <map>
 #include <atomic>
 #include <mutex>
+#include <set>
 #include <string>
 #include <thread>
 #include <vector>
@@ -36,6 +37,10 @@ public:
         uint32_t at_ms;
         bool on;
     };
+    struct IdleHold {
+        uint32_t at_ms;
+        bool on;
+    };
     struct Launch {
         std::u16string program;
         std::u16string argument;
@@ -44,15 +49,20 @@ public:
     void play_file(std::u16string_view path) override;
     void prepare(std::span<const std::u16string> paths) override;
     void set_vibrating(bool on) override;
+    void hold(bool on) override;
     void reset_idle(uint32_t hold_ms) override;
     bool spawn(std::u16string_view program, std::u16string_view argument) override;
+    bool is_program_file(std::u16string_view path) override;
 
     void set_spawn_succeeds(bool succeeds) { spawn_succeeds_ = succeeds; }
+    // A path that `is_program_file` then knows as a program.
+    void add_program_file(std::u16string_view path);
 
     std::vector<SoundStarted> sounds() const;
     std::vector<Preparation> preparations() const;
     std::vector<VibratorSwitch> vibrator_switches() const;
     std::vector<uint32_t> idle_resets() const;
+    std::vector<IdleHold> idle_holds() const;
     std::vector<Launch> launches() const;
     void clear();
 
@@ -63,7 +73,9 @@ private:
     std::vector<Preparation> preparations_;
     std::vector<VibratorSwitch> vibrator_;
     std::vector<uint32_t> idle_resets_;
+    std::vector<IdleHold> idle_holds_;
     std::vector<Launch> launches_;
+    std::set<std::u16string> program_files_;
     bool spawn_succeeds_ = true;
 };
 

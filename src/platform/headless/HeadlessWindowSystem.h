@@ -34,6 +34,7 @@ public:
     void show(ShowCommand command) override;
     void raise() override { ++raise_count_; }
     void set_full_screen(bool on) override { full_screen_ = on; }
+    void set_icon(const Bitmap& icon) override { icon_ = icon; }
     Rect client_rect() const override { return {0, 0, screen_.width, screen_.height}; }
     std::vector<std::u16string> take_dropped_files() override;
 
@@ -52,6 +53,7 @@ public:
     int timers_set_count() const { return timers_set_; }
     ShowCommand last_show() const { return last_show_; }
     bool is_full_screen() const { return full_screen_; }
+    const Bitmap& icon() const { return icon_; }
     bool is_destroyed() const { return destroyed_; }
     int raise_count() const { return raise_count_; }
 
@@ -71,6 +73,7 @@ private:
     mutable std::mutex invalid_mutex_;
     bool invalid_ = false;
     Bitmap presented_;
+    Bitmap icon_;
     int present_count_ = 0;
     int timers_set_ = 0;
     int raise_count_ = 0;

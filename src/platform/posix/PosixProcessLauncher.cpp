@@ -4,7 +4,9 @@
 #include "platform/posix/PosixProcessLauncher.h"
 
 #include <spawn.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
 #include <cerrno>
 #include <string>
@@ -32,6 +34,14 @@ bool PosixProcessLauncher::spawn(std::u16string_view program, std::u16string_vie
         }
     }).detach();
     return true;
+}
+
+bool PosixProcessLauncher::is_program_file(std::u16string_view path) {
+    std::string file = utf8_from_utf16(path);
+    if (file.empty() || file.find('\0') != std::string::npos) return false;
+    struct stat status {};
+    return ::stat(file.c_str(), &status) == 0 && S_ISREG(status.st_mode) &&
+           ::access(file.c_str(), X_OK) == 0;
 }
 
 }  // namespace tiltophon

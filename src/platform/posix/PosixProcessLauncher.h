@@ -13,6 +13,8 @@ class PosixProcessLauncher : public ProcessLauncher {
 public:
     // An empty argument is left out of the argument vector.
     bool spawn(std::u16string_view program, std::u16string_view argument) override;
+    // A regular file (links followed) that this user may execute.
+    bool is_program_file(std::u16string_view path) override;
 };
 
 }  // namespace tiltophon

@@ -6,12 +6,14 @@
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/socket.h>
+#include <sys/stat.h>
 #include <sys/time.h>
 #include <sys/un.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <chrono>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
@@ -40,7 +42,26 @@ PosixSingleInstance PosixSingleInstance::for_user(const std::string& name) {
     std::error_code error;
     std::string temp = std::filesystem::temp_directory_path(error).string();
     if (error || temp.empty()) temp = "/tmp";
-    return PosixSingleInstance(temp, name + "-" + std::to_string(::getuid()));
+    // The temporary folder is everybody's: the lock goes into a folder of the user's own.
+    std::string wanted = temp + "/" + name + "-" + std::to_string(::geteuid());
+    std::string folder = private_folder(wanted);
+    if (folder.empty()) {
+        std::fprintf(stderr,
+                     "tiltophon: %s is not a private folder of this user; a second start "
+                     "will not find this one\n",
+                     wanted.c_str());
+    }
+    return PosixSingleInstance(folder, name);
+}
+
+std::string PosixSingleInstance::private_folder(const std::string& path) {
+    if (::mkdir(path.c_str(), 0700) != 0 && errno != EEXIST) return {};
+    // Whatever is there now, made by us or not, must be ours alone.
+    struct stat status {};
+    if (::lstat(path.c_str(), &status) != 0) return {};
+    bool ours = S_ISDIR(status.st_mode) && status.st_uid == ::geteuid() &&
+                (status.st_mode & (S_IRWXG | S_IRWXO)) == 0;
+    return ours ? path : std::string();
 }
 
 PosixSingleInstance::PosixSingleInstance(std::string folder, std::string name)
@@ -68,15 +89,16 @@ PosixSingleInstance::~PosixSingleInstance() {
 }
 
 bool PosixSingleInstance::signal_existing_or_listen(std::function<void()> on_raise) {
-    lock_fd_ = ::open(lock_path().c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
+    if (folder_.empty()) return false;
+    lock_fd_ = ::open(lock_path().c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0600);
     if (lock_fd_ < 0) return false;
     if (::flock(lock_fd_, LOCK_EX | LOCK_NB) != 0) {
         bool held = errno == EWOULDBLOCK;
         ::close(lock_fd_);
         lock_fd_ = -1;
         if (!held) return false;
-        ask_running_copy();
-        return true;
+        // A lock that nobody answers for is not a running copy to give way to.
+        return ask_running_copy();
     }
     listen(std::move(on_raise));
     return false;

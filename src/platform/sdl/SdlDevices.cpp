@@ -41,23 +41,50 @@ void SdlVibrator::set_vibrating(bool on) {
     }
 }
 
+SdlIdleControl::SdlIdleControl() {
+    // What the session's screen-saver service lists as holding the screen on.
+    SDL_SetHint(SDL_HINT_APP_NAME, "Tiltophon");
+    SDL_SetHint(SDL_HINT_SCREENSAVER_INHIBIT_ACTIVITY_NAME, "Tiltophon: motion detection is on");
+}
+
 SdlIdleControl::~SdlIdleControl() {
-    if (holding_) SDL_EnableScreenSaver();
+    held_ = false;
+    timed_ = false;
+    apply();
+}
+
+void SdlIdleControl::hold(bool on) {
+    held_ = on;
+    // Letting go ends a reset's hold too, so the screen may blank at once.
+    timed_ = false;
+    apply();
 }
 
 void SdlIdleControl::reset_idle(uint32_t hold_ms) {
-    if (!holding_) SDL_DisableScreenSaver();
-    holding_ = true;
+    if (held_) return;
+    timed_ = true;
     until_ = SDL_GetTicks() + hold_ms + kSlackMs;
+    apply();
 }
 
 int32_t SdlIdleControl::expire(uint32_t now) {
-    if (!holding_) return -1;
+    if (!timed_) return -1;
     int32_t left = static_cast<int32_t>(until_ - now);
     if (left > 0) return left;
-    holding_ = false;
-    SDL_EnableScreenSaver();
+    timed_ = false;
+    apply();
     return -1;
+}
+
+void SdlIdleControl::apply() {
+    bool wanted = held_ || timed_;
+    if (wanted == inhibited_) return;
+    inhibited_ = wanted;
+    if (wanted) {
+        SDL_DisableScreenSaver();
+    } else {
+        SDL_EnableScreenSaver();
+    }
 }
 
 SdlThreadRunner::SdlThreadRunner(int pooled_threads) {

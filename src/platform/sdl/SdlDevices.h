@@ -37,23 +37,36 @@ private:
     std::unique_ptr<SysfsVibrator> sysfs_;
 };
 
-// Screen blanking through SDL: a reset holds the screensaver off for the given
-// time, after which the message loop lets it blank again. Main thread only.
+// Screen blanking through SDL, which while its screen saver is disabled asks the
+// session's screen-saver service (org.freedesktop.ScreenSaver) to hold off, naming
+// the program, and lets it go when the screen saver is enabled again. A hold lasts
+// until it is released; a reset alone holds off for the given time, after which the
+// message loop lets the screen blank again. Main thread only.
 class SdlIdleControl : public IdleControl {
 public:
+    SdlIdleControl();
     ~SdlIdleControl() override;
+    SdlIdleControl(const SdlIdleControl&) = delete;
+    SdlIdleControl& operator=(const SdlIdleControl&) = delete;
 
+    void hold(bool on) override;
     void reset_idle(uint32_t hold_ms) override;
-    // Ends a hold that has run out; milliseconds until the current one does, or -1.
+    // Ends a reset's hold that has run out; milliseconds until the current one does,
+    // or -1 when none is timed.
     int32_t expire(uint32_t now);
 
 private:
-    // The next tick comes when the hold ends; the slack keeps the screen from
+    // The next tick comes when a reset's hold ends; the slack keeps the screen from
     // blanking in between.
     static constexpr uint32_t kSlackMs = 5000;
 
-    bool holding_ = false;
+    // Disables or enables SDL's screen saver to match the holds.
+    void apply();
+
+    bool held_ = false;
+    bool timed_ = false;
     uint32_t until_ = 0;
+    bool inhibited_ = false;
 };
 
 // Short routines run on a few threads started up front, so that a swing's playback

@@ -78,7 +78,8 @@ void SdlSoundPlayer::set_device_format(const SDL_AudioSpec& format) {
         spec_ = format;
         spec_.silence = silence_of(format);
         ++format_generation_;
-        refused_.clear();
+        unplayable_.clear();
+        unkept_.clear();
         busy_ = true;
         {
             std::lock_guard ready(ready_mutex_);
@@ -121,7 +122,8 @@ void SdlSoundPlayer::prepare(std::span<const std::u16string> paths) {
             }
         }
         // A file refused before may have been mended since the program last asked.
-        refused_.clear();
+        unplayable_.clear();
+        unkept_.clear();
         busy_ = true;
     }
     wake_.notify_one();
@@ -229,6 +231,8 @@ void SdlSoundPlayer::decode_request(std::unique_lock<std::mutex>& lock) {
     const uint64_t generation = format_generation_;
     const SDL_AudioSpec spec = spec_;
     pending_ = false;
+    // A slot's sound that could not be decoded is not tried again on every swing.
+    if (contains(unplayable_, path)) return;
     lock.unlock();
 
     auto abandon = [&] {
@@ -238,7 +242,13 @@ void SdlSoundPlayer::decode_request(std::unique_lock<std::mutex>& lock) {
         decode_sound(read_sound_file(utf8_from_utf16(path)), spec, abandon);
 
     lock.lock();
-    if (!sound || generation != format_generation_) return;
+    if (generation != format_generation_) return;
+    if (!sound) {
+        if (requests_.load() == request && !stop_ && contains(wanted_, path)) {
+            unplayable_.push_back(path);
+        }
+        return;
+    }
     hand_over(request, sound);
     // The preview's sound, once played, is ready for the slot it may be given.
     if (contains(wanted_, path) && !find_ready(path)) keep_ready(path, std::move(sound));
@@ -258,7 +268,7 @@ void SdlSoundPlayer::prepare_next(std::unique_lock<std::mutex>& lock, const std:
     lock.lock();
     if (generation != format_generation_ || !contains(wanted_, path)) return;
     if (!sound) {
-        if (!pending_ && !stop_) refused_.push_back(path);
+        if (!pending_ && !stop_) unplayable_.push_back(path);
         return;
     }
     keep_ready(path, std::move(sound));
@@ -267,20 +277,22 @@ void SdlSoundPlayer::prepare_next(std::unique_lock<std::mutex>& lock, const std:
 // Under the mailbox lock.
 const std::u16string* SdlSoundPlayer::next_to_prepare() const {
     for (const std::u16string& path : wanted_) {
-        if (!contains(refused_, path) && !find_ready(path)) return &path;
+        if (!contains(unplayable_, path) && !contains(unkept_, path) && !find_ready(path)) {
+            return &path;
+        }
     }
     return nullptr;
 }
 
 // Under the mailbox lock: keeps the sound ready when it fits the budget, else
-// remembers that it is not kept, so that it is not decoded over and over.
+// remembers that it is not kept, so that it is not decoded ahead over and over.
 void SdlSoundPlayer::keep_ready(const std::u16string& path,
                                 std::shared_ptr<const DecodedSound> sound) {
     std::lock_guard lock(ready_mutex_);
     std::size_t used = 0;
     for (const ReadySound& ready : ready_) used += ready.sound->bytes.size();
     if (ready_.size() >= kReadyLimit || used + sound->bytes.size() > kReadyBudget) {
-        refused_.push_back(path);
+        unkept_.push_back(path);
         return;
     }
     ready_.push_back({path, std::move(sound)});

@@ -121,7 +121,9 @@ private:
     std::atomic<bool> stop_{false};
     bool busy_ = false;
     std::vector<std::u16string> wanted_;
-    std::vector<std::u16string> refused_;  // wanted, but not playable or not kept
+    // Wanted, but not played (their decoding failed) or not kept (over the budget).
+    std::vector<std::u16string> unplayable_;
+    std::vector<std::u16string> unkept_;
 
     // The sounds decoded ahead, guarded by `ready_mutex_`.
     mutable std::mutex ready_mutex_;

@@ -4,7 +4,6 @@
 #include "platform/sdl/SdlWindow.h"
 
 #include <algorithm>
-#include <cmath>
 
 #include "platform/sdl/SdlWindowSystem.h"
 
@@ -12,10 +11,16 @@ namespace tiltophon {
 
 namespace {
 
-// Pen positions travel as 16-bit values; positions off the left or top edge wrap
-// to large values, as on the handset, and so miss every control.
-LParam point_param(int32_t x, int32_t y) {
-    return make_point_param(static_cast<uint16_t>(x), static_cast<uint16_t>(y));
+// Pen positions travel as 16-bit values; the presenter has clamped them to the frame,
+// so a drag past an edge stays on that edge.
+LParam point_param(Point point) {
+    return make_point_param(static_cast<uint16_t>(point.x), static_cast<uint16_t>(point.y));
+}
+
+SDL_Renderer* make_renderer(SDL_Window* window) {
+    SDL_Renderer* renderer = SDL_CreateRenderer(window, -1, 0);
+    if (!renderer) renderer = SDL_CreateRenderer(window, -1, SDL_RENDERER_SOFTWARE);
+    return renderer;
 }
 
 }  // namespace
@@ -27,13 +32,12 @@ SdlWindow::SdlWindow(SdlWindowSystem& system, SDL_Window* window, WindowProc pro
       procedure_(procedure),
       screen_(screen),
       device_display_(device_display) {
-    renderer_ = SDL_CreateRenderer(window_, -1, 0);
-    if (!renderer_) renderer_ = SDL_CreateRenderer(window_, -1, SDL_RENDERER_SOFTWARE);
+    presenter_ = std::make_unique<SdlFramePresenter>(window_, make_renderer(window_),
+                                                     screen.width, screen.height);
 }
 
 SdlWindow::~SdlWindow() {
-    if (texture_) SDL_DestroyTexture(texture_);
-    if (renderer_) SDL_DestroyRenderer(renderer_);
+    presenter_.reset();
     SDL_DestroyWindow(window_);
 }
 
@@ -76,19 +80,7 @@ void SdlWindow::update() {
 }
 
 void SdlWindow::present(const Bitmap& frame) {
-    if (!renderer_ || frame.width() <= 0 || frame.height() <= 0) return;
-    if (!texture_ || texture_width_ != frame.width() || texture_height_ != frame.height()) {
-        if (texture_) SDL_DestroyTexture(texture_);
-        texture_ = SDL_CreateTexture(renderer_, SDL_PIXELFORMAT_ARGB8888,
-                                     SDL_TEXTUREACCESS_STREAMING, frame.width(), frame.height());
-        texture_width_ = frame.width();
-        texture_height_ = frame.height();
-        if (!texture_) return;
-    }
-    SDL_UpdateTexture(texture_, nullptr, frame.data(), frame.width() * 4);
-    SDL_RenderClear(renderer_);
-    SDL_RenderCopy(renderer_, texture_, nullptr, nullptr);
-    SDL_RenderPresent(renderer_);
+    presenter_->present(frame);
 }
 
 void SdlWindow::show(ShowCommand command) {
@@ -120,6 +112,17 @@ void SdlWindow::set_full_screen(bool on) {
     // A desktop window stays as it is; only the device's own display goes full screen.
     if (!device_display_) return;
     SDL_SetWindowFullscreen(window_, on ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0);
+}
+
+void SdlWindow::set_icon(const Bitmap& icon) {
+    if (icon.width() <= 0 || icon.height() <= 0) return;
+    // SDL copies the picture; the surface only lends it the pixels.
+    SDL_Surface* surface = SDL_CreateRGBSurfaceWithFormatFrom(
+        const_cast<uint32_t*>(icon.data()), icon.width(), icon.height(), 32, icon.width() * 4,
+        SDL_PIXELFORMAT_ARGB8888);
+    if (!surface) return;
+    SDL_SetWindowIcon(window_, surface);
+    SDL_FreeSurface(surface);
 }
 
 bool SdlWindow::take_posted(Message& message) {
@@ -159,20 +162,11 @@ void SdlWindow::run_timer(uint32_t id, uint32_t now) {
 }
 
 LParam SdlWindow::pen_param(int32_t window_x, int32_t window_y) const {
-    int width = 0;
-    int height = 0;
-    SDL_GetWindowSize(window_, &width, &height);
-    if (width <= 0 || height <= 0) return point_param(window_x, window_y);
-    auto scale = [](int32_t v, int32_t to, int32_t from) {
-        return static_cast<int32_t>(std::floor(static_cast<double>(v) * to / from));
-    };
-    return point_param(scale(window_x, screen_.width, width),
-                       scale(window_y, screen_.height, height));
+    return point_param(presenter_->frame_point_from_window(window_x, window_y));
 }
 
 LParam SdlWindow::touch_param(float x, float y) const {
-    return point_param(static_cast<int32_t>(std::floor(x * static_cast<float>(screen_.width))),
-                       static_cast<int32_t>(std::floor(y * static_cast<float>(screen_.height))));
+    return point_param(presenter_->frame_point_from_touch(x, y));
 }
 
 }  // namespace tiltophon

@@ -8,6 +8,7 @@
 #include <atomic>
 #include <deque>
 #include <map>
+#include <memory>
 #include <mutex>
 #include <string>
 #include <utility>
@@ -15,14 +16,15 @@
 
 #include "platform/Window.h"
 #include "platform/WindowSystem.h"
+#include "platform/sdl/SdlFramePresenter.h"
 
 namespace tiltophon {
 
 class SdlWindowSystem;
 
-// The program's window as an SDL window. The program draws in screen pixels; each
-// frame is stretched over the window through one streaming texture, and pen
-// positions are scaled back, so a resized window still works.
+// The program's window as an SDL window. The program draws in screen pixels; the
+// presenter shows each frame as large as the window allows without distorting it,
+// and takes pen positions back to screen pixels, so a resized window still works.
 class SdlWindow : public Window {
 public:
     SdlWindow(SdlWindowSystem& system, SDL_Window* window, WindowProc procedure, ScreenInfo screen,
@@ -40,6 +42,7 @@ public:
     void show(ShowCommand command) override;
     void raise() override;
     void set_full_screen(bool on) override;
+    void set_icon(const Bitmap& icon) override;
     Rect client_rect() const override { return {0, 0, screen_.width, screen_.height}; }
     std::vector<std::u16string> take_dropped_files() override;
 
@@ -62,17 +65,15 @@ private:
     int32_t wait_for_timers(uint32_t now) const;
     bool is_invalid() const { return invalid_.load(); }
     void run_timer(uint32_t id, uint32_t now);
-    // A window position in screen pixels, as the pen messages carry it.
+    // A window position in screen pixels, as the pen messages carry it; outside the
+    // frame, its nearest edge.
     LParam pen_param(int32_t window_x, int32_t window_y) const;
     LParam touch_param(float x, float y) const;
     void add_dropped_file(std::u16string path) { dropped_.push_back(std::move(path)); }
 
     SdlWindowSystem& system_;
     SDL_Window* window_;
-    SDL_Renderer* renderer_ = nullptr;
-    SDL_Texture* texture_ = nullptr;
-    int32_t texture_width_ = 0;
-    int32_t texture_height_ = 0;
+    std::unique_ptr<SdlFramePresenter> presenter_;
     WindowProc procedure_;
     ScreenInfo screen_;
     bool device_display_;

@@ -3,7 +3,9 @@
 
 #include "platform/sdl/SdlWindowSystem.h"
 
+#include <algorithm>
 #include <cmath>
+#include <cstdio>
 #include <cstdlib>
 
 #include "platform/ScreenSpec.h"
@@ -14,11 +16,35 @@ namespace tiltophon {
 
 namespace {
 
-constexpr ScreenInfo kHandsetScreen{480, 640, 192, 192};
+// The name of the installed desktop entry: docks and phone shells find the program's
+// icon and name through it.
+constexpr char kApplicationId[] = "org.tiltophon.Tiltophon";
 
-// A display that is the device's own: upright and touch-driven, as on a phone.
-bool looks_like_device_display(const SDL_Rect& bounds) {
-    return bounds.h > bounds.w && SDL_GetNumTouchDevices() > 0;
+// How the program is named to the desktop, the sound server and the screen saver.
+// Set before SDL's video starts, which reads them; the user's own settings win.
+void name_the_program() {
+    ::setenv("SDL_VIDEO_WAYLAND_WMCLASS", kApplicationId, 0);
+    ::setenv("SDL_VIDEO_X11_WMCLASS", kApplicationId, 0);
+    SDL_SetHint(SDL_HINT_APP_NAME, "Tiltophon");
+    // SDL 2.26 falls back to the application name here, but not every audio driver of
+    // every version does.
+    SDL_SetHint(SDL_HINT_AUDIO_DEVICE_APP_NAME, "Tiltophon");
+    SDL_SetHint(SDL_HINT_SCREENSAVER_INHIBIT_ACTIVITY_NAME, "Listening for swings");
+}
+
+DisplayInfo first_display() {
+    DisplayInfo display;
+    SDL_Rect bounds{};
+    if (SDL_GetDisplayBounds(0, &bounds) == 0) {
+        display.width = bounds.w;
+        display.height = bounds.h;
+    }
+    float dpi = 0;
+    if (SDL_GetDisplayDPI(0, &dpi, nullptr, nullptr) == 0 && std::isfinite(dpi)) {
+        display.dpi = static_cast<int32_t>(std::clamp(dpi, -1.0f, 1.0e6f));
+    }
+    display.touch = SDL_GetNumTouchDevices() > 0;
+    return display;
 }
 
 // How a display variable stands, for a user looking for why no window came.
@@ -56,27 +82,29 @@ std::string SdlWindowSystem::display_problem() const {
 }
 
 SdlWindowSystem::SdlWindowSystem() {
+    name_the_program();
     // The screen may blank as usual; the keep-awake timer holds it off when needed.
     SDL_SetHint(SDL_HINT_VIDEO_ALLOW_SCREENSAVER, "1");
     ok_ = SDL_InitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS) == 0;
-    screen_ = kHandsetScreen;
     if (!ok_) return;
     wake_event_ = SDL_RegisterEvents(1);
 
     const char* wanted = std::getenv("TILTOPHON_SCREEN");
     std::optional<ScreenInfo> given = wanted ? parse_screen_spec(wanted) : std::nullopt;
-    SDL_Rect bounds{};
     if (given) {
         screen_ = *given;
-    } else if (SDL_GetDisplayBounds(0, &bounds) == 0 && looks_like_device_display(bounds)) {
-        device_display_ = true;
-        float dpi = 0;
-        screen_.width = bounds.w;
-        screen_.height = bounds.h;
-        if (SDL_GetDisplayDPI(0, &dpi, nullptr, nullptr) == 0 && dpi >= 24 && dpi <= 1200) {
-            screen_.dpi_x = screen_.dpi_y = static_cast<int32_t>(std::lround(dpi));
-        }
+        return;
     }
+    if (wanted) {
+        std::fprintf(stderr,
+                     "tiltophon: TILTOPHON_SCREEN=\"%s\" is not a screen: give WIDTHxHEIGHT or "
+                     "WIDTHxHEIGHT@DPI, sides of 1 to 4096 pixels and 24 to 1200 dpi. Using the "
+                     "display's own screen.\n",
+                     wanted);
+    }
+    LogicalScreen logical = logical_screen_for(first_display());
+    screen_ = logical.screen;
+    device_display_ = logical.device_display;
 }
 
 SdlWindowSystem::~SdlWindowSystem() {
@@ -93,7 +121,10 @@ bool SdlWindowSystem::raise_existing(std::u16string_view, std::u16string_view) {
 Window* SdlWindowSystem::create_window(std::u16string_view, std::u16string_view title,
                                        WindowProc procedure) {
     if (!ok_) return nullptr;
-    Uint32 flags = SDL_WINDOW_HIDDEN | (device_display_ ? 0 : SDL_WINDOW_RESIZABLE);
+    // High-DPI: on a scaled desktop the window has more pixels than points, and the
+    // presenter fills them all.
+    Uint32 flags = SDL_WINDOW_HIDDEN | SDL_WINDOW_ALLOW_HIGHDPI |
+                   (device_display_ ? SDL_WINDOW_FULLSCREEN_DESKTOP : SDL_WINDOW_RESIZABLE);
     SDL_Window* sdl_window =
         SDL_CreateWindow(utf8_from_utf16(title).c_str(), SDL_WINDOWPOS_CENTERED,
                          SDL_WINDOWPOS_CENTERED, screen_.width, screen_.height, flags);

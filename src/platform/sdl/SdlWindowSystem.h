@@ -69,7 +69,8 @@ private:
 
     bool ok_ = false;
     bool device_display_ = false;
-    ScreenInfo screen_;
+    // The handset's screen until the display says otherwise.
+    ScreenInfo screen_{480, 640, 192, 192};
     Uint32 wake_event_ = static_cast<Uint32>(-1);
     std::unique_ptr<SdlWindow> window_;
     std::unique_ptr<PosixSingleInstance> instance_;

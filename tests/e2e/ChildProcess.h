@@ -1,0 +1,71 @@
+// SPDX-FileCopyrightText: 2026 The Tiltophon developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
+#pragma once
+
+#include <spawn.h>
+#include <sys/wait.h>
+
+#include <chrono>
+#include <functional>
+#include <optional>
+#include <string>
+#include <thread>
+#include <vector>
+
+extern char** environ;
+
+namespace tiltophon {
+
+// Helpers of the end-to-end tests that start tools and programs as processes; the
+// program on the PATH is found by `find_program_in_path` (ProgramProcess.h).
+
+// Polls every 50 ms until `done` or the limit passes.
+inline bool poll_until(std::chrono::milliseconds limit, const std::function<bool()>& done) {
+    auto give_up = std::chrono::steady_clock::now() + limit;
+    while (!done()) {
+        if (std::chrono::steady_clock::now() > give_up) return false;
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    }
+    return true;
+}
+
+// Starts `arguments` (the program found through PATH) with exactly the environment
+// `env`; the process id, or -1.
+inline pid_t spawn(const std::vector<std::string>& arguments, const std::vector<std::string>& env) {
+    std::vector<char*> argv;
+    std::vector<std::string> args = arguments;
+    for (std::string& a : args) argv.push_back(a.data());
+    argv.push_back(nullptr);
+    std::vector<std::string> variables = env;
+    std::vector<char*> envp;
+    for (std::string& e : variables) envp.push_back(e.data());
+    envp.push_back(nullptr);
+    pid_t pid = 0;
+    if (::posix_spawnp(&pid, argv[0], nullptr, nullptr, argv.data(), envp.data()) != 0) return -1;
+    return pid;
+}
+
+// The raw wait status once the process has ended within the limit.
+inline std::optional<int> wait_exit(pid_t pid, std::chrono::milliseconds limit) {
+    int status = 0;
+    if (!poll_until(limit, [&] { return ::waitpid(pid, &status, WNOHANG) == pid; })) {
+        return std::nullopt;
+    }
+    return status;
+}
+
+// This process's environment without the variables that start with any of `names`
+// (each given with its '=').
+inline std::vector<std::string> environment_without(const std::vector<std::string>& names) {
+    std::vector<std::string> env;
+    for (char** e = environ; *e; ++e) {
+        std::string entry(*e);
+        bool replaced = false;
+        for (const std::string& name : names) replaced = replaced || entry.rfind(name, 0) == 0;
+        if (!replaced) env.push_back(entry);
+    }
+    return env;
+}
+
+}  // namespace tiltophon

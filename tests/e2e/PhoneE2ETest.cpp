@@ -1,0 +1,186 @@
+// SPDX-FileCopyrightText: 2026 The Tiltophon developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
+// The real executable on a phone's compositor: phoc, headless, with one 720 x 1440
+// portrait output and no input device at all, the program on SDL's Wayland driver with
+// its software renderer. Screenshots come from grim, clicks from the compositor's
+// virtual pointer. Waits are real, in short bounded polls.
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "e2e/BuiltProgram.h"
+#include "e2e/ProcessTools.h"
+#include "e2e/ProgramProcess.h"
+#include "e2e/WaylandPointer.h"
+#include "e2e/WaylandToplevels.h"
+#include "motion/TempFolder.h"
+#include "platform/Text.h"
+#include "platform/media/PngImageCodec.h"
+#include "support/CiSkip.h"
+
+namespace tiltophon {
+namespace {
+
+namespace fs = std::filesystem;
+using namespace std::chrono_literals;
+using namespace e2e;
+
+constexpr int32_t kDisplayWidth = 720;
+constexpr int32_t kDisplayHeight = 1440;
+// The logical screen of a 720 x 1440 display, shown 1.5 times as large.
+constexpr int32_t kFrameHeight = 960;
+constexpr double kScale = 1.5;
+
+const std::string kFullBoard =
+    "REGEDIT4\n\n"
+    "[HKEY_LOCAL_MACHINE\\Software\\Marrowgate\\Tiltophon\\Settings]\n"
+    "\"SoundSlot1Folder\"=\"Drums\"\n\"SoundSlot1Name\"=\"Kick.wav\"\n"
+    "\"SoundSlot2Folder\"=\"Bells\"\n\"SoundSlot2Name\"=\"Chime.wav\"\n"
+    "\"SoundSlot3Folder\"=\"Synth\"\n\"SoundSlot3Name\"=\"Zap.wav\"\n"
+    "\"SoundSlot4Folder\"=\"Voices\"\n\"SoundSlot4Name\"=\"Oh.wav\"\n"
+    "\"SoundSlot5Folder\"=\"Drums\"\n\"SoundSlot5Name\"=\"Snare.wav\"\n";
+
+class PhoneE2ETest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        for (const char* tool : {"phoc", "grim"}) {
+            if (!find_program_in_path(tool)) SKIP_OR_FAIL_IN_CI(tool << " is not installed");
+        }
+        ASSERT_TRUE(fs::exists(kProgram)) << kProgram;
+        fs::create_directories(run_folder());
+        fs::permissions(run_folder(), fs::perms::owner_all);
+        folder.write(kSettingsFile, kFullBoard);
+        folder.write("phoc.ini", "[output:HEADLESS-1]\nmode = 720x1440\nscale = 1\n");
+    }
+    void TearDown() override {
+        end_process(program_);
+        end_process(compositor_);
+    }
+
+    std::string run_folder() const { return folder.file("run"); }
+    std::string socket() const { return run_folder() + "/wayland-0"; }
+
+    std::vector<std::string> base_env() const {
+        std::vector<std::string> env = environment_without(
+            {"DISPLAY=", "WAYLAND_DISPLAY=", "XDG_RUNTIME_DIR=", "XDG_CONFIG_HOME=",
+             "SDL_VIDEODRIVER=", "SDL_AUDIODRIVER=", "SDL_RENDER_DRIVER=",
+             "SDL_FRAMEBUFFER_ACCELERATION=", "TILTOPHON_SCREEN=", "TILTOPHON_SENSOR=", "WLR_"});
+        env.push_back("XDG_RUNTIME_DIR=" + run_folder());
+        return env;
+    }
+    std::vector<std::string> wayland_env() const {
+        std::vector<std::string> env = base_env();
+        env.push_back("WAYLAND_DISPLAY=wayland-0");
+        return env;
+    }
+
+    // The compositor as a phone runs it, without a screen or input devices.
+    bool start_compositor() {
+        std::vector<std::string> env = base_env();
+        env.push_back("WLR_BACKENDS=headless");
+        env.push_back("WLR_RENDERER=pixman");
+        env.push_back("WLR_LIBINPUT_NO_DEVICES=1");
+        compositor_ = spawn({"phoc", "-C", folder.file("phoc.ini")}, env);
+        return compositor_ > 0 && poll_until(10s, [&] { return fs::exists(socket()); });
+    }
+
+    // True once the Home page is on the display.
+    bool start_program() {
+        std::vector<std::string> env = wayland_env();
+        env.push_back("XDG_CONFIG_HOME=" + folder.file("config"));
+        env.push_back("SDL_VIDEODRIVER=wayland");
+        env.push_back("SDL_RENDER_DRIVER=software");
+        env.push_back("SDL_AUDIODRIVER=dummy");
+        env.push_back("TILTOPHON_SENSOR=fifo:" + run_folder() + "/sensor");
+        program_ = spawn({kProgram}, env);
+        return program_ > 0 && poll_until(20s, [&] { return shows("page_home_480x960", 0.03); });
+    }
+
+    std::optional<Bitmap> screenshot() {
+        std::string file = folder.file("screen.png");
+        fs::remove(file);
+        pid_t grim = spawn({"grim", file}, wayland_env());
+        auto status = grim > 0 ? wait_exit(grim, 10s) : std::nullopt;
+        if (!status || !WIFEXITED(*status) || WEXITSTATUS(*status) != 0) return std::nullopt;
+        PngImageCodec codec;
+        std::unique_ptr<Bitmap> picture = codec.load_png(utf16_from_utf8(file));
+        if (!picture || picture->width() != kDisplayWidth || picture->height() != kDisplayHeight) {
+            return std::nullopt;
+        }
+        return *picture;
+    }
+
+    // The display, read back at the frame's size, looks like the golden page `name`:
+    // the bars and the page, but for the softened edges of a 1.5 times scale.
+    bool shows(const std::string& name, double page_tolerance) {
+        auto shot = screenshot();
+        if (!shot) return false;
+        last_shot_ = *shot;
+        Bitmap frame =
+            frame_from_screenshot(*shot, {0, 0, kDisplayWidth, kDisplayHeight}, 480, kFrameHeight);
+        PngImageCodec codec;
+        auto golden = codec.load_png(
+            utf16_from_utf8(std::string(TILTOPHON_SOURCE_DIR) + "/tests/golden/" + name + ".png"));
+        if (!golden) return false;
+        last_differences_ = {
+            differing_blocks_share(frame, *golden, {0, 0, 480, 52}),
+            differing_blocks_share(frame, *golden, {0, kFrameHeight - 108, 480, kFrameHeight}),
+            differing_blocks_share(frame, *golden, {0, 0, 480, kFrameHeight})};
+        return last_differences_[0] < 0.03 && last_differences_[1] < 0.03 &&
+               last_differences_[2] < page_tolerance;
+    }
+
+    // A finger on the frame's pixel (x, y), where the display shows it.
+    void touch(int32_t x, int32_t y) {
+        ASSERT_TRUE(pointer_.click(uint32_t((x + 0.5) * kScale), uint32_t((y + 0.5) * kScale),
+                                   kDisplayWidth, kDisplayHeight));
+        std::this_thread::sleep_for(700ms);
+    }
+
+    TempFolder folder;
+    WaylandPointer pointer_;
+    pid_t compositor_ = 0;
+    pid_t program_ = 0;
+    Bitmap last_shot_;
+    std::vector<double> last_differences_{1, 1, 1};
+};
+
+TEST_F(PhoneE2ETest, ThePagesFillAPortraitDisplayUndistortedAndTouchesReachTheirControls) {
+    ASSERT_TRUE(start_compositor()) << "phoc did not start";
+    // A compositor without input devices offers no seat, and SDL's Wayland driver
+    // (2.26) cannot start without one; the made-up pointer brings the seat. It is no
+    // touch screen: the program takes the display for a phone's by its shape alone.
+    ASSERT_TRUE(pointer_.connect(socket())) << "no virtual pointer from the compositor";
+    ASSERT_TRUE(start_program()) << "no Home page filling the display; differences "
+                                 << last_differences_[0] << ", " << last_differences_[1] << ", "
+                                 << last_differences_[2];
+    // The top bar starts at the display's top edge, the tab bar ends at its bottom edge:
+    // not a black row at either.
+    for (int32_t x : {10, 360, 710}) {
+        EXPECT_NE(last_shot_.pixel(x, 0) & 0xFFFFFFu, 0u) << "top edge at " << x;
+        EXPECT_NE(last_shot_.pixel(x, kDisplayHeight - 1) & 0xFFFFFFu, 0u)
+            << "bottom edge at " << x;
+    }
+    // The shell finds the program's desktop entry, and so its icon and name.
+    WaylandToplevels windows;
+    ASSERT_TRUE(windows.read(socket())) << "the compositor lists no windows";
+    EXPECT_EQ(windows.app_ids, (std::vector<std::string>{"org.tiltophon.Tiltophon"}));
+
+    touch(240, kFrameHeight - 54);  // the Sounds tab
+    EXPECT_TRUE(poll_until(5s, [&] { return shows("page_sounds_480x960", 0.03); }))
+        << "the Sounds page did not come; differences " << last_differences_[0] << ", "
+        << last_differences_[1] << ", " << last_differences_[2];
+    touch(454, 26);  // the close button
+    auto status = wait_exit(program_, 10s);
+    ASSERT_TRUE(status.has_value()) << "the close button did not end the program";
+    program_ = 0;
+    EXPECT_TRUE(WIFEXITED(*status) && WEXITSTATUS(*status) == 0);
+}
+
+}  // namespace
+}  // namespace tiltophon
