@@ -3,8 +3,8 @@
 # The install tree and the Debian package.
 #
 # cmake --install BUILD --prefix P gives
-#   P/lib/tiltophon/     the program folder: tiltophon, libHTCSensorSDK.so, Skin/, Sounds/
-#                        and the program's pictures, as in the build tree
+#   P/lib/tiltophon/     the program folder: tiltophon, libHTCSensorSDK.so, Skin/, Sounds/,
+#                        Defaults.reg and the program's pictures, as in the build tree
 #   P/bin/tiltophon      a link to the program; P/bin/tiltophon-swing, P/bin/tiltophon-sensor
 #   P/lib/udev/rules.d/70-tiltophon-accelerometer.rules, which lets the user at the seat
 #                        read accelerometer input devices (game controllers' motion sensors)
@@ -24,7 +24,7 @@ install(DIRECTORY ${TILTOPHON_PROGRAM_DIR}/Skin ${TILTOPHON_PROGRAM_DIR}/Sounds
 install(FILES
   ${TILTOPHON_PROGRAM_DIR}/tiltophon.png ${TILTOPHON_PROGRAM_DIR}/splash.png
   ${TILTOPHON_PROGRAM_DIR}/about.png ${TILTOPHON_PROGRAM_DIR}/donate-up.png
-  ${TILTOPHON_PROGRAM_DIR}/donate-down.png
+  ${TILTOPHON_PROGRAM_DIR}/donate-down.png ${TILTOPHON_PROGRAM_DIR}/Defaults.reg
   DESTINATION ${TILTOPHON_INSTALL_DIR})
 # The program finds its folder through its own path with links resolved, so the
 # command on the PATH can be a link.

@@ -20,6 +20,7 @@
 #include "sound/SlotPresentation.h"
 #include "sound/SoundBank.h"
 #include "sound/SoundSlots.h"
+#include "sound/UserSounds.h"
 
 namespace tiltophon {
 
@@ -73,7 +74,8 @@ void load_sound_bank() {
     SoundBank* bank = app().make_owned<SoundBank>();
     app().sound_bank = bank;
     if (Settings* settings = app().settings) {
-        bank->Scan(settings->SoundsFolder);
+        PrepareUserSounds(settings->UserSoundsFolder);
+        bank->Scan(settings->SoundsFolder, settings->UserSoundsFolder);
         bank->Sort(FolderAscending);
     }
 }

@@ -9,6 +9,7 @@
 #include "app/AppState.h"
 #include "app/KeepAwakeTimer.h"
 #include "app/Loader.h"
+#include "app/SoundDrops.h"
 #include "app/SplashScreen.h"
 #include "motion/MotionDispatch.h"
 #include "motion/MotionMessage.h"
@@ -150,7 +151,16 @@ LResult window_proc(Window* window, uint32_t message, WParam first, LParam secon
             on_close();
             return window->default_proc(message, first, second);
         case msg::kEraseBackground:
+            return 0;
         case msg::kKeyDown:
+        case msg::kKeyUp:
+            on_slot_key(window, message, first);
+            return 0;
+        case msg::kDropFiles:
+            on_drop_files(window);
+            return 0;
+        case kSoundsAddedMessage:
+            on_sounds_added(window);
             return 0;
         case msg::kCommand:
             // Only the controls send it, and they exist once loading is over.

@@ -3,13 +3,21 @@
 
 #pragma once
 
+#include <cstddef>
+#include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace tiltophon {
 
 // Paths are UTF-16 with '/' between folders.
 constexpr char16_t kPathSeparator = u'/';
+
+enum class FolderResult { kCreated, kExisted, kFailed };
+
+// What came of copying a file to a name that must not exist yet.
+enum class CopyResult { kCopied, kNameTaken, kFailed };
 
 struct DirectoryEntry {
     std::u16string name;
@@ -26,6 +34,32 @@ public:
     // The entries of a folder by name, ignoring letter case, without "." and "..". An
     // unreadable or missing folder gives none.
     virtual std::vector<DirectoryEntry> list_directory(std::u16string_view folder) = 0;
+
+    // The folder for the user's own data files ($XDG_DATA_HOME, else ~/.local/share),
+    // without a trailing separator; empty when the system has none. Only the file
+    // systems that belong to a user have one; the others keep the defaults below.
+    virtual std::u16string data_home() { return {}; }
+
+    // Makes a folder and its missing parents. kExisted when it was a folder already;
+    // kFailed when it cannot be made or something else has its name.
+    virtual FolderResult make_folders(std::u16string_view) { return FolderResult::kFailed; }
+
+    // Creates a file with these bytes; an existing file of that name is left alone
+    // and gives false, as does any failure (nothing half-written is left behind).
+    virtual bool write_new_file(std::u16string_view, std::string_view) { return false; }
+
+    // Up to `count` bytes from the start of a regular file; empty for anything else
+    // (a folder, a device, a missing or unreadable file).
+    virtual std::string read_head(std::u16string_view, std::size_t) { return {}; }
+
+    // Copies a regular file of at most `max_bytes` to `to`, which must not exist: the
+    // copy is written under a hidden temporary name in the target's folder and only
+    // given its name once whole, so a full disk or a crash never leaves a partial
+    // file under the new name, and an existing file is never replaced (kNameTaken).
+    // May take long: call it off the main thread.
+    virtual CopyResult copy_new_file(std::u16string_view, std::u16string_view, uint64_t) {
+        return CopyResult::kFailed;
+    }
 };
 
 }  // namespace tiltophon

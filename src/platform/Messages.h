@@ -22,12 +22,17 @@ constexpr uint32_t kPaint = 0x000F;
 constexpr uint32_t kClose = 0x0010;
 constexpr uint32_t kQuit = 0x0012;
 constexpr uint32_t kEraseBackground = 0x0014;
+// Keys: the first parameter is the key's character code. The digit keys give '0' to
+// '9' by their place on the keyboard, whatever its layout, and so do the keypad's.
 constexpr uint32_t kKeyDown = 0x0100;
+constexpr uint32_t kKeyUp = 0x0101;
 constexpr uint32_t kCommand = 0x0111;
 constexpr uint32_t kTimer = 0x0113;
 constexpr uint32_t kPenMove = 0x0200;
 constexpr uint32_t kPenDown = 0x0201;
 constexpr uint32_t kPenUp = 0x0202;
+// Files were dropped onto the window; `Window::take_dropped_files` gives their paths.
+constexpr uint32_t kDropFiles = 0x0233;
 constexpr uint32_t kApp = 0x8000;  // first private message number
 }  // namespace msg
 

@@ -5,6 +5,7 @@
 
 #include <functional>
 #include <string_view>
+#include <utility>
 
 namespace tiltophon {
 
@@ -34,6 +35,11 @@ public:
     virtual ~ThreadRunner() = default;
     // Runs the routine on a new thread that nobody waits for.
     virtual void start_detached(std::function<void()> routine) = 0;
+    // The same for long work that may wait on the disk (copying a file): it must not
+    // hold a thread that a swing's sound may want, nor take its priority.
+    virtual void start_background(std::function<void()> routine) {
+        start_detached(std::move(routine));
+    }
 };
 
 }  // namespace tiltophon

@@ -4,7 +4,9 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 #include <string_view>
+#include <vector>
 
 #include "platform/Bitmap.h"
 #include "platform/Geometry.h"
@@ -57,6 +59,11 @@ public:
     // Full screen where the display is the device's own; nothing on a desktop window.
     virtual void set_full_screen(bool on) = 0;
     virtual Rect client_rect() const = 0;
+
+    // The paths of the files dropped onto the window since the last call, in the
+    // order they came; the drop message announces them. Windows that cannot take
+    // drops have none.
+    virtual std::vector<std::u16string> take_dropped_files() { return {}; }
 };
 
 }  // namespace tiltophon

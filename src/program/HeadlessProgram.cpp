@@ -23,6 +23,23 @@ std::vector<DirectoryEntry> ProgramFolderFiles::list_directory(std::u16string_vi
     return files_.list_directory(folder);
 }
 
+FolderResult ProgramFolderFiles::make_folders(std::u16string_view folder) {
+    return files_.make_folders(folder);
+}
+
+bool ProgramFolderFiles::write_new_file(std::u16string_view path, std::string_view bytes) {
+    return files_.write_new_file(path, bytes);
+}
+
+std::string ProgramFolderFiles::read_head(std::u16string_view path, std::size_t count) {
+    return files_.read_head(path, count);
+}
+
+CopyResult ProgramFolderFiles::copy_new_file(std::u16string_view from, std::u16string_view to,
+                                             uint64_t max_bytes) {
+    return files_.copy_new_file(from, to, max_bytes);
+}
+
 HeadlessProgram::HeadlessProgram(std::u16string program_folder, ScreenInfo screen)
     : headless(screen), files(std::move(program_folder)) {
     headless.services().files = &files;

@@ -18,16 +18,26 @@ class Control;
 
 // The real file system, with the program file placed in a given program folder
 // (beside its skin, sounds and pictures), wherever the running executable lies.
-// Folders are listed by name.
+// Folders are listed by name. It has no data home, so no user library, unless a test
+// gives it one: tests never touch the real user's files.
 class ProgramFolderFiles : public FileSystem {
 public:
     explicit ProgramFolderFiles(std::u16string program_folder)
         : program_folder_(std::move(program_folder)) {}
     std::u16string program_path() override;
     std::vector<DirectoryEntry> list_directory(std::u16string_view folder) override;
+    std::u16string data_home() override { return data_home_; }
+    FolderResult make_folders(std::u16string_view folder) override;
+    bool write_new_file(std::u16string_view path, std::string_view bytes) override;
+    std::string read_head(std::u16string_view path, std::size_t count) override;
+    CopyResult copy_new_file(std::u16string_view from, std::u16string_view to,
+                             uint64_t max_bytes) override;
+
+    void set_data_home(std::u16string folder) { data_home_ = std::move(folder); }
 
 private:
     std::u16string program_folder_;
+    std::u16string data_home_;
     PosixFileSystem files_;
 };
 

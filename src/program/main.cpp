@@ -5,6 +5,7 @@
 #include <string>
 
 #include "app/Program.h"
+#include "platform/LayeredRegistry.h"
 #include "platform/Platform.h"
 #include "platform/media/FreeTypeFontEngine.h"
 #include "platform/media/PngImageCodec.h"
@@ -40,9 +41,13 @@ int main(int argc, char* argv[]) {
     Platform services;
     services.clock = new SdlClock;
     services.windows = &windows;
-    services.registry = new FileRegistry(FileRegistry::default_path());
     auto* files = new PosixFileSystem;
     services.files = files;
+    std::string program_path = utf8_from_utf16(files->program_path());
+    std::string program_folder = program_path.substr(0, program_path.rfind('/') + 1);
+    // The program folder's Defaults.reg gives what the user's settings file lacks.
+    services.registry = new LayeredRegistry(*new FileRegistry(FileRegistry::default_path()),
+                                            *new FileRegistry(program_folder + "Defaults.reg"));
     services.vibrator = new SdlVibrator;
     services.idle = idle;
     services.processes = new PosixProcessLauncher;
@@ -54,8 +59,7 @@ int main(int argc, char* argv[]) {
     FreeTypeFontEngine fonts((14 * windows.screen().dpi_y + 48) / 96);
     services.fonts = &fonts;
     services.audio = new SdlSoundPlayer;
-    std::string program_path = utf8_from_utf16(files->program_path());
-    services.libraries = new DlLibraryLoader(program_path.substr(0, program_path.rfind('/') + 1));
+    services.libraries = new DlLibraryLoader(program_folder);
     install_platform(services);
 
     return run_program();

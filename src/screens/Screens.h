@@ -24,6 +24,10 @@ LResult on_command(Window* window, uint32_t message, WParam first, LParam second
 // it was loaded.
 int32_t apply_settings();
 int32_t collect_settings();
+// Keys 1 to 5 (the key messages' codes) play slots 1 to 5 as touching their Home
+// buttons does. Other keys, and keys before loading has finished, do nothing.
+constexpr int32_t kSlotKeyCount = 5;
+void on_slot_key(Window* window, uint32_t message, WParam key);
 // Touch vibration on or off for every control that reacts to the pen.
 void set_touch_vibration(bool on);
 

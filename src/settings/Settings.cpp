@@ -86,6 +86,16 @@ const PathText& Settings::SlotName(int slot) const {
     return this->*kNameFields[slot_index(slot)];
 }
 
+void GetUserSoundsFolder(PathText& folder) {
+    folder.clear();
+    FileSystem* files = platform().files;
+    std::u16string home = files ? files->data_home() : std::u16string();
+    if (home.empty()) return;
+    std::u16string path = home + u"/tiltophon/Sounds/";
+    // A cut path would name another folder.
+    if (path.size() <= PathText::kCapacity) folder.assign(path);
+}
+
 void GetProgramFolder(PathText& folder) {
     PathText path;
     if (FileSystem* files = platform().files) path.assign(files->program_path());
@@ -101,6 +111,7 @@ int Settings::Load() {
     SkinFolder.assign(ProgramFolder).append(u"Skin/");
     SkinFile.assign(SkinFolder).append(u"Skin.txt");
     SoundsFolder.assign(ProgramFolder).append(u"Sounds/");
+    GetUserSoundsFolder(UserSoundsFolder);
 
     for (int slot = 1; slot <= kSlotCount; ++slot)
         read_string(kFolderValues[slot - 1], SlotFolder(slot));

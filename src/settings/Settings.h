@@ -26,6 +26,10 @@ public:
     PathText SkinFolder;
     PathText SkinFile;
     PathText SoundsFolder;
+    // The user's own library, laid out like SoundsFolder and scanned after it: the
+    // data home's "tiltophon/Sounds/". Empty when the system gives no data home or
+    // the path does not fit.
+    PathText UserSoundsFolder;
     PathText SoundSlot1Path;
     PathText SoundSlot2Path;
     PathText SoundSlot3Path;
@@ -68,5 +72,8 @@ public:
 // The folder of the program's file, up to and including its last '/'; the whole
 // path when it has none.
 void GetProgramFolder(PathText& folder);
+
+// The data home's "tiltophon/Sounds/", or empty (see Settings::UserSoundsFolder).
+void GetUserSoundsFolder(PathText& folder);
 
 }  // namespace tiltophon

@@ -29,6 +29,19 @@ int ShowSlot(int32_t n) {
     return 1;
 }
 
+namespace {
+
+ListItem item_of(const SoundEntry& entry) {
+    ListItem item;
+    item.text = entry.FolderName;
+    item.subtext = entry.FileName;
+    item.image = entry.SmallImage;
+    item.value = reinterpret_cast<intptr_t>(&entry);
+    return item;
+}
+
+}  // namespace
+
 void FillSoundList() {
     AppState& state = app();
     SelectList* list = state.sound_list;
@@ -36,17 +49,28 @@ void FillSoundList() {
     if (!list) return;
     if (bank) {
         for (int32_t i = 0; i < bank->Count(); ++i) {
-            const SoundEntry* entry = bank->EntryAt(i);
-            if (!entry) continue;
-            ListItem item;
-            item.text = entry->FolderName;
-            item.subtext = entry->FileName;
-            item.image = entry->SmallImage;
-            item.value = reinterpret_cast<intptr_t>(entry);
-            list->add_item(item);
+            if (const SoundEntry* entry = bank->EntryAt(i)) list->add_item(item_of(*entry));
         }
     }
     list->select(-1);
+}
+
+// The bank only ever gains entries, so the list is the bank's order with gaps: walking
+// both together finds every gap.
+int32_t AddNewSoundsToList() {
+    AppState& state = app();
+    SelectList* list = state.sound_list;
+    const SoundBank* bank = state.sound_bank;
+    if (!list || !bank) return 0;
+    int32_t added = 0;
+    for (int32_t i = 0; i < bank->Count(); ++i) {
+        const SoundEntry* entry = bank->EntryAt(i);
+        ListItem row;
+        if (list->get_item(i, row) && row.value == reinterpret_cast<intptr_t>(entry)) continue;
+        list->insert_item(i, item_of(*entry));
+        ++added;
+    }
+    return added;
 }
 
 }  // namespace tiltophon

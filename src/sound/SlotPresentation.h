@@ -17,4 +17,9 @@ int ShowSlot(int32_t n);
 // order, and leaves nothing selected. Each row keeps the address of its entry.
 void FillSoundList();
 
+// After sounds were added to the bank: puts a row for each entry the list lacks at the
+// entry's place, keeping the selected row and the scroll position. Returns the number
+// of rows added; repainting is the caller's.
+int32_t AddNewSoundsToList();
+
 }  // namespace tiltophon

@@ -7,10 +7,6 @@
 
 namespace tiltophon {
 
-namespace {
-constexpr uint32_t kTouchPulseMs = 25;
-}
-
 Panel::Panel(Window* owner, uint32_t id) : Control(owner, id) {}
 
 void Panel::draw(DrawContext& context) {

@@ -9,6 +9,9 @@
 
 namespace tiltophon {
 
+// The pulse a control that vibrates on touch gives when it takes a pen-down.
+constexpr uint32_t kTouchPulseMs = 25;
+
 // A group of controls. Drawing and pen events go to every child in the order they
 // were added; a Panel does not own its children.
 class Panel : public Control {

@@ -248,6 +248,14 @@ SelectList& SelectList::add_item(const ListItem& item) {
     return *this;
 }
 
+SelectList& SelectList::insert_item(int32_t index, const ListItem& item) {
+    index = std::clamp(index, 0, item_count());
+    items_.insert(items_.begin() + index, item);
+    if (selected_ >= index) ++selected_;
+    content_height_ = saturate(int64_t{item_height_} * item_count());
+    return *this;
+}
+
 int SelectList::get_item(int32_t index, ListItem& item) const {
     if (index < 0 || index >= item_count()) return 0;
     item = items_[index];

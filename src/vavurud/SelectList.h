@@ -60,6 +60,9 @@ public:
 
     // Appends a copy of the item and clears the selection.
     SelectList& add_item(const ListItem& item);
+    // Puts a copy of the item before row `index` (at the end for an index past it);
+    // the selected row stays selected, and the scroll position stays where it is.
+    SelectList& insert_item(int32_t index, const ListItem& item);
     // 1 with the row copied into `item`, 0 when there is no such row.
     int get_item(int32_t index, ListItem& item) const;
     // 1 when the index was taken (a negative one means no selection), 0 when the

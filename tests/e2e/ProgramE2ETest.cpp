@@ -67,8 +67,11 @@ TEST_F(ProgramE2ETest, ASecondStartEndsAtOnceAndSigtermClosesAndSavesTheSettings
     EXPECT_EQ(WEXITSTATUS(*status), 0);
 
     std::string saved = read_file(settings_file());
+    // What the settings file lacked came from the program folder's Defaults.reg: slot 5
+    // holds the first-run kit's sound.
     for (const char* value :
-         {"\"SoundSlot1Folder\"=\"\"", "\"SoundSlot5Name\"=\"\"", "\"SensitivityX\"=dword:00000007",
+         {"\"SoundSlot1Folder\"=\"\"", "\"SoundSlot5Name\"=\"Snare.wav\"",
+          "\"SensitivityX\"=dword:00000007",
           "\"SensitivityY\"=dword:00000005", "\"XButtonClose\"=dword:00000001",
           "\"VibrationsOn\"=dword:00000000", "\"PulseVibrationsOn\"=dword:00000001",
           "\"1\"=\"firefox\""}) {
@@ -78,6 +81,8 @@ TEST_F(ProgramE2ETest, ASecondStartEndsAtOnceAndSigtermClosesAndSavesTheSettings
     // saved again for a start at which it is there.
     EXPECT_NE(saved.find("\"SoundSlot1Name\"=\"Kl\xc3\xa4ng.wav\""), std::string::npos) << saved;
     EXPECT_FALSE(std::filesystem::exists(first.socket_file()));
+    // The user's own sound folder was made in the data home, with its README.
+    EXPECT_TRUE(std::filesystem::is_regular_file(first.data_home() + "/tiltophon/Sounds/README.txt"));
 }
 
 TEST_F(ProgramE2ETest, SigtermDuringStartUpEndsCleanlyAndLeavesTheSettingsAsTheyWere) {

@@ -35,9 +35,10 @@ inline std::optional<std::string> find_program_in_path(const std::string& name) 
 }
 
 // The real program (or a helper) as a child process with private folders: SDL's dummy
-// video and audio drivers, its own config folder (where the settings file lives) and
-// runtime folder (where the single-instance lock lives), and the screen of the
-// display. The process is killed when this ends, if it still runs.
+// video and audio drivers, its own config folder (where the settings file lives), a
+// data folder beside it (where the user's own sounds live) and runtime folder (where
+// the single-instance lock lives), and the screen of the display. The process is
+// killed when this ends, if it still runs.
 class ProgramProcess {
 public:
     ProgramProcess(std::string program, std::string config_home, std::string runtime_dir,
@@ -71,6 +72,7 @@ public:
         set_variable(env, "SDL_VIDEODRIVER=dummy");
         set_variable(env, "SDL_AUDIODRIVER=dummy");
         set_variable(env, "XDG_CONFIG_HOME=" + config_home_);
+        set_variable(env, "XDG_DATA_HOME=" + data_home());
         set_variable(env, "XDG_RUNTIME_DIR=" + runtime_dir_);
         set_variable(env, "TILTOPHON_SCREEN");
         for (const std::string& change : changes_) set_variable(env, change);
@@ -93,6 +95,10 @@ public:
     }
 
     pid_t pid() const { return pid_; }
+    // "data" beside the config folder.
+    std::string data_home() const {
+        return (std::filesystem::path(config_home_).parent_path() / "data").string();
+    }
     std::string socket_file() const { return runtime_dir_ + "/tiltophon.sock"; }
     bool signal(int number) const { return ::kill(pid_, number) == 0; }
 

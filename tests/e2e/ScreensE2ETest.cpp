@@ -66,8 +66,10 @@ protected:
         std::vector<std::string> env = environment_without(
             {"DISPLAY=", "XAUTHORITY=", "SDL_VIDEODRIVER=", "SDL_AUDIODRIVER=",
              "SDL_DISKAUDIOFILE=", "SDL_RENDER_DRIVER=", "SDL_FRAMEBUFFER_ACCELERATION=",
-             "XDG_CONFIG_HOME=", "XDG_RUNTIME_DIR=", "TILTOPHON_SCREEN=", "TILTOPHON_SENSOR="});
+             "XDG_CONFIG_HOME=", "XDG_DATA_HOME=", "XDG_RUNTIME_DIR=", "TILTOPHON_SCREEN=",
+             "TILTOPHON_SENSOR="});
         env.push_back("XDG_CONFIG_HOME=" + folder.file("config"));
+        env.push_back("XDG_DATA_HOME=" + folder.file("data"));
         env.push_back("XDG_RUNTIME_DIR=" + folder.file("run"));
         return env;
     }
@@ -283,6 +285,44 @@ TEST_F(ScreensE2ETest, AResizedWindowShowsTheFrameUndistortedAndTakesTapsOnItsSc
 
     tap(815, 41);  // the close button, at (454, 26) in the frame
     EXPECT_TRUE(wait_program_exit().has_value()) << "the close button did not end the program";
+}
+
+// A FLAC file of the user's own, in a set of their own, picked for slot 1 through the
+// Sounds page and the pick screen, plays on a forward swing.
+TEST_F(ScreensE2ETest, AUsersFlacPickedForASlotPlaysOnASwing) {
+    if (!find_program_in_path("sox")) SKIP_OR_FAIL_IN_CI("sox is not installed");
+    // "Aardvark" comes first in the pick list.
+    std::string set = folder.file("data/tiltophon/Sounds/Aardvark");
+    fs::create_directories(set);
+    ASSERT_TRUE(run_tool({"sox", "-n", "-r", "44100", "-c", "1", set + "/Moo.flac", "synth", "0.4",
+                          "sine", "660"}));
+    // Slot 1 starts empty, so that only the picked sound can sound.
+    folder.write(kSettingsFile, "REGEDIT4\n\n"
+                                "[HKEY_LOCAL_MACHINE\\Software\\Marrowgate\\Tiltophon\\Settings]\n"
+                                "\"SoundSlot1Folder\"=\"\"\n"
+                                "\"SoundSlot1Name\"=\"\"\n");
+    const std::string audio = folder.file("audio.raw");
+    ASSERT_TRUE(start_program(audio)) << "the Home page did not appear";
+
+    tap(240, 590);  // the Sounds tab
+    tap(230, 100);  // slot 1's row
+    tap(240, 92);   // the first sound of the list, which plays it once
+    ASSERT_TRUE(poll_until(5s, [&] { return loud_bytes(audio) > 4000; }))
+        << "the pick list's preview did not sound";
+    tap(350, 586);  // OK
+    tap(80, 590);   // the Home tab
+    tap(400, 452);  // motion on
+    // The preview has long ended: only the swing can add sound now.
+    std::size_t before = loud_bytes(audio);
+    ASSERT_TRUE(run_tool({kSwing, "--fifo", fifo(), "--wait", "forward"}, 20s));
+    EXPECT_TRUE(poll_until(5s, [&] { return loud_bytes(audio) > before + 4000; }))
+        << "no sound in " << audio;
+
+    tap(454, 26);  // the close button
+    ASSERT_TRUE(wait_program_exit().has_value());
+    std::string saved = read_file(settings_file());
+    EXPECT_NE(saved.find("\"SoundSlot1Folder\"=\"Aardvark\""), std::string::npos) << saved;
+    EXPECT_NE(saved.find("\"SoundSlot1Name\"=\"Moo.flac\""), std::string::npos) << saved;
 }
 
 }  // namespace

@@ -96,5 +96,25 @@ TEST(SdlThreadRunnerThreads, BusyPooledThreadsNeverHoldARoutineBack) {
     }
 }
 
+// Long work, such as copying a dropped file, leaves the pooled threads to the sounds.
+TEST(SdlThreadRunnerThreads, BackgroundWorkNeverTakesAPooledThread) {
+    Gate gate;
+    Finished finished;
+    {
+        SdlThreadRunner runner(2);
+        while (runner.idle_threads() < 2) std::this_thread::yield();
+        std::atomic<bool> running{false};
+        runner.start_background([&] {
+            running = true;
+            gate.wait();
+            finished.add(std::this_thread::get_id());
+        });
+        while (!running) std::this_thread::yield();
+        EXPECT_EQ(runner.idle_threads(), 2);
+        gate.open();
+        finished.wait_for(1);
+    }
+}
+
 }  // namespace
 }  // namespace tiltophon

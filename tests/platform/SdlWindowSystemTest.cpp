@@ -176,6 +176,43 @@ TEST_F(SdlWindowSystemThreadsTest, FocusBecomesActivationAndQuitBecomesCloseThen
     EXPECT_EQ(m.wparam, 3u);
 }
 
+TEST_F(SdlWindowSystemThreadsTest, DigitKeysAndDroppedFilesBecomeTheirMessages) {
+    auto key = [](Uint32 type, SDL_Scancode code, Uint8 repeat = 0) {
+        SDL_Event event{};
+        event.type = type;
+        event.key.keysym.scancode = code;
+        event.key.repeat = repeat;
+        return event;
+    };
+    push(key(SDL_KEYDOWN, SDL_SCANCODE_A));
+    push(key(SDL_KEYDOWN, SDL_SCANCODE_1));
+    push(key(SDL_KEYDOWN, SDL_SCANCODE_1, 1));  // held down: no second press
+    push(key(SDL_KEYUP, SDL_SCANCODE_1));
+    push(key(SDL_KEYDOWN, SDL_SCANCODE_KP_5));
+    push(key(SDL_KEYDOWN, SDL_SCANCODE_0));
+    for (const char* path : {"/home/u/Kick.wav", "/home/u/K\xc3\xa4se.flac"}) {
+        SDL_Event drop{};
+        drop.type = SDL_DROPFILE;
+        drop.drop.file = SDL_strdup(path);
+        push(drop);
+    }
+
+    std::vector<Message> got;
+    for (int i = 0; i < 6; ++i) got.push_back(next());
+    auto is = [](const Message& m, uint32_t message, WParam first) {
+        return m.message == message && m.wparam == first;
+    };
+    EXPECT_TRUE(is(got[0], msg::kKeyDown, u'1'));
+    EXPECT_TRUE(is(got[1], msg::kKeyUp, u'1'));
+    EXPECT_TRUE(is(got[2], msg::kKeyDown, u'5'));
+    EXPECT_TRUE(is(got[3], msg::kKeyDown, u'0'));
+    EXPECT_TRUE(is(got[4], msg::kDropFiles, 0));
+    EXPECT_TRUE(is(got[5], msg::kDropFiles, 0));
+    EXPECT_EQ(window->take_dropped_files(),
+              (std::vector<std::u16string>{u"/home/u/Kick.wav", u"/home/u/K\u00e4se.flac"}));
+    EXPECT_TRUE(window->take_dropped_files().empty());
+}
+
 // A screen that cannot be is said once on stderr, and the display decides instead:
 // SDL's dummy display is a 1024 x 768 desktop.
 TEST(SdlWindowSystemScreenTest, ABadScreenInTheEnvironmentIsSaidOnceAndTheDefaultUsed) {

@@ -15,7 +15,9 @@ namespace {
 class FixedProgramPath : public FileSystem {
 public:
     std::u16string path;
+    std::u16string home;
     std::u16string program_path() override { return path; }
+    std::u16string data_home() override { return home; }
     std::vector<DirectoryEntry> list_directory(std::u16string_view) override { return {}; }
 };
 
@@ -178,6 +180,21 @@ TEST_F(SettingsTest, RegistryHelpersFallBackToTheirDefaults) {
     Settings without_registry;
     EXPECT_EQ(without_registry.Load(), 1);
     EXPECT_EQ(without_registry.Save(), 1);
+}
+
+TEST_F(SettingsTest, TheUsersSoundFolderLiesInTheDataHomeWhenThereIsOne) {
+    settings.Load();
+    EXPECT_TRUE(settings.UserSoundsFolder.empty());
+
+    files.home = u"/home/ada/.local/share";
+    settings.Load();
+    EXPECT_EQ(settings.UserSoundsFolder.view(), u"/home/ada/.local/share/tiltophon/Sounds/");
+    EXPECT_EQ(settings.SoundsFolder.view(), u"/opt/tiltophon/lib/tiltophon/Sounds/");
+
+    // A folder whose path would be cut is no folder at all.
+    files.home = u"/" + std::u16string(250, u'h');
+    settings.Load();
+    EXPECT_TRUE(settings.UserSoundsFolder.empty());
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -41,19 +42,25 @@ protected:
         return out;
     }
 
+    // Drums (Kick.wav, Snare.wav and both pictures, in a muddled order) and Bells
+    // (Ding.wav, no pictures).
+    void add_drums_and_bells() {
+        files.folder(kLibrary, u"Drums").folder(kLibrary, u"Bells");
+        files.file(library(u"Drums"), u"DrumsS.png")
+            .file(library(u"Drums"), u"Kick.wav")
+            .file(library(u"Drums"), u"DrumsB.png")
+            .file(library(u"Drums"), u"Snare.wav");
+        files.file(library(u"Bells"), u"Ding.wav");
+        images.pictures[library(u"Drums/DrumsB.png")] = true;
+        images.pictures[library(u"Drums/DrumsS.png")] = true;
+    }
+
     ScriptedFileSystem files;
     FakeImageCodec images;
 };
 
 TEST_F(SoundBankScan, BuildsOneEntryPerWavOfEachSetSortedByFolder) {
-    files.folder(kLibrary, u"Drums").folder(kLibrary, u"Bells");
-    files.file(library(u"Drums"), u"DrumsS.png")
-        .file(library(u"Drums"), u"Kick.wav")
-        .file(library(u"Drums"), u"DrumsB.png")
-        .file(library(u"Drums"), u"Snare.wav");
-    files.file(library(u"Bells"), u"Ding.wav");
-    images.pictures[library(u"Drums/DrumsB.png")] = true;
-    images.pictures[library(u"Drums/DrumsS.png")] = true;
+    add_drums_and_bells();
 
     SoundBank bank;
     bank.Scan(kLibrary);
@@ -77,10 +84,11 @@ TEST_F(SoundBankScan, BuildsOneEntryPerWavOfEachSetSortedByFolder) {
     EXPECT_EQ(images.loads.size(), 2u);
 }
 
-TEST_F(SoundBankScan, TakesPicturesOnlyByTheirExactNamesAndWavsInAnyCase) {
+TEST_F(SoundBankScan, TakesPicturesOnlyByTheirExactNamesAndSoundFilesInAnyCase) {
     files.folder(kLibrary, u"Drums");
     for (auto name : {u"drumsb.png", u"DrumsB.PNG", u"B.png", u"DrumsS.png.bak", u"KICK.WAV",
-                      u"Kick.mp3", u"Kick.wav.txt", u"Snare.Wav"}) {
+                      u"Kick.mp3", u"Kick.wav.txt", u"Snare.Wav", u"Tom.FLAC", u"Hat.ogg",
+                      u"Ride.Oga", u"Crash.opus", u".wav", u"Kick.aiff"}) {
         files.file(library(u"Drums"), name);
     }
     files.folder(library(u"Drums"), u"Nested.wav");
@@ -91,7 +99,10 @@ TEST_F(SoundBankScan, TakesPicturesOnlyByTheirExactNamesAndWavsInAnyCase) {
     SoundBank bank;
     bank.Scan(kLibrary);
 
-    EXPECT_EQ(listing(bank), (std::vector<std::u16string>{u"Drums/KICK.WAV", u"Drums/Snare.Wav"}));
+    EXPECT_EQ(listing(bank),
+              (std::vector<std::u16string>{u"Drums/KICK.WAV", u"Drums/Kick.mp3", u"Drums/Snare.Wav",
+                                           u"Drums/Tom.FLAC", u"Drums/Hat.ogg", u"Drums/Ride.Oga",
+                                           u"Drums/Crash.opus"}));
     EXPECT_EQ(bank.EntryAt(0)->BigImage, nullptr);
     EXPECT_EQ(bank.EntryAt(0)->SmallImage, nullptr);
     EXPECT_TRUE(images.loads.empty());
@@ -143,6 +154,128 @@ TEST_F(SoundBankScan, APathThatDoesNotFitLeavesTheSoundUnplayableRatherThanCut) 
     EXPECT_EQ(bank.EntryAt(0)->FilePath.view(), deep + u"Drums/Kick.wav");
     EXPECT_EQ(bank.EntryAt(1)->FileName.view(), long_name);
     EXPECT_TRUE(bank.EntryAt(1)->FilePath.empty());
+}
+
+constexpr char16_t kUserLibrary[] = u"/home/u/.local/share/tiltophon/Sounds/";
+
+std::u16string user_library(const std::u16string& rest) {
+    return kUserLibrary + rest;
+}
+
+// The program's library and the user's: Drums and Bells shipped; the user adds to
+// Drums, replaces its Snare.wav and its small picture, and has a set of their own.
+class SoundBankTwoLibraries : public SoundBankScan {
+protected:
+    SoundBankTwoLibraries() {
+        add_drums_and_bells();
+        files.folder(kUserLibrary, u"My Sounds").folder(kUserLibrary, u"Drums");
+        files.file(user_library(u"Drums"), u"Clap.flac")
+            .file(user_library(u"Drums"), u"DrumsS.png")
+            .file(user_library(u"Drums"), u"Snare.wav")
+            .file(user_library(u"Drums"), u"snare.wav");
+        files.file(user_library(u"My Sounds"), u"Bell.mp3");
+        images.pictures[user_library(u"Drums/DrumsS.png")] = true;
+    }
+    void scan() {
+        bank.Scan(kLibrary, kUserLibrary);
+        bank.Sort(FolderAscending);
+    }
+    const SoundEntry* find(std::u16string_view folder, std::u16string_view name) {
+        const SoundEntry* entry = bank.FindByFolderAndName(folder, name);
+        return entry && entry->FolderName == folder ? entry : nullptr;
+    }
+    SoundBank bank;
+};
+
+TEST_F(SoundBankTwoLibraries, UserSetsJoinTheLibrarysAndUserFilesReplaceTheirNamesakes) {
+    scan();
+
+    // One Drums set in name order, the user's files among the shipped ones; the sets
+    // sorted across both libraries.
+    EXPECT_EQ(listing(bank),
+              (std::vector<std::u16string>{u"Bells/Ding.wav", u"Drums/Clap.flac", u"Drums/Kick.wav",
+                                           u"Drums/Snare.wav", u"Drums/snare.wav",
+                                           u"My Sounds/Bell.mp3"}));
+    EXPECT_EQ(find(u"Drums", u"Kick.wav")->FilePath.view(), library(u"Drums/Kick.wav"));
+    EXPECT_EQ(find(u"Drums", u"Snare.wav")->FilePath.view(), user_library(u"Drums/Snare.wav"));
+    EXPECT_EQ(find(u"Drums", u"Clap.flac")->FilePath.view(), user_library(u"Drums/Clap.flac"));
+    EXPECT_EQ(find(u"My Sounds", u"Bell.mp3")->FilePath.view(),
+              user_library(u"My Sounds/Bell.mp3"));
+
+    // The whole set shows the shipped big picture and the user's small one; the
+    // replaced small picture is never decoded.
+    const SoundEntry* kick = find(u"Drums", u"Kick.wav");
+    const SoundEntry* clap = find(u"Drums", u"Clap.flac");
+    EXPECT_NE(kick->BigImage, nullptr);
+    EXPECT_EQ(kick->BigImage, clap->BigImage);
+    EXPECT_EQ(kick->SmallImage, clap->SmallImage);
+    EXPECT_EQ(std::count(images.loads.begin(), images.loads.end(), library(u"Drums/DrumsS.png")),
+              0);
+    EXPECT_EQ(
+        std::count(images.loads.begin(), images.loads.end(), user_library(u"Drums/DrumsS.png")), 1);
+}
+
+TEST_F(SoundBankTwoLibraries, SavedSlotsFindTheirSoundsAsBefore) {
+    scan();
+    // A slot saved before the user had a library still names Drums/Kick.wav: the same
+    // entry, from the same file.
+    EXPECT_EQ(bank.FindByFolderAndName(u"Drums", u"Kick.wav")->FilePath.view(),
+              library(u"Drums/Kick.wav"));
+    // By file name alone the first in bank order wins, as it always has.
+    EXPECT_EQ(bank.FindByName(u"Ding.wav")->FolderName.view(), u"Bells");
+
+    // Without a user library the bank is exactly the library's.
+    SoundBank alone;
+    alone.Scan(kLibrary);
+    alone.Sort(FolderAscending);
+    EXPECT_EQ(listing(alone), (std::vector<std::u16string>{u"Bells/Ding.wav", u"Drums/Kick.wav",
+                                                           u"Drums/Snare.wav"}));
+    EXPECT_EQ(alone.EntryAt(2)->FilePath.view(), library(u"Drums/Snare.wav"));
+}
+
+TEST_F(SoundBankTwoLibraries, NewSoundsGoInAtTheirPlacesAndNothingThereMoves) {
+    scan();
+    std::vector<const SoundEntry*> before;
+    for (int32_t i = 0; i < bank.Count(); ++i) before.push_back(bank.EntryAt(i));
+    std::vector<std::u16string> names_before = listing(bank);
+
+    files.file(user_library(u"My Sounds"), u"Alarm.wav").file(user_library(u"Drums"), u"Tom.ogg");
+    files.file(user_library(u"Drums"), u"Kick.wav");  // would replace: waits for a restart
+    files.folder(kUserLibrary, u"Animals").file(user_library(u"Animals"), u"Moo.wav");
+    EXPECT_EQ(bank.AddNewSounds(kLibrary, kUserLibrary), 3);
+
+    EXPECT_EQ(listing(bank),
+              (std::vector<std::u16string>{u"Animals/Moo.wav", u"Bells/Ding.wav", u"Drums/Clap.flac",
+                                           u"Drums/Kick.wav", u"Drums/Snare.wav", u"Drums/snare.wav",
+                                           u"Drums/Tom.ogg", u"My Sounds/Alarm.wav",
+                                           u"My Sounds/Bell.mp3"}));
+    // Every entry there before is where it was in memory, with what it had.
+    for (std::size_t i = 0; i < before.size(); ++i) {
+        EXPECT_EQ(before[i]->FolderName.str() + u"/" + before[i]->FileName.str(), names_before[i]);
+    }
+    EXPECT_EQ(find(u"Drums", u"Kick.wav"), before[2]);
+    EXPECT_EQ(before[2]->FilePath.view(), library(u"Drums/Kick.wav"));
+    // The set's pictures are not decoded again.
+    EXPECT_EQ(images.loads.size(), 2u);
+
+    EXPECT_EQ(bank.AddNewSounds(kLibrary, kUserLibrary), 0);
+}
+
+TEST_F(SoundBankTwoLibraries, NamesLongerThanAFieldAreLeftOut) {
+    std::u16string long_name = std::u16string(260, u'x') + u".wav";
+    files.file(user_library(u"My Sounds"), long_name);
+    files.folder(kUserLibrary, std::u16string(260, u'S'));
+    files.file(user_library(std::u16string(260, u'S')), u"Boom.wav");
+    scan();
+    EXPECT_EQ(bank.Count(), 6);
+    EXPECT_EQ(bank.FindByName(long_name.substr(0, 259)), nullptr);
+}
+
+TEST_F(SoundBankScan, AMissingUserLibraryChangesNothing) {
+    files.folder(kLibrary, u"Bells").file(library(u"Bells"), u"Ding.wav");
+    SoundBank bank;
+    bank.Scan(kLibrary, u"/home/nobody/Sounds/");
+    EXPECT_EQ(listing(bank), (std::vector<std::u16string>{u"Bells/Ding.wav"}));
 }
 
 TEST(SoundBank, AddEntryCopiesBoundedTextsAndEmptyArgumentsGiveEmptyFields) {

@@ -3,9 +3,12 @@
 
 #pragma once
 
+#include <algorithm>
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <string>
+#include <vector>
 
 namespace tiltophon {
 
@@ -15,6 +18,18 @@ inline std::string read_file(const std::string& path) {
     std::ostringstream bytes;
     bytes << in.rdbuf();
     return bytes.str();
+}
+
+// The names in a folder, hidden ones included, sorted; none when it cannot be read.
+inline std::vector<std::string> names_in(const std::filesystem::path& folder) {
+    std::vector<std::string> names;
+    std::error_code error;
+    for (auto it = std::filesystem::directory_iterator(folder, error);
+         !error && it != std::filesystem::directory_iterator(); it.increment(error)) {
+        names.push_back(it->path().filename().string());
+    }
+    std::sort(names.begin(), names.end());
+    return names;
 }
 
 }  // namespace tiltophon

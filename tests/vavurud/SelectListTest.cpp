@@ -302,5 +302,26 @@ TEST_F(SelectListTest, AListWithoutHeightIsSafeToGlideAndDraw) {
     EXPECT_EQ(list.visible_rows().end, list.visible_rows().first);
 }
 
+TEST_F(SelectListTest, InsertedRowsKeepTheSelectionOnItsRow) {
+    fill(3);
+    list.select(1);
+    ListItem added;
+    added.value = 7;
+    list.insert_item(0, added);
+    EXPECT_EQ(list.get_selected(), 2);
+    list.insert_item(3, added);
+    list.insert_item(99, added);
+    EXPECT_EQ(list.get_selected(), 2);
+    ASSERT_EQ(list.item_count(), 6);
+    std::vector<intptr_t> values;
+    for (int32_t i = 0; i < list.item_count(); ++i) {
+        ListItem item;
+        list.get_item(i, item);
+        values.push_back(item.value);
+    }
+    EXPECT_EQ(values, (std::vector<intptr_t>{7, 1000, 1001, 7, 1002, 7}));
+    EXPECT_EQ(list.content_height(), 6 * list.item_height());
+}
+
 }  // namespace
 }  // namespace tiltophon

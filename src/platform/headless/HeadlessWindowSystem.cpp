@@ -3,6 +3,8 @@
 
 #include "platform/headless/HeadlessWindowSystem.h"
 
+#include <utility>
+
 namespace tiltophon {
 
 HeadlessWindow::HeadlessWindow(HeadlessWindowSystem& system, WindowProc procedure,
@@ -60,6 +62,19 @@ void HeadlessWindow::present(const Bitmap& frame) {
 }
 
 void HeadlessWindow::show(ShowCommand command) { last_show_ = command; }
+
+std::vector<std::u16string> HeadlessWindow::take_dropped_files() {
+    return std::exchange(dropped_, {});
+}
+
+void HeadlessWindow::drop_file(std::u16string path) {
+    dropped_.push_back(std::move(path));
+    post_message(msg::kDropFiles, 0, 0);
+}
+
+void HeadlessWindow::press_key(WParam key) { post_message(msg::kKeyDown, key, 0); }
+
+void HeadlessWindow::release_key(WParam key) { post_message(msg::kKeyUp, key, 0); }
 
 HeadlessWindowSystem::HeadlessWindowSystem(HeadlessClock& clock, ScreenInfo screen)
     : clock_(clock), screen_(screen) {}

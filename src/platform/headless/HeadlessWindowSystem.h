@@ -36,6 +36,13 @@ public:
     void set_full_screen(bool on) override { full_screen_ = on; }
     void set_icon(const Bitmap& icon) override { icon_ = icon; }
     Rect client_rect() const override { return {0, 0, screen_.width, screen_.height}; }
+    std::vector<std::u16string> take_dropped_files() override;
+
+    // What a user does at a desktop: drops a file onto the window (the drop message
+    // is posted, as the real window posts it), presses and releases a key.
+    void drop_file(std::u16string path);
+    void press_key(WParam key);
+    void release_key(WParam key);
 
     // What tests look at.
     const Bitmap& presented_frame() const { return presented_; }
@@ -73,6 +80,7 @@ private:
     ShowCommand last_show_ = ShowCommand::kNormal;
     bool full_screen_ = false;
     bool destroyed_ = false;
+    std::vector<std::u16string> dropped_;
 };
 
 // Tests pump the queue and advance virtual time by hand. Everything runs on the

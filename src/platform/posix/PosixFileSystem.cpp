@@ -3,15 +3,182 @@
 
 #include "platform/posix/PosixFileSystem.h"
 
+#include <fcntl.h>
+#include <pwd.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <algorithm>
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <system_error>
+#include <vector>
 
 #include "platform/Text.h"
 
 namespace tiltophon {
 
 namespace fs = std::filesystem;
+
+namespace {
+
+// Absolute paths only: the XDG rules say a relative value is to be ignored.
+std::string home_folder() {
+    const char* home = std::getenv("HOME");
+    if (home && home[0] == '/') return home;
+    const passwd* entry = ::getpwuid(::getuid());
+    return entry && entry->pw_dir && entry->pw_dir[0] == '/' ? entry->pw_dir : "";
+}
+
+bool write_all(int fd, const char* bytes, std::size_t size) {
+    std::size_t done = 0;
+    while (done < size) {
+        ssize_t n = ::write(fd, bytes + done, size - done);
+        if (n < 0) {
+            if (errno == EINTR) continue;
+            return false;
+        }
+        done += static_cast<std::size_t>(n);
+    }
+    return true;
+}
+
+// Reads into `buffer`; -1 on an error other than an interruption.
+ssize_t read_some(int fd, char* buffer, std::size_t size) {
+    for (;;) {
+        ssize_t n = ::read(fd, buffer, size);
+        if (n >= 0 || errno != EINTR) return n;
+    }
+}
+
+// A regular file opened for reading; -1 for anything else. Non-blocking, so that a
+// fifo given in place of a file cannot hang the caller.
+int open_regular_file(const std::string& path, struct stat& info) {
+    int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
+    if (fd < 0) return -1;
+    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+        ::close(fd);
+        return -1;
+    }
+    return fd;
+}
+
+void flush_folder(const std::string& folder) {
+    int dir = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (dir < 0) return;
+    ::fsync(dir);
+    ::close(dir);
+}
+
+// Copies the open `from` into the open `to`, up to `max_bytes`; false on any error
+// (ENOSPC on a full disk among them) or when the source is longer.
+bool copy_contents(int from, int to, uint64_t max_bytes) {
+    std::vector<char> chunk(1 << 16);
+    uint64_t total = 0;
+    for (;;) {
+        ssize_t n = read_some(from, chunk.data(), chunk.size());
+        if (n < 0) return false;
+        if (n == 0) return true;
+        total += static_cast<uint64_t>(n);
+        if (total > max_bytes || !write_all(to, chunk.data(), static_cast<std::size_t>(n))) {
+            return false;
+        }
+    }
+}
+
+// Gives the finished temporary file its name unless that name exists.
+CopyResult link_without_replacing(const std::string& temp, const std::string& target) {
+    if (::renameat2(AT_FDCWD, temp.c_str(), AT_FDCWD, target.c_str(), RENAME_NOREPLACE) == 0) {
+        return CopyResult::kCopied;
+    }
+    if (errno == EEXIST) return CopyResult::kNameTaken;
+    // Some file systems cannot rename without replacing; a hard link cannot replace.
+    if (errno != EINVAL && errno != ENOSYS) return CopyResult::kFailed;
+    if (::link(temp.c_str(), target.c_str()) == 0) return CopyResult::kCopied;
+    return errno == EEXIST ? CopyResult::kNameTaken : CopyResult::kFailed;
+}
+
+}  // namespace
+
+std::u16string PosixFileSystem::data_home() {
+    const char* data = std::getenv("XDG_DATA_HOME");
+    if (data && data[0] == '/') return utf16_from_utf8(data);
+    std::string home = home_folder();
+    if (home.empty()) return {};
+    return utf16_from_utf8(home + "/.local/share");
+}
+
+FolderResult PosixFileSystem::make_folders(std::u16string_view folder) {
+    // Without trailing separators: with one, the library reports a folder it has just
+    // made as one that was there.
+    std::string name = utf8_from_utf16(folder);
+    while (name.size() > 1 && name.back() == '/') name.pop_back();
+    fs::path path(name);
+    std::error_code error;
+    if (fs::is_directory(path, error)) return FolderResult::kExisted;
+    bool made = fs::create_directories(path, error);
+    if (!error && fs::is_directory(path, error)) {
+        return made ? FolderResult::kCreated : FolderResult::kExisted;
+    }
+    std::string reason = error ? error.message() : "something else has that name";
+    std::fprintf(stderr, "tiltophon: cannot make the folder %s: %s\n", path.c_str(), reason.c_str());
+    return FolderResult::kFailed;
+}
+
+bool PosixFileSystem::write_new_file(std::u16string_view path, std::string_view bytes) {
+    std::string name = utf8_from_utf16(path);
+    int fd = ::open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
+    if (fd < 0) return false;
+    bool ok = write_all(fd, bytes.data(), bytes.size());
+    ok = ::close(fd) == 0 && ok;
+    if (!ok) ::unlink(name.c_str());
+    return ok;
+}
+
+std::string PosixFileSystem::read_head(std::u16string_view path, std::size_t count) {
+    struct stat info {};
+    int fd = open_regular_file(utf8_from_utf16(path), info);
+    if (fd < 0) return {};
+    std::string bytes(count, '\0');
+    std::size_t done = 0;
+    while (done < count) {
+        ssize_t n = read_some(fd, bytes.data() + done, count - done);
+        if (n <= 0) break;
+        done += static_cast<std::size_t>(n);
+    }
+    ::close(fd);
+    bytes.resize(done);
+    return bytes;
+}
+
+CopyResult PosixFileSystem::copy_new_file(std::u16string_view from, std::u16string_view to,
+                                          uint64_t max_bytes) {
+    struct stat info {};
+    int source = open_regular_file(utf8_from_utf16(from), info);
+    if (source < 0) return CopyResult::kFailed;
+    if (static_cast<uint64_t>(info.st_size) > max_bytes) {
+        ::close(source);
+        return CopyResult::kFailed;
+    }
+    std::string target = utf8_from_utf16(to);
+    std::string folder = fs::path(target).parent_path().string();
+    std::string temp = (folder.empty() ? std::string(".") : folder) + "/.tiltophon-copy-XXXXXX";
+    int copy = ::mkostemp(temp.data(), O_CLOEXEC);
+    if (copy < 0) {
+        ::close(source);
+        return CopyResult::kFailed;
+    }
+    bool ok = copy_contents(source, copy, max_bytes) && ::fchmod(copy, 0644) == 0 &&
+              ::fsync(copy) == 0;
+    ok = ::close(copy) == 0 && ok;
+    ::close(source);
+    CopyResult result = ok ? link_without_replacing(temp, target) : CopyResult::kFailed;
+    ::unlink(temp.c_str());
+    if (result == CopyResult::kCopied) flush_folder(folder.empty() ? "." : folder);
+    return result;
+}
 
 std::u16string PosixFileSystem::program_path() {
     std::error_code error;

@@ -11,6 +11,14 @@ class PosixFileSystem : public FileSystem {
 public:
     std::u16string program_path() override;
     std::vector<DirectoryEntry> list_directory(std::u16string_view folder) override;
+    // $XDG_DATA_HOME when it is an absolute path, else ~/.local/share.
+    std::u16string data_home() override;
+    // A folder that cannot be made is said once on stderr, with the reason.
+    FolderResult make_folders(std::u16string_view folder) override;
+    bool write_new_file(std::u16string_view path, std::string_view bytes) override;
+    std::string read_head(std::u16string_view path, std::size_t count) override;
+    CopyResult copy_new_file(std::u16string_view from, std::u16string_view to,
+                             uint64_t max_bytes) override;
 };
 
 }  // namespace tiltophon

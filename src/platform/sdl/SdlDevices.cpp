@@ -121,6 +121,10 @@ void SdlThreadRunner::start_detached(std::function<void()> routine) {
     }
 }
 
+void SdlThreadRunner::start_background(std::function<void()> routine) {
+    std::thread(std::move(routine)).detach();
+}
+
 void SdlThreadRunner::pooled_thread() {
     // A swing's sound should not wait behind a busy desktop's other work. SDL asks the
     // system for it (a lower nice value, or the desktop's realtime service); where

@@ -82,6 +82,8 @@ public:
     SdlThreadRunner& operator=(const SdlThreadRunner&) = delete;
 
     void start_detached(std::function<void()> routine) override;
+    // Always a thread of its own at the ordinary priority, never a pooled one.
+    void start_background(std::function<void()> routine) override;
 
     // Pooled threads waiting for a routine.
     int idle_threads() {

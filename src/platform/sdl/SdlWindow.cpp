@@ -98,6 +98,10 @@ void SdlWindow::show(ShowCommand command) {
     }
 }
 
+std::vector<std::u16string> SdlWindow::take_dropped_files() {
+    return std::exchange(dropped_, {});
+}
+
 void SdlWindow::raise() {
     SDL_ShowWindow(window_);
     SDL_RestoreWindow(window_);

@@ -10,6 +10,9 @@
 #include <map>
 #include <memory>
 #include <mutex>
+#include <string>
+#include <utility>
+#include <vector>
 
 #include "platform/Window.h"
 #include "platform/WindowSystem.h"
@@ -41,6 +44,7 @@ public:
     void set_full_screen(bool on) override;
     void set_icon(const Bitmap& icon) override;
     Rect client_rect() const override { return {0, 0, screen_.width, screen_.height}; }
+    std::vector<std::u16string> take_dropped_files() override;
 
     bool is_destroyed() const { return destroyed_; }
     Uint32 sdl_id() const { return SDL_GetWindowID(window_); }
@@ -65,6 +69,7 @@ private:
     // frame, its nearest edge.
     LParam pen_param(int32_t window_x, int32_t window_y) const;
     LParam touch_param(float x, float y) const;
+    void add_dropped_file(std::u16string path) { dropped_.push_back(std::move(path)); }
 
     SdlWindowSystem& system_;
     SDL_Window* window_;
@@ -77,6 +82,7 @@ private:
     std::mutex posted_mutex_;
     std::deque<Message> posted_;
     std::atomic<bool> invalid_{true};
+    std::vector<std::u16string> dropped_;
 };
 
 }  // namespace tiltophon

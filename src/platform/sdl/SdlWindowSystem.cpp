@@ -204,13 +204,50 @@ bool SdlWindowSystem::translate_pen(uint32_t kind, LParam point, Message& messag
     return true;
 }
 
+bool SdlWindowSystem::translate_key(const SDL_KeyboardEvent& key, Message& message) {
+    if (key.repeat) return false;
+    SDL_Scancode code = key.keysym.scancode;
+    char16_t digit = 0;
+    // By place, so that layouts whose top row gives other characters still have them.
+    if (code >= SDL_SCANCODE_1 && code <= SDL_SCANCODE_9) {
+        digit = static_cast<char16_t>(u'1' + (code - SDL_SCANCODE_1));
+    } else if (code == SDL_SCANCODE_0 || code == SDL_SCANCODE_KP_0) {
+        digit = u'0';
+    } else if (code >= SDL_SCANCODE_KP_1 && code <= SDL_SCANCODE_KP_9) {
+        digit = static_cast<char16_t>(u'1' + (code - SDL_SCANCODE_KP_1));
+    } else {
+        return false;
+    }
+    message = {key.type == SDL_KEYDOWN ? msg::kKeyDown : msg::kKeyUp, digit, 0};
+    return true;
+}
+
+bool SdlWindowSystem::translate_drop(const SDL_DropEvent& drop, Message& message) {
+    if (!drop.file) return false;
+    window_->add_dropped_file(utf16_from_utf8(drop.file));
+    SDL_free(drop.file);
+    message = {msg::kDropFiles, 0, 0};
+    return true;
+}
+
 bool SdlWindowSystem::translate(const SDL_Event& event, Message& message) {
     if (event.type == wake_event_) {
         if (event.user.code == kWakeRaise && window_ && !window_->is_destroyed()) window_->raise();
         return false;
     }
-    if (!window_ || window_->is_destroyed()) return false;
+    if (!window_ || window_->is_destroyed()) {
+        if (event.type == SDL_DROPFILE || event.type == SDL_DROPTEXT) SDL_free(event.drop.file);
+        return false;
+    }
     switch (event.type) {
+        case SDL_KEYDOWN:
+        case SDL_KEYUP:
+            return translate_key(event.key, message);
+        case SDL_DROPFILE:
+            return translate_drop(event.drop, message);
+        case SDL_DROPTEXT:
+            SDL_free(event.drop.file);
+            return false;
         case SDL_QUIT:
             message = {msg::kClose, 0, 0};
             return true;

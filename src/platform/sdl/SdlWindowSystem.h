@@ -62,6 +62,10 @@ private:
     // The message an SDL event stands for; false when it stands for none.
     bool translate(const SDL_Event& event, Message& message);
     bool translate_pen(uint32_t kind, LParam point, Message& message);
+    // A digit key pressed or released (repeats left out); other keys give nothing.
+    bool translate_key(const SDL_KeyboardEvent& key, Message& message);
+    // A file dropped onto the window: its path is kept for the window procedure.
+    bool translate_drop(const SDL_DropEvent& drop, Message& message);
 
     bool ok_ = false;
     bool device_display_ = false;

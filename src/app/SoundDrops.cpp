@@ -1,0 +1,61 @@
+// SPDX-FileCopyrightText: 2026 The Tiltophon developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
+#include "app/SoundDrops.h"
+
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "app/AppState.h"
+#include "platform/Platform.h"
+#include "settings/Settings.h"
+#include "sound/SlotPresentation.h"
+#include "sound/SoundBank.h"
+#include "sound/SoundFiles.h"
+#include "sound/UserSounds.h"
+
+namespace tiltophon {
+
+namespace {
+
+void import_all(Window* window, const std::vector<std::u16string>& paths,
+                const std::u16string& user_folder) {
+    bool any = false;
+    for (const std::u16string& path : paths) any = ImportDroppedSound(path, user_folder) || any;
+    if (any) window->post_message(kSoundsAddedMessage, 0, 0);
+}
+
+}  // namespace
+
+void on_drop_files(Window* window) {
+    std::vector<std::u16string> dropped = window->take_dropped_files();
+    const Settings* settings = app().settings;
+    if (!app().is_loaded() || !settings || settings->UserSoundsFolder.empty()) return;
+    std::vector<std::u16string> sounds;
+    for (std::u16string& path : dropped) {
+        if (IsSoundFileName(FileNameOf(path))) sounds.push_back(std::move(path));
+    }
+    if (sounds.empty()) return;
+    std::u16string user_folder = settings->UserSoundsFolder.str();
+    auto work = [window, sounds = std::move(sounds), user_folder = std::move(user_folder)] {
+        import_all(window, sounds, user_folder);
+    };
+    if (ThreadRunner* threads = platform().threads) {
+        threads->start_background(std::move(work));
+    } else {
+        work();
+    }
+}
+
+void on_sounds_added(Window* window) {
+    AppState& state = app();
+    const Settings* settings = state.settings;
+    if (!state.is_loaded() || !settings || !state.sound_bank) return;
+    if (state.sound_bank->AddNewSounds(settings->SoundsFolder, settings->UserSoundsFolder) == 0) {
+        return;
+    }
+    if (AddNewSoundsToList() > 0) window->invalidate(nullptr, true);
+}
+
+}  // namespace tiltophon
