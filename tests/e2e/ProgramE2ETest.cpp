@@ -67,10 +67,11 @@ TEST_F(ProgramE2ETest, ASecondStartEndsAtOnceAndSigtermClosesAndSavesTheSettings
     EXPECT_EQ(WEXITSTATUS(*status), 0);
 
     std::string saved = read_file(settings_file());
-    // What the settings file lacked came from the program folder's Defaults.reg: slot 5
-    // holds the first-run kit's sound.
+    // What the settings file lacked came from the program folder's Defaults.reg, value
+    // by value: slot 5 holds the first-run kit's sound, and slot 1's missing folder is
+    // the kit's.
     for (const char* value :
-         {"\"SoundSlot1Folder\"=\"\"", "\"SoundSlot5Name\"=\"Snare.wav\"",
+         {"\"SoundSlot1Folder\"=\"Drums\"", "\"SoundSlot5Name\"=\"Snare.wav\"",
           "\"SensitivityX\"=dword:00000007",
           "\"SensitivityY\"=dword:00000005", "\"XButtonClose\"=dword:00000001",
           "\"VibrationsOn\"=dword:00000000", "\"PulseVibrationsOn\"=dword:00000001",
