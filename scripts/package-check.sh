@@ -85,7 +85,7 @@ read -r -a command <<<"${exec_line//%[fFuUdDnNickvm]/}"
 
 mkdir -p "$work/config" "$work/run"
 chmod 700 "$work/run"
-env SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=dummy XDG_CONFIG_HOME="$work/config" \
+env SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=dummy XDG_CONFIG_HOME="$work/config" XDG_DATA_HOME="$work/data" \
     XDG_RUNTIME_DIR="$work/run" PATH="/usr/bin:/bin" "${command[@]}" &
 pid=$!
 for _ in $(seq 100); do
