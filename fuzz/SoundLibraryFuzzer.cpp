@@ -32,6 +32,7 @@
 #include "platform/media/WaveFile.h"
 #include "platform/posix/PosixFileSystem.h"
 #include "sound/SoundBank.h"
+#include "sound/SoundFiles.h"
 
 using namespace tiltophon;
 using tiltophon::fuzz::require;
@@ -206,16 +207,16 @@ void build_tree(FuzzedDataProvider& input, const Setup& setup, const fs::path& r
     }
 }
 
-bool ends_with_wav(const std::string& name) {
-    if (name.size() < 4) return false;
-    std::string tail = name.substr(name.size() - 4);
-    for (char& c : tail) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    return tail == ".wav";
+// A sound file's name as the bank sees it: one of the sound extensions, and short
+// enough for the entry's name field.
+bool listed_as_sound(const std::string& name) {
+    const std::u16string wide = utf16_from_utf8(name);
+    return IsSoundFileName(wide) && wide.size() <= PathText::kCapacity;
 }
 
-// Counted straight from the file system: the non-folders named *.wav in the folders
+// Counted straight from the file system: the non-folders named as sound files in the folders
 // (links followed) at the top of the library.
-int32_t wav_files_in(const fs::path& root) {
+int32_t sound_files_in(const fs::path& root) {
     int32_t count = 0;
     std::error_code error;
     for (fs::directory_iterator set(root, error), end; !error && set != end; set.increment(error)) {
@@ -226,7 +227,7 @@ int32_t wav_files_in(const fs::path& root) {
              file.increment(inner)) {
             std::error_code file_error;
             const bool folder = file->is_directory(file_error) && !file_error;
-            if (!folder && ends_with_wav(file->path().filename().native())) ++count;
+            if (!folder && listed_as_sound(file->path().filename().native())) ++count;
         }
     }
     return count;
@@ -272,12 +273,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const std::u16string library = utf16_from_utf8(root.string() + "/");
     SoundBank bank;
     require(scan_in_time(bank, library), "the scan never waits on a file");
-    require(bank.Count() == wav_files_in(root), "every WAV file of every set is listed once");
+    require(bank.Count() == sound_files_in(root), "every sound file of every set is listed once");
 
     bank.Sort(order);
     for (int32_t i = 0; i < bank.Count(); ++i) {
         const SoundEntry& entry = *bank.EntryAt(i);
-        require(ends_with_ignoring_case(entry.FileName.view(), u".wav"), "entries are WAV files");
+        require(IsSoundFileName(entry.FileName.view()), "entries are sound files");
         if (!entry.FilePath.empty()) {
             std::u16string expected =
                 library + entry.FolderName.str() + u"/" + entry.FileName.str();
