@@ -104,7 +104,7 @@ protected:
         std::erase_if(env, [](const std::string& e) { return e.starts_with("LSAN_OPTIONS="); });
         env.push_back("LSAN_OPTIONS=detect_leaks=0");
         program_ = spawn({kProgram}, env);
-        return program_ > 0 && poll_until(20s, [&] { return shows("page_home_480x960", 0.03); });
+        return program_ > 0 && poll_until(60s, [&] { return shows("page_home_480x960", 0.03); });
     }
 
     std::optional<Bitmap> screenshot() {
@@ -178,7 +178,7 @@ TEST_F(PhoneE2ETest, ThePagesFillAPortraitDisplayUndistortedAndTouchesReachTheir
     EXPECT_EQ(windows.app_ids, (std::vector<std::string>{"org.tiltophon.Tiltophon"}));
 
     touch(240, kFrameHeight - 54);  // the Sounds tab
-    EXPECT_TRUE(poll_until(5s, [&] { return shows("page_sounds_480x960", 0.03); }))
+    EXPECT_TRUE(poll_until(20s, [&] { return shows("page_sounds_480x960", 0.03); }))
         << "the Sounds page did not come; differences " << last_differences_[0] << ", "
         << last_differences_[1] << ", " << last_differences_[2];
     touch(454, 26);  // the close button
