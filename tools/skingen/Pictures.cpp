@@ -9,6 +9,8 @@
 #include <cmath>
 
 #include "Canvas.h"
+#include "platform/Platform.h"
+#include "vavurud/Draw.h"
 
 namespace tiltophon::skingen {
 
@@ -187,8 +189,14 @@ Bitmap tab(int which, bool selected, const Fonts& fonts) {
     const float cy = 42;
     const Shape icon = which == 0 ? house(cx, cy, 40) : which == 1 ? note(cx, cy, 40) : gear(cx, cy, 42);
     c.fill(icon, colour);
-    const char16_t* label = which == 0 ? u"Home" : which == 1 ? u"Sounds" : u"Settings";
-    c.text(fonts.label, label, cx, 84, selected ? kAmberLight : kDim);
+    const std::u16string label = which == 0   ? translated(u"Home")
+                                 : which == 1 ? translated(u"Sounds")
+                                              : translated(u"Settings");
+    // A longer word in another language is set smaller to stay inside its tab.
+    if (fonts.label) {
+        const FittedText fitted = fit_text(label, 150, fonts.label);
+        c.text(fitted.font, fitted.text, cx, 84, selected ? kAmberLight : kDim);
+    }
     return c.flatten();
 }
 
@@ -404,6 +412,10 @@ std::vector<Picture> skin_pictures(const Fonts& fonts) {
     out.push_back(skin("Slt_Separator", separator()));
     out.push_back(skin("Slt_ItemSelected", item_selected()));
     return out;
+}
+
+bool has_words(const Picture& picture) {
+    return picture.path.starts_with("Skin/Chk_BottomBar_");
 }
 
 std::vector<Picture> resource_pictures(const Fonts& fonts) {
