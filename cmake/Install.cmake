@@ -23,6 +23,10 @@ install(TARGETS tiltophon RUNTIME DESTINATION ${TILTOPHON_INSTALL_DIR})
 # Generated at build time by the skin and sound generators.
 install(DIRECTORY ${TILTOPHON_PROGRAM_DIR}/Skin ${TILTOPHON_PROGRAM_DIR}/Sounds
   DESTINATION ${TILTOPHON_INSTALL_DIR})
+# The program's own pictures with words in them, drawn once more in each language.
+foreach(language IN LISTS TILTOPHON_LANGUAGES)
+  install(DIRECTORY ${TILTOPHON_PROGRAM_DIR}/${language} DESTINATION ${TILTOPHON_INSTALL_DIR})
+endforeach()
 install(FILES
   ${TILTOPHON_PROGRAM_DIR}/tiltophon.png ${TILTOPHON_PROGRAM_DIR}/splash.png
   ${TILTOPHON_PROGRAM_DIR}/about.png ${TILTOPHON_PROGRAM_DIR}/donate-up.png

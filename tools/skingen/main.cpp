@@ -7,9 +7,9 @@
 //   tiltophon-skingen PROGRAM_FOLDER [--launcher-icon FILE] [--sheet FILE]
 //   tiltophon-skingen PROGRAM_FOLDER --language LL
 //
-// --language draws only the skin images with words in them, in the language LL from
-// the catalogues beside the program folder, into Skin/LL/, where the program looks
-// for them first when it shows its captions in LL.
+// --language draws only the pictures with words in them, in the language LL from the
+// catalogues beside the program folder: the skin's into Skin/LL/, the program's own
+// into LL/, where the program looks for them first when it shows its captions in LL.
 //
 // --sheet also writes one picture with every generated image and mock-ups of the
 // pages put together from them, for looking the skin over.
@@ -108,6 +108,9 @@ int main(int argc, char** argv) {
             if (!skingen::has_words(picture)) continue;
             const fs::path name = fs::path(picture.path).filename();
             ok = write(folder / "Skin" / language / name, picture) && ok;
+        }
+        for (auto& picture : skingen::resource_pictures(fonts)) {
+            if (skingen::has_words(picture)) ok = write(folder / language / picture.path, picture) && ok;
         }
         return ok ? 0 : 1;
     }
