@@ -98,6 +98,7 @@ TEST_P(TranslatedPagesTest, EveryPageShowsItsCaptionsTranslatedAndWhole) {
     program.settle();
     expect_captions_fit("Home");
     EXPECT_EQ(s.motion_toggle->text(), language.off);
+    EXPECT_EQ(utf8_from_utf16(caption_language()), language.code);
     open(s.sounds_tab);
     expect_captions_fit("Sounds");
     open(s.sound_rows[1]);
