@@ -18,7 +18,20 @@ add_custom_command(
   DEPENDS tiltophon-skingen
   COMMENT "Drawing the default skin and the program's pictures"
   VERBATIM)
-add_custom_target(tiltophon-skin ALL DEPENDS ${TILTOPHON_SKIN_STAMP})
+# The skin images with words in them once more in each language, into Skin/LL/.
+set(TILTOPHON_SKIN_LANGUAGE_STAMPS)
+foreach(language IN LISTS TILTOPHON_LANGUAGES)
+  set(stamp ${CMAKE_BINARY_DIR}/assets/skin-${language}.stamp)
+  add_custom_command(
+    OUTPUT ${stamp}
+    COMMAND tiltophon-skingen ${TILTOPHON_PROGRAM_DIR} --language ${language}
+    COMMAND ${CMAKE_COMMAND} -E touch ${stamp}
+    DEPENDS tiltophon-skingen tiltophon-translations ${PROJECT_SOURCE_DIR}/po/${language}.po
+    COMMENT "Drawing the ${language} skin images"
+    VERBATIM)
+  list(APPEND TILTOPHON_SKIN_LANGUAGE_STAMPS ${stamp})
+endforeach()
+add_custom_target(tiltophon-skin ALL DEPENDS ${TILTOPHON_SKIN_STAMP} ${TILTOPHON_SKIN_LANGUAGE_STAMPS})
 
 # The program target is made after this file is read; attach the skin to it then.
 cmake_language(DEFER DIRECTORY ${CMAKE_SOURCE_DIR} CALL add_dependencies tiltophon-program tiltophon-skin)

@@ -9,7 +9,9 @@
 #   P/lib/udev/rules.d/70-tiltophon-accelerometer.rules, which lets the user at the seat
 #                        read accelerometer input devices (game controllers' motion sensors)
 #   P/share/applications/org.tiltophon.Tiltophon.desktop, the launcher icon under
-#   P/share/icons/hicolor/ and P/share/metainfo/org.tiltophon.Tiltophon.metainfo.xml
+#   P/share/icons/hicolor/ and P/share/metainfo/org.tiltophon.Tiltophon.metainfo.xml,
+#   the last two translated from po/
+#   P/share/locale/LL/LC_MESSAGES/tiltophon.mo, the captions in each language of po/LINGUAS
 # (the sensor library and tiltophon-swing install from their own folders).
 #
 # cpack -G DEB in a build folder makes the package of that build.
@@ -21,6 +23,10 @@ install(TARGETS tiltophon RUNTIME DESTINATION ${TILTOPHON_INSTALL_DIR})
 # Generated at build time by the skin and sound generators.
 install(DIRECTORY ${TILTOPHON_PROGRAM_DIR}/Skin ${TILTOPHON_PROGRAM_DIR}/Sounds
   DESTINATION ${TILTOPHON_INSTALL_DIR})
+# The program's own pictures with words in them, drawn once more in each language.
+foreach(language IN LISTS TILTOPHON_LANGUAGES)
+  install(DIRECTORY ${TILTOPHON_PROGRAM_DIR}/${language} DESTINATION ${TILTOPHON_INSTALL_DIR})
+endforeach()
 install(FILES
   ${TILTOPHON_PROGRAM_DIR}/tiltophon.png ${TILTOPHON_PROGRAM_DIR}/splash.png
   ${TILTOPHON_PROGRAM_DIR}/about.png ${TILTOPHON_PROGRAM_DIR}/donate-up.png
@@ -37,14 +43,32 @@ install(CODE "
 
 install(FILES ${PROJECT_SOURCE_DIR}/packaging/70-tiltophon-accelerometer.rules
   DESTINATION lib/udev/rules.d)
-install(FILES ${PROJECT_SOURCE_DIR}/packaging/${TILTOPHON_APP_ID}.desktop
+# The desktop entry and the metadata carry the catalogues' languages.
+add_custom_command(OUTPUT ${CMAKE_BINARY_DIR}/share/applications/${TILTOPHON_APP_ID}.desktop
+  COMMAND ${TILTOPHON_MSGFMT} --desktop -d ${PROJECT_SOURCE_DIR}/po
+    --template ${PROJECT_SOURCE_DIR}/packaging/${TILTOPHON_APP_ID}.desktop
+    -o ${CMAKE_BINARY_DIR}/share/applications/${TILTOPHON_APP_ID}.desktop
+  DEPENDS ${PROJECT_SOURCE_DIR}/packaging/${TILTOPHON_APP_ID}.desktop
+    ${PROJECT_SOURCE_DIR}/po/LINGUAS ${TILTOPHON_CATALOGUE_SOURCES}
+  COMMENT "Translating the desktop entry" VERBATIM)
+install(FILES ${CMAKE_BINARY_DIR}/share/applications/${TILTOPHON_APP_ID}.desktop
   DESTINATION share/applications)
 install(FILES ${CMAKE_BINARY_DIR}/share/icons/hicolor/256x256/apps/tiltophon.png
   DESTINATION share/icons/hicolor/256x256/apps)
 # The manual pages, changelog and copyright; the releases for the metadata.
 include(${CMAKE_CURRENT_LIST_DIR}/PackageDocs.cmake)
 configure_file(${PROJECT_SOURCE_DIR}/packaging/${TILTOPHON_APP_ID}.metainfo.xml.in
-  ${CMAKE_BINARY_DIR}/share/metainfo/${TILTOPHON_APP_ID}.metainfo.xml @ONLY)
+  ${CMAKE_BINARY_DIR}/po/${TILTOPHON_APP_ID}.metainfo.xml @ONLY)
+add_custom_command(OUTPUT ${CMAKE_BINARY_DIR}/share/metainfo/${TILTOPHON_APP_ID}.metainfo.xml
+  COMMAND ${TILTOPHON_MSGFMT} --xml -d ${PROJECT_SOURCE_DIR}/po
+    --template ${CMAKE_BINARY_DIR}/po/${TILTOPHON_APP_ID}.metainfo.xml
+    -o ${CMAKE_BINARY_DIR}/share/metainfo/${TILTOPHON_APP_ID}.metainfo.xml
+  DEPENDS ${CMAKE_BINARY_DIR}/po/${TILTOPHON_APP_ID}.metainfo.xml
+    ${PROJECT_SOURCE_DIR}/po/LINGUAS ${TILTOPHON_CATALOGUE_SOURCES}
+  COMMENT "Translating the metadata" VERBATIM)
+add_custom_target(tiltophon-translated-metadata ALL DEPENDS
+  ${CMAKE_BINARY_DIR}/share/applications/${TILTOPHON_APP_ID}.desktop
+  ${CMAKE_BINARY_DIR}/share/metainfo/${TILTOPHON_APP_ID}.metainfo.xml)
 install(FILES ${CMAKE_BINARY_DIR}/share/metainfo/${TILTOPHON_APP_ID}.metainfo.xml
   DESTINATION share/metainfo)
 

@@ -26,6 +26,18 @@ Image load_picture(const PathText& folder, std::u16string_view file,
     return storage.get();
 }
 
+// A picture with words in it: the one of the captions' language ("de/donate-up.png")
+// when there is one, else the folder's own.
+Image load_worded_picture(const PathText& folder, std::u16string_view file,
+                          std::unique_ptr<Bitmap>& storage) {
+    if (const std::u16string language = caption_language(); !language.empty()) {
+        PathText language_folder(folder);
+        language_folder.append(language).append(u"/");
+        if (Image image = load_picture(language_folder, file, storage)) return image;
+    }
+    return load_picture(folder, file, storage);
+}
+
 }  // namespace
 
 AppResources::AppResources(std::u16string_view folder) : instance(folder) {}
@@ -33,10 +45,10 @@ AppResources::AppResources(std::u16string_view folder) : instance(folder) {}
 void AppResources::load() {
     const PathText folder = instance.empty() ? program_folder() : instance;
     icon = load_picture(folder, kIconFile, icon_storage_);
-    splash_bitmap = load_picture(folder, kSplashFile, splash_storage_);
-    about_picture = load_picture(folder, kAboutFile, about_storage_);
-    donate_up = load_picture(folder, kDonateUpFile, donate_up_storage_);
-    donate_down = load_picture(folder, kDonateDownFile, donate_down_storage_);
+    splash_bitmap = load_worded_picture(folder, kSplashFile, splash_storage_);
+    about_picture = load_worded_picture(folder, kAboutFile, about_storage_);
+    donate_up = load_worded_picture(folder, kDonateUpFile, donate_up_storage_);
+    donate_down = load_worded_picture(folder, kDonateDownFile, donate_down_storage_);
 }
 
 void AppResources::release() {

@@ -22,6 +22,7 @@ class AnimationClock;
 class Button;
 class ButtonEx;
 class CheckButton;
+class Control;
 class KeepAwakeTimer;
 class Label;
 class MotionDetector;
@@ -123,6 +124,11 @@ struct AppState {
     SelectList* sound_list = nullptr;
     Button* ok_button = nullptr;
     Button* cancel_button = nullptr;
+
+    // The control the keys act on, and whether a key has been pressed yet: until
+    // then no focus ring is drawn. Main thread only.
+    Control* keyboard_focus = nullptr;
+    bool focus_ring_shown = false;
 
     Point last_pen_down{};
     Point last_pen_up{};

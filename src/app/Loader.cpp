@@ -119,17 +119,17 @@ void show_home_page() {
 }
 
 constexpr std::array<LoaderStep, 11> kSteps = {{
-    {u"Loading...", 0, no_work},
-    {u"Init HTC Sensor...", 10, load_sensor},
-    {u"Loading Settings...", 20, load_settings},
-    {u"Loading Skin...", 30, load_skin},
-    {u"Loading SoundBank...", 40, load_sound_bank},
-    {u"Init SoundSlots...", 50, assign_sound_slots},
-    {u"Init ZovurIzadud...", 60, create_detectors},
-    {u"Init VavurUD...", 70, build_controls},
-    {u"Apply VavurUD Data...", 80, put_data_into_controls},
-    {u"Apply Settings...", 90, apply_settings_to_program},
-    {u"Init Screen...", 100, show_home_page},
+    {english_caption(u"Loading..."), 0, no_work},
+    {english_caption(u"Init HTC Sensor..."), 10, load_sensor},
+    {english_caption(u"Loading Settings..."), 20, load_settings},
+    {english_caption(u"Loading Skin..."), 30, load_skin},
+    {english_caption(u"Loading SoundBank..."), 40, load_sound_bank},
+    {english_caption(u"Init SoundSlots..."), 50, assign_sound_slots},
+    {english_caption(u"Init ZovurIzadud..."), 60, create_detectors},
+    {english_caption(u"Init VavurUD..."), 70, build_controls},
+    {english_caption(u"Apply VavurUD Data..."), 80, put_data_into_controls},
+    {english_caption(u"Apply Settings..."), 90, apply_settings_to_program},
+    {english_caption(u"Init Screen..."), 100, show_home_page},
 }};
 
 }  // namespace
@@ -143,7 +143,10 @@ uint32_t run_loader(std::span<const LoaderStep> steps) {
     uint32_t start = now_ms();
     for (const LoaderStep& step : steps) {
         if (stop.load()) break;
-        if (SplashScreen* splash = app().splash) splash->set_step(step.message, step.percent);
+        if (SplashScreen* splash = app().splash) {
+            const std::u16string message = step.message ? translated(step.message) : u"";
+            splash->set_step(message.c_str(), step.percent);
+        }
         request_repaint();
         if (step.work) step.work();
         sleep_ms(kLoaderStepPauseMs);

@@ -59,7 +59,7 @@ void on_activate(Window* window, WParam first) {
         stop_motion();
         if (CheckButton* toggle = state.motion_toggle) {
             toggle->set_pressed(false);
-            toggle->set_text(u"Off");
+            toggle->set_text(switch_caption(false));
         }
     }
     if (state.keep_awake) state.keep_awake->stop();
@@ -76,6 +76,7 @@ void on_paint(Window* window) {
     } else if (!compose_frame(window, client.left, client.top, client.right, client.bottom) &&
                state.root_panel) {
         state.root_panel->paint(state.frame_buffer);
+        paint_focus_ring(state.frame_buffer);
     }
     window->present(state.frame_buffer);
 }
@@ -155,6 +156,7 @@ LResult window_proc(Window* window, uint32_t message, WParam first, LParam secon
         case msg::kKeyDown:
         case msg::kKeyUp:
             on_slot_key(window, message, first);
+            on_focus_key(window, message, first, second);
             return 0;
         case msg::kDropFiles:
             on_drop_files(window);

@@ -36,6 +36,9 @@ public:
     virtual int32_t descent() const = 0;
     // Advance width of the text in pixels.
     virtual int32_t text_width(std::u16string_view text) const = 0;
+    // The same face at another cell height, made once and owned by this font; null
+    // when it cannot be had (and for fonts that cannot change size).
+    virtual const Font* at_cell_height(int32_t) const { return nullptr; }
     // Paints the text anti-aliased with its baseline at y, starting at x, in
     // `pixel` colour, touching no pixel outside `clip`.
     virtual void draw(Bitmap& target, const Rect& clip, int32_t x, int32_t baseline_y,

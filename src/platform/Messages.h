@@ -36,6 +36,22 @@ constexpr uint32_t kDropFiles = 0x0233;
 constexpr uint32_t kApp = 0x8000;  // first private message number
 }  // namespace msg
 
+// Codes of the keys that work the pages, below the digits' character codes; the second
+// parameter of their key messages carries the flags.
+namespace key {
+constexpr uintptr_t kTab = 0x09;
+constexpr uintptr_t kEnter = 0x0D;
+constexpr uintptr_t kEscape = 0x1B;
+constexpr uintptr_t kSpace = 0x20;
+constexpr uintptr_t kLeft = 0x25;
+constexpr uintptr_t kUp = 0x26;
+constexpr uintptr_t kRight = 0x27;
+constexpr uintptr_t kDown = 0x28;
+// Flags: Shift held; the key is held down and this is its automatic repetition.
+constexpr intptr_t kShift = 0x1;
+constexpr intptr_t kRepeat = 0x2;
+}  // namespace key
+
 // First parameter of the activate message.
 namespace activate {
 constexpr WParam kInactive = 0;

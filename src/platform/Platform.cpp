@@ -13,6 +13,16 @@ Platform& platform() { return g_platform; }
 
 void install_platform(const Platform& services) { g_platform = services; }
 
+std::u16string translated(std::u16string_view english) {
+    const Captions* captions = platform().captions;
+    return captions ? captions->translate(english) : std::u16string(english);
+}
+
+std::u16string caption_language() {
+    const Captions* captions = platform().captions;
+    return captions ? captions->language() : std::u16string();
+}
+
 void pulse_vibrator(uint32_t duration_ms) {
     Platform& p = platform();
     if (p.vibrator) p.vibrator->set_vibrating(true);

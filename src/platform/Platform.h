@@ -3,6 +3,7 @@
 
 #pragma once
 
+#include "platform/Captions.h"
 #include "platform/Clock.h"
 #include "platform/Devices.h"
 #include "platform/FileSystem.h"
@@ -29,11 +30,19 @@ struct Platform {
     LibraryLoader* libraries = nullptr;
     ProcessLauncher* processes = nullptr;
     ThreadRunner* threads = nullptr;
+    Captions* captions = nullptr;
 };
 
 // The installed services. Installing happens once, before any other thread starts.
 Platform& platform();
 void install_platform(const Platform& services);
+
+// The caption in the user's language through the installed captions; the English
+// caption itself without them.
+std::u16string translated(std::u16string_view english);
+
+// The installed captions' language; empty for English.
+std::u16string caption_language();
 
 // Switches the installed vibrator on for `duration_ms` of the installed clock's time and
 // off again; blocks the caller meanwhile. Without a vibrator it only takes the time.

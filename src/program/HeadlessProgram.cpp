@@ -8,6 +8,7 @@
 #include "app/AppState.h"
 #include "app/Program.h"
 #include "platform/Text.h"
+#include "platform/posix/GettextCaptions.h"
 #include "screens/FramePainter.h"
 #include "settings/Settings.h"
 #include "vavurud/Control.h"
@@ -43,6 +44,23 @@ CopyResult ProgramFolderFiles::copy_new_file(std::u16string_view from, std::u16s
 HeadlessProgram::HeadlessProgram(std::u16string program_folder, ScreenInfo screen)
     : headless(screen), files(std::move(program_folder)) {
     headless.services().files = &files;
+    install_platform(headless.services());
+}
+
+void HeadlessProgram::key(uintptr_t code, intptr_t flags) {
+    Window* main = window();
+    if (!main) return;
+    main->post_message(msg::kKeyDown, code, flags);
+    // A held key repeats its key-down alone.
+    if (!(flags & key::kRepeat)) main->post_message(msg::kKeyUp, code, flags);
+    headless.windows.pump();
+}
+
+void HeadlessProgram::use_language(const std::string& languages) {
+    const std::string folder = utf8_from_utf16(files.program_path());
+    captions_ = std::make_unique<GettextCaptions>(
+        GettextCaptions::locale_folder_of(folder.substr(0, folder.rfind('/') + 1)), languages);
+    headless.services().captions = captions_.get();
     install_platform(headless.services());
 }
 

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <utility>
 #include <vector>
@@ -58,6 +59,10 @@ public:
     // A sound of the shipped sets in every slot.
     void store_full_board();
 
+    // Captions in `languages` (a gettext language list such as "de") from the
+    // catalogues beside `program_folder`, as the real program finds them; before start.
+    void use_language(const std::string& languages);
+
     // init_instance, then the first paint of the pages. False when the program did
     // not come up.
     bool start();
@@ -72,6 +77,10 @@ public:
     // Down, `steps` moves and up over `duration_ms` of virtual time.
     void drag(int32_t x, int32_t y, int32_t to_x, int32_t to_y, uint32_t duration_ms,
               int steps = 6);
+
+    // A key pressed and released through the window procedure (a key message's code
+    // and flags), followed by a pump; with the repeat flag, the key-down alone.
+    void key(uintptr_t code, intptr_t flags = 0);
 
     // Lets virtual time run until any page transition has ended and repainted.
     void settle();
@@ -90,6 +99,8 @@ public:
     ProgramFolderFiles files;
 
 private:
+    std::unique_ptr<Captions> captions_;
+
     void pen(uint32_t message, int32_t x, int32_t y);
     Registry& registry();
 };

@@ -11,6 +11,7 @@
 #include "platform/media/PngImageCodec.h"
 #include "platform/posix/DlLibraryLoader.h"
 #include "platform/posix/FileRegistry.h"
+#include "platform/posix/GettextCaptions.h"
 #include "platform/posix/PosixFileSystem.h"
 #include "platform/posix/PosixProcessLauncher.h"
 #include "platform/sdl/SdlClock.h"
@@ -60,6 +61,9 @@ int main(int argc, char* argv[]) {
     services.fonts = &fonts;
     services.audio = new SdlSoundPlayer;
     services.libraries = new DlLibraryLoader(program_folder);
+    // The catalogues lie beside the program folder, in the build tree as installed.
+    services.captions = new GettextCaptions(GettextCaptions::locale_folder_of(program_folder),
+                                            GettextCaptions::languages_from_environment());
     install_platform(services);
 
     return run_program();

@@ -58,7 +58,7 @@ int32_t slot_of_button(uint32_t control) {
 }
 
 void set_caption_on_off(CheckButton& toggle) {
-    toggle.set_text(toggle.is_pressed() ? u"On" : u"Off");
+    toggle.set_text(switch_caption(toggle.is_pressed()));
     toggle.invalidate();
 }
 

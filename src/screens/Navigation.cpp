@@ -4,6 +4,7 @@
 #include "app/AppState.h"
 #include "app/KeepAwakeTimer.h"
 #include "motion/MotionPolling.h"
+#include "platform/Platform.h"
 #include "screens/ControlIds.h"
 #include "screens/Screens.h"
 #include "vavurud/Button.h"
@@ -27,6 +28,10 @@ void repaint_if(bool repaint) {
 
 }  // namespace
 
+std::u16string switch_caption(bool on) {
+    return on ? translated(u"On") : translated(u"Off");
+}
+
 void stop_motion_and_keep_awake() {
     AppState& state = app();
     // The start-up's own call comes from the loader thread, before anything could
@@ -35,7 +40,7 @@ void stop_motion_and_keep_awake() {
     if (on_main_thread) stop_motion();
     if (CheckButton* toggle = state.motion_toggle) {
         toggle->set_pressed(false);
-        toggle->set_text(u"Off");
+        toggle->set_text(switch_caption(false));
     }
     if (KeepAwakeTimer* keep_awake = state.keep_awake; keep_awake && on_main_thread) {
         keep_awake->stop();

@@ -128,6 +128,7 @@ void bottom_bar_button(Button& button, std::u16string_view caption) {
     button.set_image_kind(kImageMasked).set_image_placement(kPlaceCentred);
     button.set_show_text(true);
     button.set_text_format(kCentred);
+    button.set_fit_text(true);
     button.set_text(caption);
 }
 
@@ -257,6 +258,7 @@ void build_home_page(const Layout& l) {
         toggle->set_font(skin_font(&Skin::F14B));
         toggle->set_text_colours(kWhite, kWhite);
         toggle->set_text_margins(scale_x(2), scale_x(2), scale_x(2), scale_x(2));
+        toggle->set_fit_text(true);
     }
 
     l.place_as_page(*s.home_page);
@@ -308,22 +310,23 @@ void build_settings_page(const Layout& l) {
     struct LabelRow {
         Label* label;
         int32_t y, height, indent;
-        std::u16string_view text;
+        std::u16string text;
     };
     const LabelRow labels[] = {
-        {s.sensitivity_label, 60, 40, 20, u"Sensitivity"},
-        {s.x_axis_label, 102, 60, 60, u"X-axis:"},
-        {s.y_axis_label, 172, 60, 60, u"Y-axis:"},
-        {s.z_axis_label, 242, 60, 60, u"Z-axis:"},
-        {s.x_button_close_label, 312, 60, 20, u"X-Button (Close):"},
-        {s.animations_label, 380, 60, 20, u"Animations:"},
-        {s.touch_vibrations_label, 448, 60, 20, u"Touch Vibrations:"},
+        {s.sensitivity_label, 60, 40, 20, translated(u"Sensitivity")},
+        {s.x_axis_label, 102, 60, 60, translated(u"X-axis:")},
+        {s.y_axis_label, 172, 60, 60, translated(u"Y-axis:")},
+        {s.z_axis_label, 242, 60, 60, translated(u"Z-axis:")},
+        {s.x_button_close_label, 312, 60, 20, translated(u"X-Button (Close):")},
+        {s.animations_label, 380, 60, 20, translated(u"Animations:")},
+        {s.touch_vibrations_label, 448, 60, 20, translated(u"Touch Vibrations:")},
     };
     for (const LabelRow& row : labels) {
         row.label->set_rect(0, row.y, 240, row.height);
         row.label->set_font(skin_font(&Skin::F14));
         row.label->set_text_format(kLeftMiddle);
         row.label->set_text_margins(row.indent, 0, 0, 0);
+        row.label->set_fit_text(true);
         row.label->set_text(row.text);
     }
 
@@ -375,23 +378,24 @@ void build_about_page(const Layout& l) {
     struct Line {
         Label* label;
         int32_t y;
-        std::u16string_view text;
+        std::u16string text;
         FontHandle Skin::*font;
         uint32_t format;
     };
     const Line lines[] = {
-        {s.about_title_label, 75, kAboutTitle, &Skin::F18B, kCentred},
-        {s.about_platform_label, 115, kAboutPlatform, &Skin::F14, kCentred},
-        {s.about_version_label, 155, kAboutVersion, &Skin::F14, kCentredTop},
-        {s.about_web_label, 235, kAboutWeb, &Skin::F14, kCentred},
-        {s.about_mail_label, 275, kAboutMail, &Skin::F14, kCentredTop},
-        {s.about_notice_label, l.h - 148, kAboutNotice, &Skin::F14, kCentred},
+        {s.about_title_label, 75, std::u16string(kAboutTitle), &Skin::F18B, kCentred},
+        {s.about_platform_label, 115, translated(kAboutPlatform), &Skin::F14, kCentred},
+        {s.about_version_label, 155, translated(kAboutVersion), &Skin::F14, kCentredTop},
+        {s.about_web_label, 235, std::u16string(kAboutWeb), &Skin::F14, kCentred},
+        {s.about_mail_label, 275, std::u16string(kAboutMail), &Skin::F14, kCentredTop},
+        {s.about_notice_label, l.h - 148, translated(kAboutNotice), &Skin::F14, kCentred},
     };
     for (const Line& line : lines) {
         line.label->set_rect(0, line.y, 480, 40);
         line.label->set_text(line.text);
         line.label->set_font(skin_font(line.font));
         line.label->set_text_format(line.format);
+        line.label->set_fit_text(true);
     }
 
     s.about_logo_picture->set_rect(0, 195, 480, 40);
@@ -403,7 +407,7 @@ void build_about_page(const Layout& l) {
               resource_image(&AppResources::donate_down));
 
     s.back_button->set_rect(140, l.h - 84, 200, 60);
-    bottom_bar_button(*s.back_button, u"BACK");
+    bottom_bar_button(*s.back_button, translated(u"BACK"));
 
     l.place_as_screen(*s.about_page);
     s.about_page->set_visible(false);
@@ -424,9 +428,9 @@ void build_pick_page(const Layout& l) {
         .set_selection_image(skin_image(&Skin::Slt_ItemSelected));
 
     s.ok_button->set_rect(250, l.h - 84, 200, 60);
-    bottom_bar_button(*s.ok_button, u"OK");
+    bottom_bar_button(*s.ok_button, translated(u"OK"));
     s.cancel_button->set_rect(30, l.h - 84, 200, 60);
-    bottom_bar_button(*s.cancel_button, u"CANCEL");
+    bottom_bar_button(*s.cancel_button, translated(u"CANCEL"));
 
     l.place_as_screen(*s.pick_page);
     s.pick_page->set_visible(false);

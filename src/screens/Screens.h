@@ -4,11 +4,17 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
+#include <vector>
+
+#include "platform/Bitmap.h"
 
 #include "platform/Geometry.h"
 #include "platform/Window.h"
 
 namespace tiltophon {
+
+class Control;
 
 // The screens subsystem as the shell and the loader call it.
 
@@ -28,6 +34,17 @@ int32_t collect_settings();
 // buttons does. Other keys, and keys before loading has finished, do nothing.
 constexpr int32_t kSlotKeyCount = 5;
 void on_slot_key(Window* window, uint32_t message, WParam key);
+// The caption of the two switches: "On" or "Off" in the user's language.
+std::u16string switch_caption(bool on);
+// Tab and Shift+Tab, Enter and Space, the arrows and Escape (the key messages' codes
+// and flags): the focus moves through the controls on screen and uses them as a touch
+// would. Other keys, and keys before loading has finished, do nothing.
+void on_focus_key(Window* window, uint32_t message, WParam key, LParam flags);
+// The controls the focus visits on the page on screen, in reading order.
+std::vector<Control*> focus_order();
+// The ring around the focused control in the skin's accent colour, once a key has
+// been pressed; nothing before, so the pages look as they always did to the pen.
+void paint_focus_ring(Bitmap& frame);
 // Touch vibration on or off for every control that reacts to the pen.
 void set_touch_vibration(bool on);
 

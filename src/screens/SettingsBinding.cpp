@@ -22,7 +22,7 @@ namespace {
 constexpr int32_t kOutOfMemory = static_cast<int32_t>(0x8007000E);
 
 void set_caption_on_off(CheckButton& toggle) {
-    toggle.set_text(toggle.is_pressed() ? u"On" : u"Off");
+    toggle.set_text(switch_caption(toggle.is_pressed()));
 }
 
 }  // namespace

@@ -94,6 +94,7 @@ int32_t Skin::Load(std::u16string_view skin_folder, std::u16string_view) {
         owned_images_[index] = codec ? codec->load_png(folder.path_of(file).view()) : nullptr;
         this->*kImages[index].field = owned_images_[index].get();
     }
+    load_language_images(skin_folder);
     for (int index = 0; index < kFontCount; ++index) {
         // The screen's dpi is read once, on first use, by the shared scaling rule.
         const int32_t height = scale_y(kFonts[index].design_height);
@@ -101,6 +102,29 @@ int32_t Skin::Load(std::u16string_view skin_folder, std::u16string_view) {
         this->*kFonts[index].field = owned_fonts_[index].get();
     }
     return 1;
+}
+
+void Skin::load_language_images(std::u16string_view skin_folder) {
+    ImageCodec* codec = platform().images;
+    const std::u16string language = caption_language();
+    if (!codec || language.empty()) return;
+    PathText language_folder(skin_folder);
+    language_folder.append(language).append(u"/");
+    const FolderIndex folder(language_folder.view());
+    for (int index : kLoadOrder) {
+        PathText file(kImages[index].name);
+        file.append(u".png");
+        std::unique_ptr<Bitmap> image = codec->load_png(folder.path_of(file).view());
+        if (!image) continue;
+        owned_images_[index] = std::move(image);
+        this->*kImages[index].field = owned_images_[index].get();
+    }
+}
+
+Colour Skin::accent_colour() const {
+    const Bitmap* selection = Slt_ItemSelected;
+    if (!selection || selection->width() <= 0 || selection->height() <= 0) return kDefaultAccent;
+    return colour_from_pixel(selection->pixel(selection->width() / 2, selection->height() / 2));
 }
 
 void Skin::Release() {

@@ -96,12 +96,22 @@ public:
     static LogicalFont skin_font_description(std::u16string_view face, int32_t height,
                                              bool semibold, bool italic, bool underline);
 
+    // The skin's accent: the colour in the middle of its selection picture
+    // "Slt_ItemSelected", so a skin of one's own brings its own; amber without it.
+    Colour accent_colour() const;
+    static constexpr Colour kDefaultAccent = 0x3DC2FF;
+
     // Field access by the order of the fields above: images 0 to 45, fonts 0 to 5.
     Image image(int index) const;
     FontHandle font(int index) const;
     static std::u16string_view image_name(int index);
 
 private:
+    // The pictures with words in them in the captions' language: the images of the
+    // skin folder's sub-folder named after the language ("Skin/de/") take the place
+    // of those of the skin folder.
+    void load_language_images(std::u16string_view skin_folder);
+
     std::array<std::unique_ptr<Bitmap>, kImageCount> owned_images_;
     std::array<std::unique_ptr<Font>, kFontCount> owned_fonts_;
 };

@@ -16,6 +16,7 @@ public:
     Button(Window* owner, uint32_t id);
 
     void draw(DrawContext& context) override;
+    bool takes_focus() const override { return true; }
 
     // Slots 1, 2, 3, 4, 9 and 10 hold the state images, 13 the icon; others are ignored.
     Button& set_image(Image image, int32_t slot);

@@ -141,10 +141,22 @@ void Control::notify(Window* window, NotifyCode code) {
     window->send_message(msg::kCommand, command_param(code, id_), reinterpret_cast<LParam>(this));
 }
 
-void Control::draw_caption(DrawContext& context, Colour colour) const {
+Control& Control::set_fit_text(bool fit) {
+    fit_text_ = fit;
+    return *this;
+}
+
+Rect Control::caption_rect() const {
     const Margins& m = text_margins_;
-    draw_text(context, text_.view(), deflate_rect(get_rect(), m.left, m.top, m.right, m.bottom),
-              text_format_, colour, font_);
+    return deflate_rect(get_rect(), m.left, m.top, m.right, m.bottom);
+}
+
+void Control::draw_caption(DrawContext& context, Colour colour) const {
+    if (fit_text_) {
+        draw_fitted_text(context, text_.view(), caption_rect(), text_format_, colour, font_);
+    } else {
+        draw_text(context, text_.view(), caption_rect(), text_format_, colour, font_);
+    }
 }
 
 }  // namespace tiltophon

@@ -74,6 +74,8 @@ public:
     int on_pen_up(Window* window, uint32_t flags, int32_t x, int32_t y);
     int on_pen_move(Window* window, uint32_t flags, int32_t x, int32_t y);
     bool hit_test(int32_t x, int32_t y) const;
+    // Whether the keyboard focus may rest on the control: those that act on a touch.
+    virtual bool takes_focus() const { return false; }
     // Asks the owner window to repaint this control's rectangle.
     void invalidate();
 
@@ -88,6 +90,9 @@ public:
     Control& set_text_colours(Colour normal, Colour pressed);
     Control& set_text_format(uint32_t format);
     Control& set_text_margins(int32_t left, int32_t top, int32_t right, int32_t bottom);
+    // A caption wider than its box is drawn in a smaller size of its font, and cut
+    // only past the smallest (`fit_text`); without this it is cut at once.
+    Control& set_fit_text(bool fit);
     // An empty text leaves the caption as it was.
     Control& set_text(std::u16string_view text);
     // Copies the caption into a caller's 260-unit buffer; nothing for a null buffer.
@@ -110,6 +115,9 @@ public:
     Colour pressed_text_colour() const { return pressed_text_colour_; }
     uint32_t text_format() const { return text_format_; }
     const Margins& text_margins() const { return text_margins_; }
+    bool fits_text() const { return fit_text_; }
+    // The rectangle the caption is laid out in: the control inside its text margins.
+    Rect caption_rect() const;
     Panel* parent() const { return parent_; }
     Window* owner() const { return owner_; }
 
@@ -137,6 +145,7 @@ private:
     bool visible_ = true;
     bool enabled_ = true;
     bool vibrate_on_touch_ = false;
+    bool fit_text_ = false;
     FontHandle font_ = nullptr;
     Colour text_colour_ = 0xFFFFFF;
     Colour pressed_text_colour_ = 0x000000;

@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <string_view>
+#include <string>
 
 #include "platform/Bitmap.h"
 #include "platform/Font.h"
@@ -93,6 +94,20 @@ void fill_pattern(DrawContext& context, const Rect& rect, Image image, uint32_t 
 // nothing is drawn.
 void draw_text(DrawContext& context, std::u16string_view text, const Rect& rect, uint32_t format,
                Colour colour, FontHandle font);
+
+// A caption fitted to the width of its box: in its own font when it fits; else in the
+// largest smaller size of the same face, down to `kSmallestFitPercent` of the cell
+// height, at which the whole caption fits; else in that smallest size, cut with "...".
+struct FittedText {
+    FontHandle font = nullptr;
+    std::u16string text;
+    bool cut = false;
+};
+constexpr int32_t kSmallestFitPercent = 70;
+FittedText fit_text(std::u16string_view text, int32_t width, FontHandle font);
+// `draw_text` of the fitted caption.
+void draw_fitted_text(DrawContext& context, std::u16string_view text, const Rect& rect,
+                      uint32_t format, Colour colour, FontHandle font);
 
 // Like any line-to, the end point itself is left out. A null pen draws black, one
 // pixel wide, as a fresh surface's own pen does.

@@ -104,3 +104,46 @@ void draw_text(DrawContext& context, std::u16string_view text, const Rect& rect,
 }
 
 }  // namespace tiltophon
+
+namespace tiltophon {
+
+FittedText fit_text(std::u16string_view text, int32_t width, FontHandle font) {
+    text = text.substr(0, text.find(u'\0'));
+    if (!font && platform().fonts) font = platform().fonts->default_font();
+    FittedText fitted{font, std::u16string(text), false};
+    if (!font || text.empty()) return fitted;
+    const int32_t natural = font->text_width(text);
+    if (natural <= width) return fitted;
+
+    const int32_t cell = font->ascent() + font->descent();
+    const int32_t smallest = (cell * kSmallestFitPercent + 99) / 100;
+    // Widths shrink about in proportion to the cell, so start just above the size that
+    // should fit (hinting rounds each size its own way) and step down from there.
+    const int32_t estimate =
+        width > 0 ? static_cast<int32_t>(int64_t{cell} * width / natural) : smallest;
+    FontHandle smaller = nullptr;
+    const int32_t first = std::min(std::max(estimate + 2, smallest), cell - 1);
+    for (int32_t height = first; height >= smallest; --height) {
+        FontHandle candidate = font->at_cell_height(height);
+        if (!candidate) break;
+        smaller = candidate;
+        if (candidate->text_width(text) <= width) {
+            fitted.font = candidate;
+            return fitted;
+        }
+    }
+    if (smaller) fitted.font = smaller;
+    fitted.text = with_end_ellipsis(*fitted.font, text, width);
+    fitted.cut = true;
+    return fitted;
+}
+
+void draw_fitted_text(DrawContext& context, std::u16string_view text, const Rect& rect,
+                      uint32_t format, Colour colour, FontHandle font) {
+    const int64_t width = int64_t{rect.right} - rect.left;
+    const FittedText fitted =
+        fit_text(text, static_cast<int32_t>(std::clamp<int64_t>(width, 0, INT32_MAX)), font);
+    draw_text(context, fitted.text, rect, format, colour, fitted.font);
+}
+
+}  // namespace tiltophon

@@ -54,6 +54,7 @@ public:
     SelectList(Window* owner, uint32_t id);
 
     void draw(DrawContext& context) override;
+    bool takes_focus() const override { return true; }
     int pen_down(Window* window, uint32_t flags, int32_t x, int32_t y) override;
     int pen_up(Window* window, uint32_t flags, int32_t x, int32_t y) override;
     int pen_move(Window* window, uint32_t flags, int32_t x, int32_t y) override;
@@ -69,6 +70,11 @@ public:
     // list is empty or the index lies past the last row.
     int select(int32_t index);
     int32_t get_selected() const { return selected_; }
+    // Moves the selection `rows` rows on (back for a negative count), stopping at the
+    // first and last row; from no selection it starts at the first row. The row is
+    // scrolled into view and reported with a click, as a tap on it would be. 0 for an
+    // empty list.
+    int step_selection(Window* window, int32_t rows);
 
     void start_glide(Window* window, uint32_t timer_id, uint32_t period_ms, TimerRoutine routine);
     void stop_glide(Window* window, uint32_t timer_id);

@@ -16,6 +16,7 @@ public:
     ValueSelector(Window* owner, uint32_t id);
 
     void draw(DrawContext& context) override;
+    bool takes_focus() const override { return true; }
     int pen_down(Window* window, uint32_t flags, int32_t x, int32_t y) override;
     int pen_up(Window* window, uint32_t flags, int32_t x, int32_t y) override;
     int pen_move(Window* window, uint32_t flags, int32_t x, int32_t y) override;

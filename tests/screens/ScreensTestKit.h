@@ -37,6 +37,14 @@ inline Point centre_of(const Control* control) {
     return {(r.left + r.right) / 2, (r.top + r.bottom) / 2};
 }
 
+// Whether the control and every Panel above it are visible.
+inline bool is_shown(const Control* control) {
+    for (const Control* c = control; c; c = c->parent()) {
+        if (!c->is_visible()) return false;
+    }
+    return control != nullptr;
+}
+
 inline std::vector<uint32_t> child_ids(const Panel* panel) {
     std::vector<uint32_t> ids;
     for (const Control* child : panel->children()) ids.push_back(child->id());

@@ -141,3 +141,61 @@ TEST_F(DrawTextTest, NullFontDrawsInTheDefaultFont) {
 
 }  // namespace
 }  // namespace tiltophon
+
+namespace tiltophon {
+namespace {
+
+// A caption too wide for its box shrinks to the largest size that fits, at most to
+// 70 % of its cell height, and is cut with "..." only past that; a font that cannot
+// change size is cut at once.
+TEST(FitTextTest, ShrinksDownToSeventyPercentThenCuts) {
+    HeadlessPlatform headless;
+    LogicalFont description;
+    description.height = 28;
+    description.face.assign(u"sans-serif");
+    const std::unique_ptr<Font> font = headless.fonts.create_font(description);
+    ASSERT_NE(font, nullptr);
+    const std::u16string caption = u"Vibration bei Berührung:";
+    const int32_t natural = font->text_width(caption);
+
+    struct Row {
+        int32_t room;
+        bool cut;
+        int32_t min_cell, max_cell;
+    };
+    const Row rows[] = {
+        {natural, false, 28, 28},
+        {natural * 80 / 100, false, 20, 27},
+        {natural / 2, true, 20, 20},
+        {0, true, 20, 20},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.room);
+        const FittedText fitted = fit_text(caption, row.room, font.get());
+        ASSERT_NE(fitted.font, nullptr);
+        const int32_t cell = fitted.font->ascent() + fitted.font->descent();
+        EXPECT_EQ(fitted.cut, row.cut);
+        EXPECT_GE(cell, row.min_cell);
+        EXPECT_LE(cell, row.max_cell);
+        if (row.cut) {
+            EXPECT_TRUE(fitted.text.ends_with(u"..."));
+        } else {
+            EXPECT_EQ(fitted.text, caption);
+        }
+        if (row.room > 0) {
+            EXPECT_LE(fitted.font->text_width(fitted.text), row.room);
+        }
+        // No smaller size fits less than the one chosen: one pixel larger would not fit.
+        if (!row.cut && cell < 28) {
+            EXPECT_GT(font->at_cell_height(cell + 1)->text_width(caption), row.room);
+        }
+    }
+
+    BoxFont fixed;
+    const FittedText cut = fit_text(u"abcdef", 45, &fixed);
+    EXPECT_EQ(cut.font, &fixed);
+    EXPECT_EQ(cut.text, u"a...");
+}
+
+}  // namespace
+}  // namespace tiltophon

@@ -9,6 +9,8 @@
 #include <cmath>
 
 #include "Canvas.h"
+#include "platform/Platform.h"
+#include "vavurud/Draw.h"
 
 namespace tiltophon::skingen {
 
@@ -187,8 +189,14 @@ Bitmap tab(int which, bool selected, const Fonts& fonts) {
     const float cy = 42;
     const Shape icon = which == 0 ? house(cx, cy, 40) : which == 1 ? note(cx, cy, 40) : gear(cx, cy, 42);
     c.fill(icon, colour);
-    const char16_t* label = which == 0 ? u"Home" : which == 1 ? u"Sounds" : u"Settings";
-    c.text(fonts.label, label, cx, 84, selected ? kAmberLight : kDim);
+    const std::u16string label = which == 0   ? translated(u"Home")
+                                 : which == 1 ? translated(u"Sounds")
+                                              : translated(u"Settings");
+    // A longer word in another language is set smaller to stay inside its tab.
+    if (fonts.label) {
+        const FittedText fitted = fit_text(label, 150, fonts.label);
+        c.text(fitted.font, fitted.text, cx, 84, selected ? kAmberLight : kDim);
+    }
     return c.flatten();
 }
 
@@ -406,6 +414,11 @@ std::vector<Picture> skin_pictures(const Fonts& fonts) {
     return out;
 }
 
+bool has_words(const Picture& picture) {
+    return picture.path.starts_with("Skin/Chk_BottomBar_") || picture.path == "splash.png" ||
+           picture.path == "about.png" || picture.path.starts_with("donate-");
+}
+
 std::vector<Picture> resource_pictures(const Fonts& fonts) {
     std::vector<Picture> out;
 
@@ -427,16 +440,20 @@ std::vector<Picture> resource_pictures(const Fonts& fonts) {
         });
         emblem(c, 215, 190, 210, hex(0xE8ECF2), hex(0x1E222A), kAmber);
         c.text(fonts.wordmark, u"Tiltophon", 240, 360, hex(0xF2F4F8));
-        c.text(fonts.small, u"tilt \u00B7 swing \u00B7 play", 240, 432, kDim);
+        if (fonts.small) {
+            const FittedText tagline = fit_text(translated(u"tilt \u00B7 swing \u00B7 play"), 440, fonts.small);
+            c.text(tagline.font, tagline.text, 240, 432, kDim);
+        }
         out.push_back({"splash.png", c.flatten()});
     }
     {
         Canvas c(380, 40, kPage);
-        const std::u16string_view line = u"motion-triggered sound board";
-        const float width = fonts.small ? static_cast<float>(fonts.small->text_width(line)) : 0;
+        const FittedText line = fonts.small ? fit_text(translated(u"motion-triggered sound board"), 340, fonts.small)
+                                            : FittedText{};
+        const float width = line.font ? static_cast<float>(line.font->text_width(line.text)) : 0;
         const float left = (380 - width - 40) / 2;
         emblem(c, left + 14, 20, 30, kGlyph, hex(0x1E222A), kAmber);
-        c.text(fonts.small, line, left + 40, 20, kDim, false);
+        c.text(line.font, line.text, left + 40, 20, kDim, false);
         out.push_back({"about.png", c.flatten()});
     }
     for (bool pressed : {false, true}) {
@@ -453,7 +470,10 @@ std::vector<Picture> resource_pictures(const Fonts& fonts) {
         const Shape heart = unite(unite(circle(36, 22, 7), circle(48, 22, 7)),
                                   polygon({{29.5f, 25}, {54.5f, 25}, {42, 37}}));
         c.fill(heart, ink);
-        c.text(fonts.label, u"Donate", 112, 26, pressed ? kInk : hex(0xF2F4F8));
+        if (fonts.label) {
+            const FittedText word = fit_text(translated(u"Donate"), 112, fonts.label);
+            c.text(word.font, word.text, 112, 26, pressed ? kInk : hex(0xF2F4F8));
+        }
         out.push_back({pressed ? "donate-down.png" : "donate-up.png", c.flatten()});
     }
     return out;

@@ -30,6 +30,9 @@ struct Fonts {
 
 // The 46 skin images at the sizes a 480 x 640, 192-dpi screen shows them.
 std::vector<Picture> skin_pictures(const Fonts& fonts);
+// Whether a skin picture carries words of a caption (the tabs' names), and so has a
+// picture of its own in each language.
+bool has_words(const Picture& picture);
 // Icon, launcher icon, splash, About picture and donation buttons.
 std::vector<Picture> resource_pictures(const Fonts& fonts);
 // Big (96 x 96) and small (48 x 48) pictures of the default sound sets.

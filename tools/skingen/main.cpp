@@ -5,6 +5,11 @@
 // sound sets into a program folder:
 //
 //   tiltophon-skingen PROGRAM_FOLDER [--launcher-icon FILE] [--sheet FILE]
+//   tiltophon-skingen PROGRAM_FOLDER --language LL
+//
+// --language draws only the pictures with words in them, in the language LL from the
+// catalogues beside the program folder: the skin's into Skin/LL/, the program's own
+// into LL/, where the program looks for them first when it shows its captions in LL.
 //
 // --sheet also writes one picture with every generated image and mock-ups of the
 // pages put together from them, for looking the skin over.
@@ -20,6 +25,7 @@
 #include "platform/Text.h"
 #include "platform/media/FreeTypeFontEngine.h"
 #include "platform/media/PngImageCodec.h"
+#include "platform/posix/GettextCaptions.h"
 
 namespace fs = std::filesystem;
 using namespace tiltophon;
@@ -54,12 +60,15 @@ int main(int argc, char** argv) {
     const fs::path folder = argv[1];
     fs::path launcher_icon;
     fs::path sheet;
+    std::string language;
     for (int i = 2; i + 1 < argc; i += 2) {
         const std::string option = argv[i];
         if (option == "--launcher-icon") {
             launcher_icon = argv[i + 1];
         } else if (option == "--sheet") {
             sheet = argv[i + 1];
+        } else if (option == "--language") {
+            language = argv[i + 1];
         } else {
             std::fprintf(stderr, "tiltophon-skingen: unknown option %s\n", argv[i]);
             return 2;
@@ -75,6 +84,16 @@ int main(int argc, char** argv) {
     FreeTypeFontEngine engine(28);
     Platform services;
     services.fonts = &engine;
+    std::unique_ptr<GettextCaptions> captions;
+    if (!language.empty()) {
+        captions = std::make_unique<GettextCaptions>(
+            GettextCaptions::locale_folder_of(folder.string() + "/"), language);
+        if (captions->language().empty()) {
+            std::fprintf(stderr, "tiltophon-skingen: no captions in %s\n", language.c_str());
+            return 1;
+        }
+        services.captions = captions.get();
+    }
     install_platform(services);
     auto label = make_font(engine, 26, 600);
     auto title = make_font(engine, 32, 600);
@@ -82,6 +101,19 @@ int main(int argc, char** argv) {
     auto small = make_font(engine, 26, 500);
     if (!label) std::fprintf(stderr, "tiltophon-skingen: no font found; pictures will carry no words\n");
     const skingen::Fonts fonts{label.get(), title.get(), wordmark.get(), small.get()};
+
+    if (!language.empty()) {
+        bool ok = true;
+        for (auto& picture : skingen::skin_pictures(fonts)) {
+            if (!skingen::has_words(picture)) continue;
+            const fs::path name = fs::path(picture.path).filename();
+            ok = write(folder / "Skin" / language / name, picture) && ok;
+        }
+        for (auto& picture : skingen::resource_pictures(fonts)) {
+            if (skingen::has_words(picture)) ok = write(folder / language / picture.path, picture) && ok;
+        }
+        return ok ? 0 : 1;
+    }
 
     std::vector<skingen::Picture> pictures = skingen::skin_pictures(fonts);
     for (auto& picture : skingen::resource_pictures(fonts)) pictures.push_back(std::move(picture));

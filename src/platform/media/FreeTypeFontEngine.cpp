@@ -11,6 +11,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <map>
+#include <memory>
 #include <optional>
 #include <string>
 #include <unordered_map>
@@ -152,13 +154,16 @@ struct Glyph {
     std::vector<uint8_t> coverage;
 };
 
+bool size_face(FT_Face face, int32_t height, int32_t& ascent, int32_t& descent);
+
 class FreeTypeFont : public Font {
 public:
-    FreeTypeFont(std::shared_ptr<FreeTypeShared> shared, FT_Face face, bool embolden,
+    FreeTypeFont(std::shared_ptr<FreeTypeShared> shared, FT_Face face, FaceFile file,
                  bool underline, int32_t ascent, int32_t descent)
         : shared_(std::move(shared)),
           face_(face),
-          embolden_(embolden),
+          file_(std::move(file)),
+          embolden_(file_.embolden),
           underline_(underline),
           ascent_(ascent),
           descent_(descent) {}
@@ -166,6 +171,28 @@ public:
     ~FreeTypeFont() override {
         std::lock_guard lock(shared_->mutex);
         FT_Done_Face(face_);
+    }
+
+    const Font* at_cell_height(int32_t height) const override {
+        if (height <= 0 || height > 4096) return nullptr;
+        if (height == ascent_ + descent_) return this;
+        std::lock_guard lock(shared_->mutex);
+        auto found = sizes_.find(height);
+        if (found != sizes_.end()) return found->second.get();
+        // A caption is fitted in a few sizes at most; a table grown past that is kept
+        // as it is rather than grown further.
+        if (sizes_.size() >= 32) return nullptr;
+        FT_Face face = nullptr;
+        if (FT_New_Face(shared_->library, file_.path.c_str(), file_.index, &face) != 0) return nullptr;
+        int32_t ascent = 0;
+        int32_t descent = 0;
+        if (!size_face(face, height, ascent, descent)) {
+            FT_Done_Face(face);
+            return nullptr;
+        }
+        auto& made = sizes_[height];
+        made = std::make_unique<FreeTypeFont>(shared_, face, file_, underline_, ascent, descent);
+        return made.get();
     }
 
     int32_t ascent() const override { return ascent_; }
@@ -260,11 +287,13 @@ private:
 
     std::shared_ptr<FreeTypeShared> shared_;
     FT_Face face_;
+    FaceFile file_;
     bool embolden_;
     bool underline_;
     int32_t ascent_;
     int32_t descent_;
     mutable std::unordered_map<char32_t, Glyph> cache_;
+    mutable std::map<int32_t, std::unique_ptr<FreeTypeFont>> sizes_;
 };
 
 // Sizes the face so that its cell (the Windows ascent plus descent, or the face's own
@@ -319,8 +348,8 @@ std::unique_ptr<Font> FreeTypeFontEngine::create_font(const LogicalFont& descrip
         FT_Done_Face(face);
         return nullptr;
     }
-    return std::make_unique<FreeTypeFont>(shared_, face, file->embolden, description.underline,
-                                          ascent, descent);
+    return std::make_unique<FreeTypeFont>(shared_, face, *file, description.underline, ascent,
+                                          descent);
 }
 
 const Font* FreeTypeFontEngine::default_font() {

@@ -58,6 +58,24 @@ bool same_name(std::string_view a, std::string_view b) {
     return a.size() == b.size() && SDL_strncasecmp(a.data(), b.data(), a.size()) == 0;
 }
 
+// The keys that move and use the focus; 0 for others. Tab and the arrows repeat while
+// held, as they do everywhere.
+WParam navigation_key(SDL_Keycode code) {
+    switch (code) {
+        case SDLK_TAB: return key::kTab;
+        case SDLK_RETURN:
+        case SDLK_RETURN2:
+        case SDLK_KP_ENTER: return key::kEnter;
+        case SDLK_ESCAPE: return key::kEscape;
+        case SDLK_SPACE: return key::kSpace;
+        case SDLK_LEFT: return key::kLeft;
+        case SDLK_UP: return key::kUp;
+        case SDLK_RIGHT: return key::kRight;
+        case SDLK_DOWN: return key::kDown;
+        default: return 0;
+    }
+}
+
 }  // namespace
 
 bool SdlWindowSystem::invisible_driver_unasked(std::string_view driver, const char* requested) {
@@ -205,6 +223,13 @@ bool SdlWindowSystem::translate_pen(uint32_t kind, LParam point, Message& messag
 }
 
 bool SdlWindowSystem::translate_key(const SDL_KeyboardEvent& key, Message& message) {
+    const uint32_t kind = key.type == SDL_KEYDOWN ? msg::kKeyDown : msg::kKeyUp;
+    if (WParam navigation = navigation_key(key.keysym.sym)) {
+        LParam flags = (key.keysym.mod & KMOD_SHIFT) ? key::kShift : 0;
+        if (key.repeat) flags |= key::kRepeat;
+        message = {kind, navigation, flags};
+        return true;
+    }
     if (key.repeat) return false;
     SDL_Scancode code = key.keysym.scancode;
     char16_t digit = 0;
@@ -218,7 +243,7 @@ bool SdlWindowSystem::translate_key(const SDL_KeyboardEvent& key, Message& messa
     } else {
         return false;
     }
-    message = {key.type == SDL_KEYDOWN ? msg::kKeyDown : msg::kKeyUp, digit, 0};
+    message = {kind, digit, 0};
     return true;
 }
 
