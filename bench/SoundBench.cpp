@@ -17,14 +17,15 @@
 #include <thread>
 
 #include "Allocations.h"
+#include "SwingTiming.h"
 #include "app/AppState.h"
 #include "motion/MotionDispatch.h"
 #include "motion/MotionMessage.h"
-#include "program/HeadlessPlatform.h"
 #include "platform/media/WaveFile.h"
 #include "platform/posix/PosixFileSystem.h"
 #include "platform/sdl/SdlDevices.h"
 #include "platform/sdl/SdlSoundPlayer.h"
+#include "program/HeadlessPlatform.h"
 #include "sound/SoundBank.h"
 #include "sound/SoundSlots.h"
 
@@ -130,47 +131,6 @@ BENCHMARK(BM_SortLibrary)
     ->Arg(FileAscending)
     ->Arg(FileDescending)
     ->Unit(benchmark::kMillisecond);
-
-// Processes that keep a core busy, as a compile next to the program does; killed
-// when the object goes.
-class BusyProcesses {
-public:
-    explicit BusyProcesses(int count) {
-        for (int i = 0; i < count; ++i) {
-            pid_t child = ::fork();
-            if (child == 0) {
-                for (volatile uint64_t spin = 0;; spin = spin + 1) {
-                }
-            }
-            if (child > 0) children_.push_back(child);
-        }
-    }
-    ~BusyProcesses() {
-        for (pid_t child : children_) ::kill(child, SIGKILL);
-        for (pid_t child : children_) ::waitpid(child, nullptr, 0);
-    }
-    int running() const { return int(children_.size()); }
-
-private:
-    std::vector<pid_t> children_;
-};
-
-struct Percentiles {
-    double p50 = 0, p99 = 0, max = 0;
-};
-
-Percentiles percentiles(std::vector<double> ms) {
-    std::sort(ms.begin(), ms.end());
-    auto at = [&](double q) {
-        return ms[std::min(ms.size() - 1, std::size_t(q * double(ms.size())))];
-    };
-    return ms.empty() ? Percentiles{} : Percentiles{at(0.50), at(0.99), ms.back()};
-}
-
-LResult motion_window_proc(Window* window, uint32_t message, WParam first, LParam second) {
-    if (message == kMotionMessage) return on_motion_message(window, message, first, second);
-    return window->default_proc(message, first, second);
-}
 
 // A swing to slot 1's sound, a 1 MB WAV (twelve seconds), through everything the
 // program uses: the motion message posted to the main window and dispatched by its
