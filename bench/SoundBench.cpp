@@ -28,6 +28,7 @@
 #include "program/HeadlessPlatform.h"
 #include "sound/SoundBank.h"
 #include "sound/SoundSlots.h"
+#include "support/OneSlotProgram.h"
 
 namespace tiltophon {
 namespace {
@@ -146,7 +147,6 @@ BENCHMARK(BM_SortLibrary)
 void BM_SwingToFirstFrame(benchmark::State& state) {
     const bool prepared = state.range(0) != 0;
     ::setenv("SDL_AUDIODRIVER", "dummy", 0);
-    HeadlessPlatform headless;
     SdlSoundPlayer player;
     SdlThreadRunner threads;
     const SDL_AudioSpec device = player.device_spec();
@@ -154,24 +154,8 @@ void BM_SwingToFirstFrame(benchmark::State& state) {
         state.SkipWithError("no audio device");
         return;
     }
-    headless.services().audio = &player;
-    headless.services().threads = &threads;
-    install_platform(headless.services());
-    Window* window =
-        headless.windows.create_window(u"TiltophonClass", u"Tiltophon", motion_window_proc);
-    app().main_window = window;
-    SoundBank bank;
-    bank.AddEntry(u"Set", u"big.wav", GeneratedLibrary::get().big_wave(), nullptr, nullptr);
-    SoundSlots slots;
-    app().sound_bank = &bank;
-    app().sound_slots = &slots;
-    app().loading = false;
-    slots.entries[0] = bank.EntryAt(0);
-    if (prepared) {
-        std::vector<std::u16string> paths = {std::u16string(bank.EntryAt(0)->FilePath.view())};
-        player.prepare(paths);
-        player.wait_until_idle();
-    }
+    OneSlotProgram program(player, threads, GeneratedLibrary::get().big_wave(), prepared);
+    Window* window = program.window;
 
     BusyProcesses busy(int(state.range(1)));
     std::vector<double> handed, first;
@@ -189,7 +173,7 @@ void BM_SwingToFirstFrame(benchmark::State& state) {
                 .count();
         window->post_message(kMotionMessage, 1, 0);
         long allocations = allocations_so_far();
-        headless.windows.pump();
+        program.headless.windows.pump();
         while (player.last_handed_over_ns() < start)
             std::this_thread::sleep_for(std::chrono::microseconds(50));
         swing_allocations += allocations_so_far() - allocations;
@@ -216,8 +200,6 @@ void BM_SwingToFirstFrame(benchmark::State& state) {
     // From the message loop's dispatch until the sound is the output's, on every thread.
     state.counters["allocations_per_swing"] =
         double(swing_allocations) / double(state.iterations());
-    install_platform({});
-    reset_app();
 }
 BENCHMARK(BM_SwingToFirstFrame)
     ->ArgNames({"prepared", "busy"})

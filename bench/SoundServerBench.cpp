@@ -6,7 +6,6 @@
 // monitor is recorded.
 #include <benchmark/benchmark.h>
 #include <fcntl.h>
-#include <spawn.h>
 #include <unistd.h>
 
 #include <atomic>
@@ -21,17 +20,12 @@
 #include <vector>
 
 #include "SwingTiming.h"
-#include "app/AppState.h"
 #include "e2e/SoundServer.h"
 #include "motion/TempFolder.h"
 #include "platform/media/WaveFile.h"
 #include "platform/sdl/SdlDevices.h"
 #include "platform/sdl/SdlSoundPlayer.h"
-#include "program/HeadlessPlatform.h"
-#include "sound/SoundBank.h"
-#include "sound/SoundSlots.h"
-
-extern char** environ;
+#include "support/OneSlotProgram.h"
 
 namespace tiltophon {
 namespace {
@@ -78,24 +72,10 @@ public:
     explicit MonitorListener(const std::vector<std::string>& env) {
         int pipe_ends[2];
         if (::pipe2(pipe_ends, O_CLOEXEC) != 0) return;
-        posix_spawn_file_actions_t actions;
-        posix_spawn_file_actions_init(&actions);
-        posix_spawn_file_actions_adddup2(&actions, pipe_ends[1], STDOUT_FILENO);
-        std::vector<std::string> args = {
-            "parec",          "--latency-msec=5",
-            "--format=s16le", "--channels=1",
-            "--rate=48000",   std::string("--device=") + e2e::SoundServer::kSink + ".monitor"};
-        std::vector<char*> argv;
-        for (std::string& arg : args) argv.push_back(arg.data());
-        argv.push_back(nullptr);
-        std::vector<std::string> variables = env;
-        std::vector<char*> envp;
-        for (std::string& variable : variables) envp.push_back(variable.data());
-        envp.push_back(nullptr);
-        if (::posix_spawnp(&recorder_, "parec", &actions, nullptr, argv.data(), envp.data()) != 0) {
-            recorder_ = 0;
-        }
-        posix_spawn_file_actions_destroy(&actions);
+        recorder_ =
+            spawn({"parec", "--latency-msec=5", "--format=s16le", "--channels=1", "--rate=48000",
+                   std::string("--device=") + e2e::SoundServer::kSink + ".monitor"},
+                  env, pipe_ends[1]);
         ::close(pipe_ends[1]);
         fd_ = pipe_ends[0];
         if (recorder_ > 0) reader_ = std::thread(&MonitorListener::read_loop, this);
@@ -206,7 +186,6 @@ void BM_SwingThroughSoundServer(benchmark::State& state) {
     std::string error;
     const std::string wave = folder.file("tone.wav");
     write_file(wave, encode_wave_s16(std::vector<float>(4410, 0.5f), 44100), error);
-    HeadlessPlatform headless;
     SdlSoundPlayer player;
     SdlThreadRunner threads;
     const SDL_AudioSpec device = player.device_spec();
@@ -214,27 +193,10 @@ void BM_SwingThroughSoundServer(benchmark::State& state) {
         state.SkipWithError("no output on the sound server");
         return;
     }
-    headless.services().audio = &player;
-    headless.services().threads = &threads;
-    install_platform(headless.services());
-    Window* window =
-        headless.windows.create_window(u"TiltophonClass", u"Tiltophon", motion_window_proc);
-    app().main_window = window;
-    SoundBank bank;
-    bank.AddEntry(u"Set", u"tone.wav", utf16_from_utf8(wave), nullptr, nullptr);
-    SoundSlots slots;
-    app().sound_bank = &bank;
-    app().sound_slots = &slots;
-    app().loading = false;
-    slots.entries[0] = bank.EntryAt(0);
-    std::vector<std::u16string> paths = {utf16_from_utf8(wave)};
-    player.prepare(paths);
-    player.wait_until_idle();
+    OneSlotProgram program(player, threads, utf16_from_utf8(wave));
+    Window* window = program.window;
 
-    std::vector<std::string> listener_env = client;
-    for (char** e = environ; *e; ++e) {
-        if (std::string(*e).rfind("PATH=", 0) == 0) listener_env.push_back(*e);
-    }
+    const std::vector<std::string> listener_env = server.client_env(environment_without({}));
     MonitorListener listener(listener_env);
     const int quantum = quantum_in_force(listener_env);
     BusyProcesses busy(int(state.range(0)));
@@ -248,7 +210,7 @@ void BM_SwingThroughSoundServer(benchmark::State& state) {
         listener.listen();
         const int64_t start = steady_ns();
         window->post_message(kMotionMessage, 1, 0);
-        headless.windows.pump();
+        program.headless.windows.pump();
         const auto give_up = Clock::now() + std::chrono::seconds(2);
         while (listener.heard_ns() == 0 && Clock::now() < give_up) {
             std::this_thread::sleep_for(std::chrono::microseconds(200));
@@ -270,8 +232,6 @@ void BM_SwingThroughSoundServer(benchmark::State& state) {
     state.counters["sdl_frames"] = device.samples;
     state.counters["device_rate"] = device.freq;
     state.counters["busy_processes"] = busy.running();
-    install_platform({});
-    reset_app();
 }
 BENCHMARK(BM_SwingThroughSoundServer)
     ->ArgNames({"busy"})

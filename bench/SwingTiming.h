@@ -12,10 +12,6 @@
 #include <cstdint>
 #include <vector>
 
-#include "motion/MotionDispatch.h"
-#include "motion/MotionMessage.h"
-#include "platform/Window.h"
-
 namespace tiltophon {
 
 // Processes that keep a core busy, as a compile next to the program does; killed
@@ -52,11 +48,6 @@ inline Percentiles percentiles(std::vector<double> ms) {
         return ms[std::min(ms.size() - 1, std::size_t(q * double(ms.size())))];
     };
     return ms.empty() ? Percentiles{} : Percentiles{at(0.50), at(0.99), ms.back()};
-}
-
-inline LResult motion_window_proc(Window* window, uint32_t message, WParam first, LParam second) {
-    if (message == kMotionMessage) return on_motion_message(window, message, first, second);
-    return window->default_proc(message, first, second);
 }
 
 }  // namespace tiltophon

@@ -13,16 +13,11 @@
 #include <vector>
 
 #include "alloc/CountingAllocator.h"
-#include "app/AppState.h"
-#include "motion/MotionDispatch.h"
-#include "motion/MotionMessage.h"
 #include "motion/TempFolder.h"
 #include "platform/media/WaveFile.h"
 #include "platform/sdl/SdlDevices.h"
 #include "platform/sdl/SdlSoundPlayer.h"
-#include "program/HeadlessPlatform.h"
-#include "sound/SoundBank.h"
-#include "sound/SoundSlots.h"
+#include "support/OneSlotProgram.h"
 
 namespace tiltophon {
 namespace {
@@ -34,23 +29,10 @@ TEST(SwingAllocationThreads, AReadySwingAllocatesNothingFromDispatchToTheDevice)
     ASSERT_TRUE(write_file(wave, encode_wave_s16(std::vector<float>(4410, 0.4f), 44100), error))
         << error;
 
-    HeadlessPlatform headless;
     SdlSoundPlayer player(audio_format(44100, AUDIO_S16SYS, 1));
     SdlThreadRunner threads;
-    headless.services().audio = &player;
-    headless.services().threads = &threads;
-    install_platform(headless.services());
-    SoundBank bank;
-    bank.AddEntry(u"Set", u"A.wav", utf16_from_utf8(wave), nullptr, nullptr);
-    SoundSlots slots;
-    app().sound_bank = &bank;
-    app().sound_slots = &slots;
-    app().loading = false;
-    slots.entries[0] = bank.EntryAt(0);
-    std::vector<std::u16string> paths = {utf16_from_utf8(wave)};
-    player.prepare(paths);
-    player.wait_until_idle();
-    ASSERT_TRUE(player.is_ready(paths[0]));
+    OneSlotProgram program(player, threads, utf16_from_utf8(wave));
+    ASSERT_TRUE(player.is_ready(utf16_from_utf8(wave)));
 
     // The device's callback, pulled here, one 256-frame period at a time.
     std::vector<int16_t> period(256);
@@ -75,8 +57,6 @@ TEST(SwingAllocationThreads, AReadySwingAllocatesNothingFromDispatchToTheDevice)
     EXPECT_EQ(allocated, 0) << "the dispatch, the playback routine, the hand-over or the "
                                "device's callback allocated";
     EXPECT_EQ(player.sounds_played_ready(), 51u);
-    install_platform({});
-    reset_app();
 }
 
 }  // namespace

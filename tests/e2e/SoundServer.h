@@ -5,7 +5,6 @@
 
 #include <fcntl.h>
 #include <signal.h>
-#include <spawn.h>
 #include <sys/wait.h>
 
 #include <chrono>
@@ -162,21 +161,7 @@ private:
                         const std::vector<std::string>& env) const {
         const int log =
             ::open((folder_ / "log.txt").c_str(), O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0600);
-        posix_spawn_file_actions_t actions;
-        posix_spawn_file_actions_init(&actions);
-        posix_spawn_file_actions_adddup2(&actions, log, STDOUT_FILENO);
-        posix_spawn_file_actions_adddup2(&actions, log, STDERR_FILENO);
-        std::vector<std::string> args = arguments, variables = env;
-        std::vector<char*> argv, envp;
-        for (std::string& a : args) argv.push_back(a.data());
-        for (std::string& e : variables) envp.push_back(e.data());
-        argv.push_back(nullptr);
-        envp.push_back(nullptr);
-        pid_t pid = 0;
-        if (::posix_spawnp(&pid, argv[0], &actions, nullptr, argv.data(), envp.data()) != 0) {
-            pid = -1;
-        }
-        posix_spawn_file_actions_destroy(&actions);
+        pid_t pid = spawn(arguments, env, log, log);
         if (log >= 0) ::close(log);
         return pid;
     }

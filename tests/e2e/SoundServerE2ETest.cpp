@@ -64,9 +64,9 @@ protected:
         // Half a second of a loud 440 Hz tone: the only sound slot 1 can make.
         const std::string set = folder.file("data/tiltophon/Sounds/Test");
         fs::create_directories(set);
-        ASSERT_TRUE(run({"sox", "-n", "-r", "44100", "-c", "1", "-b", "16", set + "/Tone.wav",
-                         "synth", "0.5", "sine", "440", "vol", "0.5"},
-                        environment_without({})));
+        ASSERT_TRUE(run_to_end({"sox", "-n", "-r", "44100", "-c", "1", "-b", "16",
+                                set + "/Tone.wav", "synth", "0.5", "sine", "440", "vol", "0.5"},
+                               environment_without({})));
     }
     void TearDown() override {
         // The program first: xvfb-run then takes its display down with it.
@@ -145,20 +145,7 @@ protected:
         std::vector<std::string> env = environment_without({"DISPLAY=", "XAUTHORITY="});
         env.push_back("DISPLAY=" + display_);
         env.push_back("XAUTHORITY=" + xauthority_);
-        return run(arguments, env);
-    }
-
-    static bool run(const std::vector<std::string>& arguments,
-                    const std::vector<std::string>& env) {
-        pid_t pid = spawn(arguments, env);
-        if (pid <= 0) return false;
-        std::optional<int> status = wait_exit(pid, 10s);
-        if (!status) {
-            ::kill(pid, SIGKILL);
-            ::waitpid(pid, nullptr, 0);
-            return false;
-        }
-        return WIFEXITED(*status) && WEXITSTATUS(*status) == 0;
+        return run_to_end(arguments, env);
     }
 
     std::string errors_file() const { return folder.file("errors.txt"); }
