@@ -34,7 +34,7 @@ inline bool poll_until(std::chrono::milliseconds limit, const std::function<bool
 
 // Starts `arguments` (the program found through PATH) with exactly the environment
 // `env`, its standard output and error going to `output` and `errors` when not -1; the
-// process id, or -1.
+// process id, or -1. The process leads a new process group.
 inline pid_t spawn(const std::vector<std::string>& arguments, const std::vector<std::string>& env,
                    int output = -1, int errors = -1) {
     std::vector<char*> argv;
@@ -49,10 +49,17 @@ inline pid_t spawn(const std::vector<std::string>& arguments, const std::vector<
     posix_spawn_file_actions_init(&actions);
     if (output >= 0) posix_spawn_file_actions_adddup2(&actions, output, STDOUT_FILENO);
     if (errors >= 0) posix_spawn_file_actions_adddup2(&actions, errors, STDERR_FILENO);
+    // In a process group of its own, so that whatever it starts in turn (xvfb-run's
+    // server and program, a session bus) can be ended with it.
+    posix_spawnattr_t attributes;
+    posix_spawnattr_init(&attributes);
+    posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETPGROUP);
+    posix_spawnattr_setpgroup(&attributes, 0);
     pid_t pid = 0;
-    const int result = ::posix_spawnp(&pid, argv[0], &actions, nullptr, argv.data(), envp.data());
+    int failed = ::posix_spawnp(&pid, argv[0], &actions, &attributes, argv.data(), envp.data());
+    posix_spawnattr_destroy(&attributes);
     posix_spawn_file_actions_destroy(&actions);
-    return result == 0 ? pid : -1;
+    return failed ? -1 : pid;
 }
 
 // The raw wait status once the process has ended within the limit.
