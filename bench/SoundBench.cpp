@@ -17,16 +17,18 @@
 #include <thread>
 
 #include "Allocations.h"
+#include "SwingTiming.h"
 #include "app/AppState.h"
 #include "motion/MotionDispatch.h"
 #include "motion/MotionMessage.h"
-#include "program/HeadlessPlatform.h"
 #include "platform/media/WaveFile.h"
 #include "platform/posix/PosixFileSystem.h"
 #include "platform/sdl/SdlDevices.h"
 #include "platform/sdl/SdlSoundPlayer.h"
+#include "program/HeadlessPlatform.h"
 #include "sound/SoundBank.h"
 #include "sound/SoundSlots.h"
+#include "support/OneSlotProgram.h"
 
 namespace tiltophon {
 namespace {
@@ -131,47 +133,6 @@ BENCHMARK(BM_SortLibrary)
     ->Arg(FileDescending)
     ->Unit(benchmark::kMillisecond);
 
-// Processes that keep a core busy, as a compile next to the program does; killed
-// when the object goes.
-class BusyProcesses {
-public:
-    explicit BusyProcesses(int count) {
-        for (int i = 0; i < count; ++i) {
-            pid_t child = ::fork();
-            if (child == 0) {
-                for (volatile uint64_t spin = 0;; spin = spin + 1) {
-                }
-            }
-            if (child > 0) children_.push_back(child);
-        }
-    }
-    ~BusyProcesses() {
-        for (pid_t child : children_) ::kill(child, SIGKILL);
-        for (pid_t child : children_) ::waitpid(child, nullptr, 0);
-    }
-    int running() const { return int(children_.size()); }
-
-private:
-    std::vector<pid_t> children_;
-};
-
-struct Percentiles {
-    double p50 = 0, p99 = 0, max = 0;
-};
-
-Percentiles percentiles(std::vector<double> ms) {
-    std::sort(ms.begin(), ms.end());
-    auto at = [&](double q) {
-        return ms[std::min(ms.size() - 1, std::size_t(q * double(ms.size())))];
-    };
-    return ms.empty() ? Percentiles{} : Percentiles{at(0.50), at(0.99), ms.back()};
-}
-
-LResult motion_window_proc(Window* window, uint32_t message, WParam first, LParam second) {
-    if (message == kMotionMessage) return on_motion_message(window, message, first, second);
-    return window->default_proc(message, first, second);
-}
-
 // A swing to slot 1's sound, a 1 MB WAV (twelve seconds), through everything the
 // program uses: the motion message posted to the main window and dispatched by its
 // message loop, the playback routine on the thread runner's pool, the real player on
@@ -186,7 +147,6 @@ LResult motion_window_proc(Window* window, uint32_t message, WParam first, LPara
 void BM_SwingToFirstFrame(benchmark::State& state) {
     const bool prepared = state.range(0) != 0;
     ::setenv("SDL_AUDIODRIVER", "dummy", 0);
-    HeadlessPlatform headless;
     SdlSoundPlayer player;
     SdlThreadRunner threads;
     const SDL_AudioSpec device = player.device_spec();
@@ -194,24 +154,8 @@ void BM_SwingToFirstFrame(benchmark::State& state) {
         state.SkipWithError("no audio device");
         return;
     }
-    headless.services().audio = &player;
-    headless.services().threads = &threads;
-    install_platform(headless.services());
-    Window* window =
-        headless.windows.create_window(u"TiltophonClass", u"Tiltophon", motion_window_proc);
-    app().main_window = window;
-    SoundBank bank;
-    bank.AddEntry(u"Set", u"big.wav", GeneratedLibrary::get().big_wave(), nullptr, nullptr);
-    SoundSlots slots;
-    app().sound_bank = &bank;
-    app().sound_slots = &slots;
-    app().loading = false;
-    slots.entries[0] = bank.EntryAt(0);
-    if (prepared) {
-        std::vector<std::u16string> paths = {std::u16string(bank.EntryAt(0)->FilePath.view())};
-        player.prepare(paths);
-        player.wait_until_idle();
-    }
+    OneSlotProgram program(player, threads, GeneratedLibrary::get().big_wave(), prepared);
+    Window* window = program.window;
 
     BusyProcesses busy(int(state.range(1)));
     std::vector<double> handed, first;
@@ -229,7 +173,7 @@ void BM_SwingToFirstFrame(benchmark::State& state) {
                 .count();
         window->post_message(kMotionMessage, 1, 0);
         long allocations = allocations_so_far();
-        headless.windows.pump();
+        program.headless.windows.pump();
         while (player.last_handed_over_ns() < start)
             std::this_thread::sleep_for(std::chrono::microseconds(50));
         swing_allocations += allocations_so_far() - allocations;
@@ -256,8 +200,6 @@ void BM_SwingToFirstFrame(benchmark::State& state) {
     // From the message loop's dispatch until the sound is the output's, on every thread.
     state.counters["allocations_per_swing"] =
         double(swing_allocations) / double(state.iterations());
-    install_platform({});
-    reset_app();
 }
 BENCHMARK(BM_SwingToFirstFrame)
     ->ArgNames({"prepared", "busy"})

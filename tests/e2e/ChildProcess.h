@@ -3,8 +3,10 @@
 
 #pragma once
 
+#include <signal.h>
 #include <spawn.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
 #include <chrono>
 #include <functional>
@@ -31,8 +33,10 @@ inline bool poll_until(std::chrono::milliseconds limit, const std::function<bool
 }
 
 // Starts `arguments` (the program found through PATH) with exactly the environment
-// `env`; the process id, or -1. The process leads a new process group.
-inline pid_t spawn(const std::vector<std::string>& arguments, const std::vector<std::string>& env) {
+// `env`, its standard output and error going to `output` and `errors` when not -1; the
+// process id, or -1. The process leads a new process group.
+inline pid_t spawn(const std::vector<std::string>& arguments, const std::vector<std::string>& env,
+                   int output = -1, int errors = -1) {
     std::vector<char*> argv;
     std::vector<std::string> args = arguments;
     for (std::string& a : args) argv.push_back(a.data());
@@ -41,6 +45,10 @@ inline pid_t spawn(const std::vector<std::string>& arguments, const std::vector<
     std::vector<char*> envp;
     for (std::string& e : variables) envp.push_back(e.data());
     envp.push_back(nullptr);
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    if (output >= 0) posix_spawn_file_actions_adddup2(&actions, output, STDOUT_FILENO);
+    if (errors >= 0) posix_spawn_file_actions_adddup2(&actions, errors, STDERR_FILENO);
     // In a process group of its own, so that whatever it starts in turn (xvfb-run's
     // server and program, a session bus) can be ended with it.
     posix_spawnattr_t attributes;
@@ -48,8 +56,9 @@ inline pid_t spawn(const std::vector<std::string>& arguments, const std::vector<
     posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETPGROUP);
     posix_spawnattr_setpgroup(&attributes, 0);
     pid_t pid = 0;
-    int failed = ::posix_spawnp(&pid, argv[0], nullptr, &attributes, argv.data(), envp.data());
+    int failed = ::posix_spawnp(&pid, argv[0], &actions, &attributes, argv.data(), envp.data());
     posix_spawnattr_destroy(&attributes);
+    posix_spawn_file_actions_destroy(&actions);
     return failed ? -1 : pid;
 }
 
@@ -60,6 +69,21 @@ inline std::optional<int> wait_exit(pid_t pid, std::chrono::milliseconds limit) 
         return std::nullopt;
     }
     return status;
+}
+
+// Runs `arguments` to its end, within `limit` (killed after it); true when it exits 0.
+inline bool run_to_end(const std::vector<std::string>& arguments,
+                       const std::vector<std::string>& env,
+                       std::chrono::milliseconds limit = std::chrono::seconds(10)) {
+    pid_t pid = spawn(arguments, env);
+    if (pid <= 0) return false;
+    std::optional<int> status = wait_exit(pid, limit);
+    if (!status) {
+        ::kill(pid, SIGKILL);
+        ::waitpid(pid, nullptr, 0);
+        return false;
+    }
+    return WIFEXITED(*status) && WEXITSTATUS(*status) == 0;
 }
 
 // This process's environment without the variables that start with any of `names`

@@ -16,6 +16,7 @@
 #include "platform/Text.h"
 #include "platform/media/WaveFile.h"
 #include "platform/sdl/SdlSoundPlayer.h"
+#include "platform/sdl/SoundHandOver.h"
 
 namespace tiltophon {
 namespace {
@@ -367,6 +368,115 @@ TEST_F(SdlSoundPlayerThreads, KeepsAtMostSixSoundsReadyAndNoneItCannotPlay) {
     player->wait_until_idle();
     EXPECT_EQ(player->sounds_begun(), 0u);
     EXPECT_EQ(render(10)[0], 0);
+}
+
+// Sounds that are not kept ready are remembered among the recent ones, the least
+// recently played going first; those beyond the room are decoded again when played.
+TEST(SdlSoundPlayerMemoryThreads, SoundsBeyondTheReadyBudgetLiveInABoundedRecentCache) {
+    TempFolder temp;
+    auto wave = [&](const std::string& name, int16_t level, std::size_t frames) {
+        std::string error;
+        EXPECT_TRUE(write_file(temp.file(name), constant_wave(level, frames), error)) << error;
+        return utf16_from_utf8(temp.file(name));
+    };
+    // 2000 bytes each in the device's format; the huge one fits nowhere.
+    const auto a = wave("a.wav", 100, 1000), b = wave("b.wav", 200, 1000),
+               c = wave("c.wav", 300, 1000), huge = wave("huge.wav", 400, 5000);
+    SoundMemory memory;
+    memory.ready_bytes = 1000;  // no slot's sound fits: every one is over the budget
+    memory.recent_count = 2;
+    memory.recent_bytes = 5000;
+    SdlSoundPlayer player(audio_format(44100, AUDIO_S16SYS, 1), memory);
+
+    // A slot's sound over the budget is decoded once, ahead, and kept as a recent one:
+    // a hundred swings neither decode it again nor leave anything behind.
+    std::vector<std::u16string> slots = {a};
+    player.prepare(slots);
+    player.wait_until_idle();
+    EXPECT_FALSE(player.is_ready(a));
+    EXPECT_TRUE(player.is_recent(a));
+    std::vector<int16_t> out(10);
+    for (int swing = 0; swing < 100; ++swing) {
+        player.play_file(a);
+        player.wait_until_idle();
+        player.render(reinterpret_cast<uint8_t*>(out.data()), 20);
+        ASSERT_EQ(out[5], 100) << "swing " << swing;
+    }
+    EXPECT_EQ(player.sounds_decoded(), 1u);
+    EXPECT_EQ(player.sounds_played_ready(), 100u);
+
+    struct Step {
+        std::u16string played;
+        int16_t level;
+        uint64_t decoded;  // files decoded so far
+        std::vector<std::u16string> recent;
+    };
+    const Step steps[] = {
+        {b, 200, 2, {a, b}},    {a, 100, 2, {a, b}},  // a is now the more recent
+        {c, 300, 3, {a, c}},                          // b, played least recently, goes
+        {b, 200, 4, {b, c}},                          // a, played before c came, goes
+        {huge, 400, 5, {b, c}},                       // larger than all the room: played, not kept
+        {huge, 400, 6, {b, c}}, {c, 300, 6, {b, c}},
+    };
+    slots.clear();
+    player.prepare(slots);
+    for (const Step& step : steps) {
+        player.play_file(step.played);
+        player.wait_until_idle();
+        player.render(reinterpret_cast<uint8_t*>(out.data()), 20);
+        const std::string name = utf8_from_utf16(step.played);
+        EXPECT_EQ(out[5], step.level) << name;
+        EXPECT_EQ(player.sounds_decoded(), step.decoded) << name;
+        for (const auto& path : {a, b, c, huge}) {
+            const bool expected =
+                std::find(step.recent.begin(), step.recent.end(), path) != step.recent.end();
+            EXPECT_EQ(player.is_recent(path), expected)
+                << "after " << name << ": " << utf8_from_utf16(path);
+        }
+    }
+}
+
+// Many threads hand sounds over while the device's callback plays them: every frame
+// is one of the sounds' or silence, nothing is read after it was freed (the address
+// sanitizer's builds catch that), and the newest request is what plays at the end.
+TEST(SoundHandOverThreads, TheCallbackOnlyEverPlaysLiveSoundsAndTheNewestWins) {
+    SoundHandOver output;
+    std::atomic<uint64_t> requests{0};
+    std::atomic<bool> done{false};
+    std::atomic<long> wrong{0};
+    std::thread device([&] {
+        std::vector<int16_t> buffer(64);
+        while (!done.load()) {
+            output.render(reinterpret_cast<uint8_t*>(buffer.data()), buffer.size() * 2);
+            for (int16_t v : buffer) wrong += v % 100 != 0 || v < 0 || v > 400;
+        }
+    });
+    auto sound_of = [](int16_t level) {
+        auto sound = std::make_shared<DecodedSound>();
+        sound->bytes = s16(level, 300);
+        return sound;
+    };
+    std::vector<std::thread> producers;
+    for (int p = 0; p < 3; ++p) {
+        producers.emplace_back([&, p] {
+            for (int i = 0; i < 3000; ++i) {
+                const uint64_t request = requests.fetch_add(1) + 1;
+                // Every sound is made afresh, so each one let go of is freed.
+                output.hand_over(request,
+                                 i % 7 == 0 ? nullptr : sound_of(int16_t(100 * (1 + (i + p) % 4))));
+            }
+        });
+    }
+    for (auto& producer : producers) producer.join();
+    done = true;
+    device.join();
+    EXPECT_EQ(wrong.load(), 0);
+
+    ASSERT_TRUE(output.hand_over(requests.fetch_add(1) + 1, sound_of(400)));
+    EXPECT_FALSE(output.hand_over(1, sound_of(100))) << "an old request came too late";
+    std::vector<int16_t> last(4);
+    output.render(reinterpret_cast<uint8_t*>(last.data()), 8);
+    EXPECT_EQ(last[0], 400);
 }
 
 TEST(SdlSoundPlayerNoDevice, IsSilentWithoutAnAudioDevice) {

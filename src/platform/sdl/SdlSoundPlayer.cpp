@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <cstdio>
 #include <cstring>
 
 #include "platform/Text.h"
@@ -13,35 +14,37 @@ namespace tiltophon {
 
 namespace {
 
-// How often an idle worker looks whether the device is still there.
+// How often the worker looks whether the device is still there, or back.
 constexpr auto kDeviceCheck = std::chrono::seconds(1);
 
 bool contains(const std::vector<std::u16string>& paths, std::u16string_view path) {
     return std::find(paths.begin(), paths.end(), path) != paths.end();
 }
 
-int64_t steady_now_ns() {
-    return std::chrono::duration_cast<std::chrono::nanoseconds>(
-               std::chrono::steady_clock::now().time_since_epoch())
-        .count();
+void add_once(std::vector<std::u16string>& paths, const std::u16string& path) {
+    if (!contains(paths, path)) paths.push_back(path);
 }
 
 uint8_t silence_of(const SDL_AudioSpec& spec) {
     return spec.format == AUDIO_U8 ? 0x80 : 0;
 }
 
+bool same_format(const SDL_AudioSpec& a, const SDL_AudioSpec& b) {
+    return a.freq == b.freq && a.format == b.format && a.channels == b.channels;
+}
+
 }  // namespace
 
-SdlSoundPlayer::SdlSoundPlayer() {
+SdlSoundPlayer::SdlSoundPlayer() : recent_(memory_.recent_count, memory_.recent_bytes) {
     if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) return;  // no audio at all: silent
     audio_initialised_ = true;
-    open_device();
-    if (device_ == 0) return;
+    if (!open_device()) return;
     worker_ = std::thread(&SdlSoundPlayer::worker_loop, this);
     SDL_PauseAudioDevice(device_, 0);
 }
 
-SdlSoundPlayer::SdlSoundPlayer(const SDL_AudioSpec& device_format) {
+SdlSoundPlayer::SdlSoundPlayer(const SDL_AudioSpec& device_format, SoundMemory memory)
+    : memory_(memory), recent_(memory.recent_count, memory.recent_bytes) {
     set_device_format(device_format);
     worker_ = std::thread(&SdlSoundPlayer::worker_loop, this);
 }
@@ -57,7 +60,9 @@ SdlSoundPlayer::~SdlSoundPlayer() {
     if (audio_initialised_) SDL_QuitSubSystem(SDL_INIT_AUDIO);
 }
 
-void SdlSoundPlayer::open_device() {
+// Opens the default output and, when its format is new, makes the sounds follow it.
+// Leaves the device paused.
+bool SdlSoundPlayer::open_device() {
     SDL_AudioSpec wanted = audio_format(44100, AUDIO_S16SYS, 2, kBufferFrames);
     wanted.callback = &SdlSoundPlayer::audio_callback;
     wanted.userdata = this;
@@ -67,12 +72,19 @@ void SdlSoundPlayer::open_device() {
     device_ = SDL_OpenAudioDevice(nullptr, 0, &wanted, &obtained,
                                   SDL_AUDIO_ALLOW_FREQUENCY_CHANGE | SDL_AUDIO_ALLOW_FORMAT_CHANGE |
                                       SDL_AUDIO_ALLOW_CHANNELS_CHANGE);
-    if (device_ != 0) set_device_format(obtained);
+    if (device_ == 0) return false;
+    if (same_format(obtained, device_spec())) {
+        // Whatever was handed over while the device was away is too old to start now.
+        stop_output();
+    } else {
+        set_device_format(obtained);
+    }
+    return true;
 }
 
 void SdlSoundPlayer::set_device_format(const SDL_AudioSpec& format) {
-    std::shared_ptr<const DecodedSound> stopped;
     std::vector<ReadySound> dropped;
+    std::vector<std::shared_ptr<const DecodedSound>> forgotten;
     {
         std::lock_guard mailbox(mailbox_mutex_);
         spec_ = format;
@@ -84,19 +96,24 @@ void SdlSoundPlayer::set_device_format(const SDL_AudioSpec& format) {
         {
             std::lock_guard ready(ready_mutex_);
             dropped.swap(ready_);
+            forgotten = recent_.take_all();
         }
-        std::lock_guard output(output_mutex_);
-        stopped = std::move(current_);
-        silence_ = spec_.silence;
+        output_.set_silence(spec_.silence);
+        stop_output();
     }
     wake_.notify_one();
     // The old sounds are released here, outside every lock.
 }
 
+// Silence from the next buffer on; a request made before this one no longer plays.
+void SdlSoundPlayer::stop_output() {
+    output_.hand_over(requests_.fetch_add(1, std::memory_order_acq_rel) + 1, nullptr);
+}
+
 void SdlSoundPlayer::play_file(std::u16string_view path) {
     const uint64_t request = requests_.fetch_add(1, std::memory_order_acq_rel) + 1;
-    if (std::shared_ptr<const DecodedSound> sound = find_ready(path)) {
-        hand_over(request, std::move(sound));
+    if (std::shared_ptr<const DecodedSound> sound = find_played_before(path)) {
+        output_.hand_over(request, std::move(sound));
         played_ready_.fetch_add(1, std::memory_order_release);
         return;
     }
@@ -117,7 +134,7 @@ void SdlSoundPlayer::prepare(std::span<const std::u16string> paths) {
         if (spec_.freq == 0) return;
         wanted_.clear();
         for (const std::u16string& path : paths) {
-            if (!path.empty() && !contains(wanted_, path) && wanted_.size() < kReadyLimit) {
+            if (!path.empty() && !contains(wanted_, path) && wanted_.size() < memory_.ready_count) {
                 wanted_.push_back(path);
             }
         }
@@ -143,6 +160,11 @@ bool SdlSoundPlayer::is_ready(std::u16string_view path) const {
     return find_ready(path) != nullptr;
 }
 
+bool SdlSoundPlayer::is_recent(std::u16string_view path) const {
+    std::lock_guard lock(ready_mutex_);
+    return recent_.contains(path);
+}
+
 std::vector<uint8_t> SdlSoundPlayer::convert_file_bytes(const std::vector<uint8_t>& bytes) const {
     std::shared_ptr<const DecodedSound> sound = decode_sound(bytes, device_spec());
     return sound ? sound->bytes : std::vector<uint8_t>{};
@@ -153,25 +175,7 @@ void SdlSoundPlayer::audio_callback(void* player, Uint8* stream, int bytes) {
 }
 
 void SdlSoundPlayer::render(uint8_t* out, int bytes) {
-    std::size_t wanted = bytes > 0 ? std::size_t(bytes) : 0;
-    std::size_t copied = 0;
-    uint8_t silence = 0;
-    {
-        std::lock_guard lock(output_mutex_);
-        silence = silence_;
-        if (current_) {
-            const std::vector<uint8_t>& sound = current_->bytes;
-            copied = std::min(wanted, sound.size() - position_);
-            std::memcpy(out, sound.data() + position_, copied);
-            position_ += copied;
-            if (copied > 0 && !begun_) {
-                begun_ = true;
-                last_begun_ns_.store(steady_now_ns(), std::memory_order_release);
-                sounds_begun_.fetch_add(1, std::memory_order_release);
-            }
-        }
-    }
-    std::memset(out + copied, silence, wanted - copied);
+    output_.render(out, bytes > 0 ? std::size_t(bytes) : 0);
 }
 
 std::shared_ptr<const DecodedSound> SdlSoundPlayer::find_ready(std::u16string_view path) const {
@@ -182,22 +186,18 @@ std::shared_ptr<const DecodedSound> SdlSoundPlayer::find_ready(std::u16string_vi
     return nullptr;
 }
 
-void SdlSoundPlayer::hand_over(uint64_t request, std::shared_ptr<const DecodedSound> sound) {
-    {
-        std::lock_guard lock(output_mutex_);
-        // A request made later has already been handed over: this one is too late.
-        if (request < current_request_) return;
-        current_request_ = request;
-        current_.swap(sound);
-        position_ = 0;
-        begun_ = false;
-        last_handed_over_ns_.store(steady_now_ns(), std::memory_order_release);
+// A sound kept ready or played lately, in the current format.
+std::shared_ptr<const DecodedSound> SdlSoundPlayer::find_played_before(std::u16string_view path) {
+    std::lock_guard lock(ready_mutex_);
+    for (const ReadySound& ready : ready_) {
+        if (ready.path == path) return ready.sound;
     }
-    // The replaced sound is released here, outside the output's lock.
+    return recent_.find(path);
 }
 
 void SdlSoundPlayer::worker_loop() {
     std::unique_lock lock(mailbox_mutex_);
+    auto next_check = std::chrono::steady_clock::now() + kDeviceCheck;
     while (!stop_) {
         if (pending_) {
             decode_request(lock);
@@ -210,17 +210,25 @@ void SdlSoundPlayer::worker_loop() {
         }
         busy_ = false;
         idle_.notify_all();
-        if (device_ == 0) {
+        if (device_ == 0 && !device_lost_) {
             wake_.wait(lock);
-        } else if (wake_.wait_for(lock, kDeviceCheck) == std::cv_status::timeout) {
+        } else if (wake_.wait_until(lock, next_check) == std::cv_status::timeout) {
             lock.unlock();
             check_device();
             lock.lock();
+            next_check = std::chrono::steady_clock::now() + kDeviceCheck;
         }
     }
     lock.unlock();
     // SDL keeps error texts per thread; a thread it did not start must release them.
     SDL_TLSCleanup();
+}
+
+std::shared_ptr<const DecodedSound> SdlSoundPlayer::decode_file(const std::u16string& path,
+                                                                const SDL_AudioSpec& spec,
+                                                                const AbandonDecoding& abandon) {
+    decoded_.fetch_add(1, std::memory_order_acq_rel);
+    return decode_sound(read_sound_file(utf8_from_utf16(path)), spec, abandon);
 }
 
 // Decodes the sound asked for by `play_file` with the mailbox lock given up meanwhile;
@@ -238,37 +246,51 @@ void SdlSoundPlayer::decode_request(std::unique_lock<std::mutex>& lock) {
     auto abandon = [&] {
         return requests_.load(std::memory_order_acquire) != request || stop_.load();
     };
-    std::shared_ptr<const DecodedSound> sound =
-        decode_sound(read_sound_file(utf8_from_utf16(path)), spec, abandon);
+    std::shared_ptr<const DecodedSound> sound = decode_file(path, spec, abandon);
 
     lock.lock();
     if (generation != format_generation_) return;
     if (!sound) {
         if (requests_.load() == request && !stop_ && contains(wanted_, path)) {
-            unplayable_.push_back(path);
+            add_once(unplayable_, path);
         }
         return;
     }
-    hand_over(request, sound);
-    // The preview's sound, once played, is ready for the slot it may be given.
-    if (contains(wanted_, path) && !find_ready(path)) keep_ready(path, std::move(sound));
+    output_.hand_over(request, sound);
+    // The preview's sound, once played, is ready for the slot it may be given; any
+    // other is remembered as a recent one.
+    if (contains(wanted_, path) && !find_ready(path)) {
+        keep_ready(path, std::move(sound));
+    } else if (!find_ready(path)) {
+        std::lock_guard ready(ready_mutex_);
+        recent_.keep(path, std::move(sound));
+    }
 }
 
 void SdlSoundPlayer::prepare_next(std::unique_lock<std::mutex>& lock, const std::u16string& next) {
     std::u16string path = next;
+    // A sound played lately is ready without decoding it again.
+    std::shared_ptr<const DecodedSound> sound;
+    {
+        std::lock_guard ready(ready_mutex_);
+        sound = recent_.take(path);
+    }
+    if (sound) {
+        keep_ready(path, std::move(sound));
+        return;
+    }
     const uint64_t generation = format_generation_;
     const SDL_AudioSpec spec = spec_;
     lock.unlock();
 
     // A sound to play goes first; the preparation starts again afterwards.
     auto abandon = [&] { return pending_.load() || stop_.load(); };
-    std::shared_ptr<const DecodedSound> sound =
-        decode_sound(read_sound_file(utf8_from_utf16(path)), spec, abandon);
+    sound = decode_file(path, spec, abandon);
 
     lock.lock();
     if (generation != format_generation_ || !contains(wanted_, path)) return;
     if (!sound) {
-        if (!pending_ && !stop_) unplayable_.push_back(path);
+        if (!pending_ && !stop_) add_once(unplayable_, path);
         return;
     }
     keep_ready(path, std::move(sound));
@@ -284,37 +306,52 @@ const std::u16string* SdlSoundPlayer::next_to_prepare() const {
     return nullptr;
 }
 
-// Under the mailbox lock: keeps the sound ready when it fits the budget, else
-// remembers that it is not kept, so that it is not decoded ahead over and over.
+// Under the mailbox lock: keeps the sound ready when it fits the budget, else among the
+// recent ones, remembering that it is not kept ready, so that it is not decoded ahead
+// over and over.
 void SdlSoundPlayer::keep_ready(const std::u16string& path,
                                 std::shared_ptr<const DecodedSound> sound) {
     std::lock_guard lock(ready_mutex_);
     std::size_t used = 0;
     for (const ReadySound& ready : ready_) used += ready.sound->bytes.size();
-    if (ready_.size() >= kReadyLimit || used + sound->bytes.size() > kReadyBudget) {
-        unkept_.push_back(path);
+    if (ready_.size() >= memory_.ready_count || used + sound->bytes.size() > memory_.ready_bytes) {
+        add_once(unkept_, path);
+        recent_.keep(path, std::move(sound));
         return;
     }
     ready_.push_back({path, std::move(sound)});
 }
 
-// Under the mailbox lock.
+// Under the mailbox lock: a sound no longer wanted becomes a recent one.
 void SdlSoundPlayer::drop_unwanted() {
     std::lock_guard lock(ready_mutex_);
-    std::erase_if(ready_, [&](const ReadySound& ready) { return !contains(wanted_, ready.path); });
+    for (auto ready = ready_.begin(); ready != ready_.end();) {
+        if (contains(wanted_, ready->path)) {
+            ++ready;
+            continue;
+        }
+        recent_.keep(ready->path, std::move(ready->sound));
+        ready = ready_.erase(ready);
+    }
 }
 
-// A device that went away (unplugged, its sound server restarted) is opened again,
-// perhaps in another format.
+// A device that went away (unplugged, its sound server restarted or stopped) is
+// opened again as soon as it is back, perhaps in another format; until then the
+// program goes on without sound.
 void SdlSoundPlayer::check_device() {
-    if (SDL_GetAudioDeviceStatus(device_) != SDL_AUDIO_STOPPED) return;
-    SDL_CloseAudioDevice(device_);
-    open_device();
-    if (device_ != 0) {
-        SDL_PauseAudioDevice(device_, 0);
-    } else {
-        set_device_format(SDL_AudioSpec{});  // silent from now on
+    if (!device_lost_) {
+        if (SDL_GetAudioDeviceStatus(device_) != SDL_AUDIO_STOPPED) return;
+        SDL_CloseAudioDevice(device_);
+        device_ = 0;
+        device_lost_ = true;
+        std::fprintf(stderr,
+                     "tiltophon: the sound output went away; sound comes back when it does\n");
     }
+    if (!open_device()) return;  // tried again in a second
+    device_lost_ = false;
+    reopened_.fetch_add(1, std::memory_order_acq_rel);
+    SDL_PauseAudioDevice(device_, 0);
+    std::fprintf(stderr, "tiltophon: the sound output is back\n");
 }
 
 }  // namespace tiltophon
