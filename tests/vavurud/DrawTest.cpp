@@ -3,7 +3,10 @@
 
 #include <gtest/gtest.h>
 
+#include <utility>
+
 #include "support/Pixels.h"
+#include "vavurud/Backdrop.h"
 #include "vavurud/Draw.h"
 
 namespace tiltophon {
@@ -155,6 +158,42 @@ TEST(DrawStretchTest, ClippingKeepsTheMappingOfTheWholeRectangle) {
             ASSERT_EQ(colour_at(small, x, y), colour_at(big, x + 7, y + 4)) << x << "," << y;
         }
     }
+}
+
+// A backdrop carries an edge of a picture over its rectangle; a picture smaller than
+// the part asked for (another skin's) gives what it has, and none gives nothing.
+TEST(BackdropTest, StretchesThePartOfThePictureThatExists) {
+    Bitmap picture = bitmap_of({{R, G, B}, {Y, W, K}});
+    struct Case {
+        Rect from;
+        const char* row;  // the 4 x 1 target afterwards, colour by colour
+    };
+    for (const Case& c : {Case{{0, 1, 3, 2}, "YWWK"}, Case{{2, 0, 3, 1}, "BBBB"},
+                          Case{{1, 0, 9, 1}, "GGBB"}, Case{{5, 5, 9, 9}, "SSSS"}}) {
+        Bitmap target = surface(4, 1);
+        Backdrop backdrop(nullptr, 0);
+        backdrop.set_rect(0, 0, 4, 1);
+        backdrop.set_source(&picture, c.from);
+        backdrop.paint(target);
+        std::string row;
+        for (int32_t x = 0; x < 4; ++x) {
+            const Colour colour = colour_at(target, x, 0);
+            const std::pair<Colour, char> names[] = {{Y, 'Y'}, {W, 'W'}, {K, 'K'}, {B, 'B'},
+                                                     {G, 'G'}, {S, 'S'}};
+            char name = '?';
+            for (auto [known, letter] : names) {
+                if (colour == known) name = letter;
+            }
+            row += name;
+        }
+        EXPECT_EQ(row, c.row) << c.from.left << "," << c.from.top;
+    }
+    Bitmap target = surface(4, 1);
+    Backdrop nothing(nullptr, 0);
+    nothing.set_rect(0, 0, 4, 1);
+    nothing.set_source(nullptr, {0, 0, 1, 1});
+    nothing.paint(target);
+    EXPECT_EQ(colour_at(target, 0, 0), S);
 }
 
 TEST(DrawColourKeyTest, LeavesOutTheKeyColourCentredAndStretched) {
