@@ -11,7 +11,6 @@
 #include <fstream>
 #include <functional>
 #include <future>
-#include <map>
 #include <string>
 #include <vector>
 
@@ -23,181 +22,133 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// What the program asked of one device, in order: "upload 25", "play 0", "erase 0".
-struct DeviceLog {
-    std::vector<std::string> calls;
-    bool refuse_upload = false;
-};
-
+// Records "open PATH", "upload 25", "play 0", "erase 0"; refuses uploads when asked.
 class RecordingDevice : public ForceFeedbackDevice {
 public:
-    explicit RecordingDevice(DeviceLog& log) : log_(log) {}
-    int upload(uint32_t duration_ms) override {
-        log_.calls.push_back("upload " + std::to_string(duration_ms));
-        return log_.refuse_upload ? -1 : next_++;
+    RecordingDevice(std::vector<std::string>& log, bool refuse) : log_(log), refuse_(refuse) {}
+    int upload(uint32_t ms) override {
+        log_.push_back("upload " + std::to_string(ms));
+        return refuse_ ? -1 : 0;
     }
     bool play(int effect) override {
-        log_.calls.push_back("play " + std::to_string(effect));
+        log_.push_back("play " + std::to_string(effect));
         return true;
     }
-    void erase(int effect) override { log_.calls.push_back("erase " + std::to_string(effect)); }
+    void erase(int effect) override { log_.push_back("erase " + std::to_string(effect)); }
 
 private:
-    DeviceLog& log_;
-    int next_ = 0;
+    std::vector<std::string>& log_;
+    bool refuse_;
 };
 
-// A made-up /sys/class/input, /sys/devices, /dev/input and udev database.
 class HapticsThreadsTest : public ::testing::Test {
 protected:
-    HapticsThreadsTest() {
-        options.roots = {folder.file("sys/class/input"), "/dev/input", folder.file("udev"),
-                         folder.file("iio")};
-        options.sysfs_class = folder.file("sys/class");
-        // No bus: the haptics service is never there.
-        options.bus_address = "unix:path=" + folder.file("no-bus");
-        options.open_device = [this](const std::string& path) -> std::unique_ptr<ForceFeedbackDevice> {
-            opened.push_back(path);
-            return std::make_unique<RecordingDevice>(logs[path]);
-        };
-        fs::create_directories(folder.file("sys/class/input"));
-        fs::create_directories(folder.file("udev"));
+    void write(const std::string& file, const std::string& text) {
+        fs::create_directories((folder.path() / file).parent_path());
+        std::ofstream(folder.path() / file) << text << "\n";
     }
-
-    // An event device `event` of input device `input` belonging to `owner` (under
-    // sys/devices), with the given name, force-feedback bitmap and udev properties.
+    // Event device `event` of a device `owner`, with its name, force-feedback bitmap
+    // (words highest first), udev properties and, for an accelerometer, its axes.
     void event_device(const std::string& event, const std::string& owner, const std::string& name,
-                      const std::string& ff, const std::string& udev = "",
-                      const std::string& abs = "0", const std::string& properties = "0") {
+                      const std::string& ff, const std::string& udev = "", bool motion = false) {
         fs::path input = folder.path() / "sys/devices" / owner / ("input-" + event);
         write(input / "name", name);
         write(input / "capabilities/ff", ff);
-        write(input / "capabilities/abs", abs);
-        write(input / "capabilities/key", "0");
-        write(input / "properties", properties);
+        write(input / "capabilities/abs", motion ? "7" : "0");
+        write(input / "properties", motion ? "40" : "0");  // INPUT_PROP_ACCELEROMETER
         fs::create_directory_symlink("..", input / "device");
         fs::path node = folder.path() / "sys/class/input" / event;
         fs::create_directories(node);
         fs::create_directory_symlink(input, node / "device");
-        std::string numbers = "13:" + std::to_string(64 + std::stoi(event.substr(5)));
+        std::string numbers = "13:" + event.substr(5);
         write(node / "dev", numbers);
-        if (!udev.empty()) write(folder.path() / "udev" / ("c" + numbers), udev);
+        if (!udev.empty()) write("udev/c" + numbers, udev);
     }
-    // A controller whose motion sensors are event4 and whose gamepad, with rumble, event5.
     void controller() {
-        event_device("event4", "usb-pad", "Wireless Controller Motion Sensors", "0", "", "7",
-                     "40");
+        event_device("event4", "usb-pad", "Wireless Controller Motion Sensors", "0", "", true);
         event_device("event5", "usb-pad", "Wireless Controller", "10000 0");  // FF_RUMBLE
     }
-    static void write(const fs::path& file, const std::string& text) {
-        fs::create_directories(file.parent_path());
-        std::ofstream(file) << text << "\n";
-    }
-
-    // One 25 ms pulse through the vibrator's own thread, waited for.
-    void pulse(HapticsVibrator& vibrator) {
-        vibrator.start_pulse(25);
-        vibrator.stop_pulse();
-        std::promise<void> done;
-        vibrator.post([&] { done.set_value(); });
-        done.get_future().wait();
+    void motor(bool refusing = false) {
+        event_device("event2", "vibrator", "gpio-vibrator", "20000 0",  // FF_PERIODIC
+                     "E:ID_PATH=platform-vibrator");
+        refuse = refusing;
     }
 
     TempFolder folder;
-    HapticsOptions options;
-    std::map<std::string, DeviceLog> logs;
-    std::vector<std::string> opened;
+    bool refuse = false;
 };
 
-// The motor wins over the controller, and each is found the way udev or its name
-// marks it; a device without rumble or periodic effects is no motor.
+// The motor wins over the controller, each found the way udev or its name marks it;
+// a motor that refuses the effect hands the pulse on to sysfs.
 TEST_F(HapticsThreadsTest, APulseGoesToTheMotorElseTheControllerItComesFromElseSysfs) {
     struct Case {
         const char* what;
         std::function<void()> set_up;
         const char* sensor;
         VibrationPath path;
-        const char* device;
+        std::vector<std::string> calls;
     };
-    const std::string motor_ff = "20000 0";  // FF_PERIODIC
+    const std::vector<std::string> pulse{"upload 25", "play 0", "erase 0"};
+    const auto led = [&] { write("sys/class/leds/vibrator/brightness", "0"); };
     const Case cases[] = {
-        {"nothing at all", [] {}, "auto", VibrationPath::kNone, ""},
-        {"PinePhone motor", [&] { event_device("event2", "vibrator", "gpio-vibrator", motor_ff,
-                                               "E:ID_PATH=platform-vibrator"); },
-         "auto", VibrationPath::kMotor, "/dev/input/event2"},
-        {"feedbackd's motor", [&] { event_device("event3", "pwm", "pwm-motor", motor_ff,
-                                                 "E:ID_INPUT=1\nE:FEEDBACKD_TYPE=vibra"); },
-         "auto", VibrationPath::kMotor, "/dev/input/event3"},
-        {"a motor known by name", [&] { event_device("event1", "m", "Haptic Vibrator", motor_ff); },
-         "auto", VibrationPath::kMotor, "/dev/input/event1"},
-        {"a vibrator without effects", [&] { event_device("event1", "m", "vibrator", "0",
-                                                          "E:ID_PATH=platform-vibrator"); },
-         "auto", VibrationPath::kNone, ""},
-        {"the controller in motion", [&] { controller(); }, "auto",
-         VibrationPath::kControllerRumble, "/dev/input/event5"},
-        {"the controller named", [&] { controller(); }, "evdev:/dev/input/event4",
-         VibrationPath::kControllerRumble, "/dev/input/event5"},
-        {"the motion comes from a pipe", [&] { controller(); }, "fifo:/tmp/x",
-         VibrationPath::kNone, ""},
-        {"an IIO accelerometer moves first", [&] {
+        {"nothing", [] {}, "auto", VibrationPath::kNone, {}},
+        {"PinePhone motor", [&] { motor(); }, "auto", VibrationPath::kMotor,
+         {"open /dev/input/event2", "upload 25", "play 0", "erase 0"}},
+        {"feedbackd's motor", [&] { event_device("event3", "pwm", "pwm", "20000 0",
+                                                 "E:FEEDBACKD_TYPE=vibra"); },
+         "auto", VibrationPath::kMotor, {"open /dev/input/event3", "upload 25", "play 0", "erase 0"}},
+        {"motor by name", [&] { event_device("event1", "m", "Haptic Vibrator", "20000 0"); },
+         "auto", VibrationPath::kMotor, {"open /dev/input/event1", "upload 25", "play 0", "erase 0"}},
+        {"vibrator without effects", [&] { event_device("event1", "m", "vibrator", "0",
+                                                        "E:ID_PATH=platform-vibrator"); },
+         "auto", VibrationPath::kNone, {}},
+        {"controller in motion", [&] { controller(); }, "auto", VibrationPath::kControllerRumble,
+         {"open /dev/input/event5", "upload 25", "play 0", "erase 0"}},
+        {"controller named", [&] { controller(); }, "evdev:/dev/input/event4",
+         VibrationPath::kControllerRumble, {"open /dev/input/event5", "upload 25", "play 0", "erase 0"}},
+        {"motion from a pipe", [&] { controller(); }, "fifo:/tmp/x", VibrationPath::kNone, {}},
+        {"IIO accelerometer first", [&] {
              controller();
-             write(folder.path() / "iio/iio:device0/in_accel_x_raw", "0");
-             write(folder.path() / "iio/iio:device0/in_accel_y_raw", "0");
-             write(folder.path() / "iio/iio:device0/in_accel_z_raw", "0");
-         }, "", VibrationPath::kNone, ""},
-        {"motor and controller", [&] {
-             controller();
-             event_device("event2", "vibrator", "gpio-vibrator", motor_ff,
-                          "E:ID_PATH=platform-vibrator");
-         }, "auto", VibrationPath::kMotor, "/dev/input/event2"},
-        {"only the kernel's LED vibrator", [&] {
-             write(folder.path() / "sys/class/leds/vibrator/brightness", "0");
-         }, "auto", VibrationPath::kSysfs, ""},
+             for (const char* axis : {"x", "y", "z"}) {
+                 write(std::string("iio/iio:device0/in_accel_") + axis + "_raw", "0");
+             }
+         }, "", VibrationPath::kNone, {}},
+        {"motor and controller", [&] { controller(); motor(); }, "auto", VibrationPath::kMotor,
+         {"open /dev/input/event2", "upload 25", "play 0", "erase 0"}},
+        {"LED vibrator", led, "auto", VibrationPath::kSysfs, {}},
+        {"refusing motor", [&] { motor(true); led(); }, "auto", VibrationPath::kMotor,
+         {"open /dev/input/event2", "upload 25"}},
     };
     for (const Case& c : cases) {
         fs::remove_all(folder.path());
-        fs::create_directories(folder.file("sys/class/input"));
-        logs.clear();
-        opened.clear();
+        refuse = false;
         c.set_up();
-        options.sensor_setting = c.sensor;
-        VibrationChoice choice = choose_vibration(options, false);
-        EXPECT_EQ(choice.path, c.path) << c.what << ": " << choice.why;
-        EXPECT_TRUE(choose_vibration(options, true).path == VibrationPath::kFeedbackd) << c.what;
-
-        HapticsVibrator vibrator(options);
-        pulse(vibrator);
-        if (*c.device) {
-            EXPECT_EQ(opened, std::vector<std::string>{c.device}) << c.what;
-            EXPECT_EQ(logs[c.device].calls,
-                      (std::vector<std::string>{"upload 25", "play 0", "erase 0"}))
-                << c.what;
-        } else {
-            EXPECT_TRUE(opened.empty()) << c.what;
+        std::vector<std::string> calls;
+        HapticsOptions options{{folder.file("sys/class/input"), "/dev/input", folder.file("udev"),
+                                folder.file("iio")},
+                               c.sensor,
+                               folder.file("sys/class"),
+                               "unix:path=" + folder.file("no-bus"),  // no haptics service
+                               [&](const std::string& path) -> std::unique_ptr<ForceFeedbackDevice> {
+                                   calls.push_back("open " + path);
+                                   return std::make_unique<RecordingDevice>(calls, refuse);
+                               }};
+        EXPECT_EQ(choose_vibration(options, false).path, c.path) << c.what;
+        EXPECT_EQ(choose_vibration(options, true).path, VibrationPath::kFeedbackd) << c.what;
+        {
+            HapticsVibrator vibrator(options);
+            vibrator.start_pulse(25);
+            vibrator.stop_pulse();
+            std::promise<void> done;
+            vibrator.post([&] { done.set_value(); });
+            done.get_future().wait();
         }
-        if (c.path == VibrationPath::kSysfs) {
-            std::ifstream brightness(folder.file("sys/class/leds/vibrator/brightness"));
-            std::string value;
-            brightness >> value;
-            EXPECT_EQ(value, "0") << "switched off at the pulse's end";
-        }
+        EXPECT_EQ(calls, c.calls) << c.what;
+        std::ifstream brightness(folder.file("sys/class/leds/vibrator/brightness"));
+        std::string value = "0";
+        brightness >> value;
+        EXPECT_EQ(value, "0") << c.what << ": the LED is off at the pulse's end";
     }
-}
-
-// A motor that refuses the effect costs nothing: the pulse goes on to sysfs, and the
-// motor is looked for again later rather than at every pulse.
-TEST_F(HapticsThreadsTest, AMotorThatRefusesTheEffectFallsBackAndIsLookedForAgain) {
-    event_device("event2", "vibrator", "gpio-vibrator", "20000 0", "E:ID_PATH=platform-vibrator");
-    write(folder.path() / "sys/class/leds/vibrator/brightness", "0");
-    logs["/dev/input/event2"].refuse_upload = true;
-    HapticsVibrator vibrator(options);
-    for (int i = 0; i < 5; ++i) pulse(vibrator);
-    EXPECT_LT(opened.size(), 5u) << "looked for again after a second, not at every pulse";
-    EXPECT_EQ(logs["/dev/input/event2"].calls, std::vector<std::string>{"upload 25"});
-    std::ifstream brightness(folder.file("sys/class/leds/vibrator/brightness"));
-    std::string value;
-    brightness >> value;
-    EXPECT_EQ(value, "0");
 }
 
 }  // namespace

@@ -119,26 +119,6 @@ TEST_P(ScreenHeightsTest, TheFrameFillsItsDisplayAndTouchesReachTheControlsUnder
     EXPECT_TRUE(s.settings_page->is_visible());
 }
 
-// On a tall screen the backgrounds of Home and Sounds, which hold their controls,
-// reach both bars; no row between them is left black.
-TEST_P(ScreenHeightsTest, HomeAndSoundsAreBackedFromBarToBar) {
-    auto black_rows = [&] {
-        const Bitmap& frame = program.frame();
-        int rows = 0;
-        for (int32_t y = 52; y < h() - 108; ++y) {
-            bool black = true;
-            for (int32_t x = 0; x < 480 && black; ++x) black = (frame.pixel(x, y) & 0xFFFFFFu) == 0;
-            rows += black;
-        }
-        return rows;
-    };
-    EXPECT_EQ(black_rows(), 0) << "Home";
-    program.tap(s.sounds_tab);
-    program.settle();
-    ASSERT_TRUE(s.sounds_page->is_visible());
-    EXPECT_EQ(black_rows(), 0) << "Sounds";
-}
-
 INSTANTIATE_TEST_SUITE_P(Displays, ScreenHeightsTest,
                          ::testing::Values(Display{640, 480, 640}, Display{640, 960, 1280},
                                            Display{800, 600, 1000}, Display{960, 720, 1440},
