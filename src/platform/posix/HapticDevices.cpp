@@ -12,6 +12,7 @@
 
 #include "sensor/IioSource.h"
 #include "sensor/InputDevices.h"
+#include "sensor/SysfsBitmap.h"
 
 namespace tiltophon {
 
@@ -28,24 +29,6 @@ std::string first_line(const fs::path& path) {
     std::string line;
     std::getline(file, line);
     return line;
-}
-
-// A sysfs bitmap ("30000 0 0" for words highest first) has `bit` set.
-bool bitmap_has(std::string_view text, unsigned bit) {
-    std::vector<unsigned long> words;
-    while (!text.empty()) {
-        size_t start = text.find_first_not_of(' ');
-        if (start == std::string_view::npos) break;
-        text.remove_prefix(start);
-        size_t end = std::min(text.find(' '), text.size());
-        unsigned long word = 0;
-        std::from_chars(text.data(), text.data() + end, word, 16);
-        words.insert(words.begin(), word);
-        text.remove_prefix(end);
-    }
-    const size_t per_word = sizeof(unsigned long) * 8;
-    size_t index = bit / per_word;
-    return index < words.size() && ((words[index] >> (bit % per_word)) & 1UL);
 }
 
 struct EventNode {
@@ -69,9 +52,9 @@ std::vector<EventNode> event_nodes(const HapticRoots& roots) {
             continue;
         }
         EventNode node{event, it->path() / "device", first_line(it->path() / "device" / "name")};
-        std::string ff = first_line(node.input / "capabilities" / "ff");
-        node.rumble = bitmap_has(ff, kFfRumble);
-        node.periodic = bitmap_has(ff, kFfPeriodic);
+        sensor::SysfsBitmap ff(first_line(node.input / "capabilities" / "ff"));
+        node.rumble = ff.has(kFfRumble);
+        node.periodic = ff.has(kFfPeriodic);
         found.emplace_back(number, std::move(node));
     }
     std::sort(found.begin(), found.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
