@@ -5,7 +5,9 @@
 
 #include <gio/gio.h>
 
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 
 namespace tiltophon {
 
@@ -186,17 +188,25 @@ ForceFeedbackDevice* HapticsVibrator::force_feedback() {
     if (looked_ && now - last_lookup_us_ < kLookupIntervalUs) return nullptr;
     looked_ = true;
     last_lookup_us_ = now;
-    if (auto motor = find_vibration_motor(options_.roots)) {
-        device_ = options_.open_device(motor->path);
-        device_path_ = VibrationPath::kMotor;
-    }
+    if (auto motor = find_vibration_motor(options_.roots)) open(*motor, VibrationPath::kMotor);
     if (!device_) {
         if (auto rumble = find_controller_rumble(options_.roots, options_.sensor_setting)) {
-            device_ = options_.open_device(rumble->path);
-            device_path_ = VibrationPath::kControllerRumble;
+            open(*rumble, VibrationPath::kControllerRumble);
         }
     }
     return device_.get();
+}
+
+void HapticsVibrator::open(const HapticDevice& found, VibrationPath path) {
+    errno = 0;
+    device_ = options_.open_device(found.path);
+    device_path_ = path;
+    if (!device_) {
+        say_once(said_cannot_open_, std::string(path_name(path)) + " " + found.path + " (" +
+                                        found.name + ") cannot be used: " +
+                                        (errno ? std::strerror(errno) : "no force feedback") +
+                                        ". The udev rule of feedbackd gives the seat's user access.");
+    }
 }
 
 void HapticsVibrator::start_on_thread(uint32_t duration_ms) {

@@ -91,6 +91,7 @@ private:
     void stop_on_thread();
     // The motor or the controller, opened; looked for at most once a second.
     ForceFeedbackDevice* force_feedback();
+    void open(const HapticDevice& found, VibrationPath path);
     void trigger_feedbackd();
     void say_once(bool& said, const std::string& line);
 
@@ -119,6 +120,7 @@ private:
     std::deque<Running> running_;
     bool said_service_error_ = false;
     bool said_upload_refused_ = false;
+    bool said_cannot_open_ = false;
 };
 
 }  // namespace tiltophon
