@@ -113,8 +113,10 @@ void HapticsVibrator::run() {
         if (session) address = session;
         g_free(session);
     }
+    // Without a session bus there is no haptics service to find; GLib would start a
+    // bus of its own for the X display ("autolaunch:"), which would outlive the program.
     // A connection of our own: the shared one would end the process if the bus went.
-    if (!address.empty()) {
+    if (!address.empty() && !address.starts_with("autolaunch:")) {
         g_dbus_connection_new_for_address(
             address.c_str(),
             GDBusConnectionFlags(G_DBUS_CONNECTION_FLAGS_AUTHENTICATION_CLIENT |
