@@ -87,14 +87,32 @@ HapticsVibrator::~HapticsVibrator() {
 }
 
 void HapticsVibrator::post(std::function<void()> routine) {
-    auto* held = new std::function<void()>(std::move(routine));
-    g_main_context_invoke_full(
-        context_, G_PRIORITY_DEFAULT,
-        [](gpointer data) -> gboolean {
-            (*static_cast<std::function<void()>*>(data))();
+    // Handed over under a lock of our own rather than through GLib's, whose
+    // synchronisation the thread checker cannot see.
+    {
+        std::lock_guard lock(posted_mutex_);
+        posted_.push_back(std::move(routine));
+    }
+    g_main_context_invoke(
+        context_,
+        [](gpointer self) -> gboolean {
+            static_cast<HapticsVibrator*>(self)->run_posted();
             return G_SOURCE_REMOVE;
         },
-        held, [](gpointer data) { delete static_cast<std::function<void()>*>(data); });
+        this);
+}
+
+void HapticsVibrator::run_posted() {
+    for (;;) {
+        std::function<void()> routine;
+        {
+            std::lock_guard lock(posted_mutex_);
+            if (posted_.empty()) return;
+            routine = std::move(posted_.front());
+            posted_.pop_front();
+        }
+        routine();
+    }
 }
 
 void HapticsVibrator::start_pulse(uint32_t duration_ms) {

@@ -8,6 +8,7 @@
 #include <deque>
 #include <functional>
 #include <memory>
+#include <mutex>
 #include <string>
 #include <thread>
 
@@ -87,6 +88,8 @@ private:
     };
 
     void run();
+    // Runs what `post` queued, in order, on the haptics thread.
+    void run_posted();
     void start_on_thread(uint32_t duration_ms);
     void stop_on_thread();
     // The motor or the controller, opened; looked for at most once a second.
@@ -107,6 +110,8 @@ private:
     std::atomic<bool> feedbackd_{false};
     std::atomic<int> calls_{0};
     std::atomic<int> answers_{0};
+    std::mutex posted_mutex_;
+    std::deque<std::function<void()>> posted_;
 
     // The haptics thread's own.
     GDBusConnection* bus_ = nullptr;
