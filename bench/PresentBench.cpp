@@ -60,8 +60,12 @@ void present_phone_frame(benchmark::State& state, int32_t quarter_turns) {
     SDL_DestroyWindow(window);
     SDL_QuitSubSystem(SDL_INIT_VIDEO);
 }
-void BM_PresentPhoneFrame(benchmark::State& state) { present_phone_frame(state, 0); }
-void BM_PresentPhoneFrameTurned(benchmark::State& state) { present_phone_frame(state, 1); }
+void BM_PresentPhoneFrame(benchmark::State& state) {
+    present_phone_frame(state, 0);
+}
+void BM_PresentPhoneFrameTurned(benchmark::State& state) {
+    present_phone_frame(state, 1);
+}
 
 BENCHMARK(BM_PresentPhoneFrame)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_PresentPhoneFrameTurned)->Unit(benchmark::kMicrosecond);

@@ -9,8 +9,8 @@
 
 #include <algorithm>
 #include <cerrno>
-#include <cstdio>
 #include <charconv>
+#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <vector>
@@ -135,8 +135,8 @@ std::string busy_accelerometer_notice(const std::string& folder) {
            "motion reads as rest, and the accelerometer is tried again every second.";
 }
 
-IioSource::IioSource(const std::string& devices_root, MonotonicClock clock,
-                     AttributeReader reader, NoticeSink notices)
+IioSource::IioSource(const std::string& devices_root, MonotonicClock clock, AttributeReader reader,
+                     NoticeSink notices)
     : root_(devices_root),
       clock_(clock_or_steady(std::move(clock))),
       reader_(std::move(reader)),
@@ -147,7 +147,9 @@ IioSource::IioSource(const std::string& devices_root, MonotonicClock clock,
         };
     }
     if (!notices_) {
-        notices_ = [](const std::string& line) { std::fprintf(stderr, "tiltophon: %s\n", line.c_str()); };
+        notices_ = [](const std::string& line) {
+            std::fprintf(stderr, "tiltophon: %s\n", line.c_str());
+        };
     }
     find_device();
 }

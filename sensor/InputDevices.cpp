@@ -24,7 +24,6 @@ namespace fs = std::filesystem;
 
 namespace {
 
-
 std::optional<unsigned> event_number(std::string_view name) {
     if (!name.starts_with("event")) return std::nullopt;
     name.remove_prefix(5);

@@ -49,6 +49,8 @@ struct FramePlacement {
 void turn_frame(const Bitmap& frame, int32_t quarter_turns, Bitmap& turned);
 
 // Quarter turns, 0 to 3, of any whole number of them.
-inline int32_t normal_turns(int32_t quarter_turns) { return ((quarter_turns % 4) + 4) % 4; }
+inline int32_t normal_turns(int32_t quarter_turns) {
+    return ((quarter_turns % 4) + 4) % 4;
+}
 
 }  // namespace tiltophon

@@ -67,8 +67,8 @@ bool is_phone_display(const DisplayInfo& display) {
 }
 
 LogicalScreen logical_screen_for(const DisplayInfo& display, ScreenMode mode) {
-    bool full = mode == ScreenMode::kFullScreen ||
-                (mode == ScreenMode::kAuto && is_phone_display(display));
+    bool full =
+        mode == ScreenMode::kFullScreen || (mode == ScreenMode::kAuto && is_phone_display(display));
     if (!full) return {kHandsetScreen, false};
     if (!trustworthy(display)) return {kHandsetScreen, true};
     // 480 x height / width, to the nearest pixel.

@@ -9,7 +9,9 @@
 
 namespace tiltophon {
 
-Backdrop::Backdrop(Window* owner, uint32_t id) : Control(owner, id) { accepts_pen_ = false; }
+Backdrop::Backdrop(Window* owner, uint32_t id) : Control(owner, id) {
+    accepts_pen_ = false;
+}
 
 void Backdrop::draw(DrawContext& context) {
     int32_t width = 0;

@@ -53,7 +53,8 @@ protected:
         if (!find_program_in_path("dbus-run-session")) SKIP_OR_FAIL_IN_CI("dbus is not installed");
         // The service on a bus of its own; the shell says where, and which process
         // the service is, before it becomes the service.
-        std::vector<std::string> env = environment_without({"DBUS_SESSION_BUS_ADDRESS=", "G_MESSAGES_DEBUG="});
+        std::vector<std::string> env =
+            environment_without({"DBUS_SESSION_BUS_ADDRESS=", "G_MESSAGES_DEBUG="});
         env.push_back("G_MESSAGES_DEBUG=all");
         session_ = spawn({"dbus-run-session", "--", "sh", "-c",
                           "echo \"$DBUS_SESSION_BUS_ADDRESS\" > '" + folder.file("address") +
@@ -110,12 +111,14 @@ TEST_F(HapticsE2ETest, ASwingWithThePulseOnReachesFeedbackdUnderTheProgramsName)
     platform_.services().vibrator = &vibrator;
     install_platform(platform_.services());
     ASSERT_TRUE(poll_until(10s, [&] { return vibrator.feedbackd_present(); }))
-        << "feedbackd never appeared on the bus; its log:\n" << log();
+        << "feedbackd never appeared on the bus; its log:\n"
+        << log();
 
     swing();
     ASSERT_EQ(platform_.devices.sounds().size(), 1u) << "the swing's sound is not held up";
     EXPECT_TRUE(poll_until(10s, [&] {
-        return log().find("Event 'button-pressed' for 'org.tiltophon.Tiltophon'") != std::string::npos;
+        return log().find("Event 'button-pressed' for 'org.tiltophon.Tiltophon'") !=
+               std::string::npos;
     })) << log();
     EXPECT_TRUE(poll_until(5s, [&] { return vibrator.feedbackd_answers() == 1; }));
 

@@ -18,8 +18,8 @@
 #include "e2e/ProgramProcess.h"
 #include "e2e/WaylandPointer.h"
 #include "e2e/WaylandToplevels.h"
-#include "platform/FramePlacement.h"
 #include "motion/TempFolder.h"
+#include "platform/FramePlacement.h"
 #include "platform/Text.h"
 #include "platform/media/PngImageCodec.h"
 #include "support/CiSkip.h"
@@ -233,9 +233,9 @@ TEST_F(PhoneE2ETest, PagesStayUprightOnATurnedDisplayAndTouchesFollowThem) {
         SCOPED_TRACE("rotate = " + std::to_string(rotation));
         ASSERT_TRUE(start_compositor(rotation)) << "phoc did not start";
         ASSERT_TRUE(pointer_->connect(socket())) << "no virtual pointer from the compositor";
-        ASSERT_TRUE(start_program()) << "no upright Home page; differences "
-                                     << last_differences_[0] << ", " << last_differences_[1]
-                                     << ", " << last_differences_[2];
+        ASSERT_TRUE(start_program())
+            << "no upright Home page; differences " << last_differences_[0] << ", "
+            << last_differences_[1] << ", " << last_differences_[2];
         touch(400, kFrameHeight - 54);  // the Settings tab
         EXPECT_TRUE(poll_until(5s, [&] { return shows("page_settings_480x960", 0.03); }))
             << "the Settings page did not come; differences " << last_differences_[0] << ", "

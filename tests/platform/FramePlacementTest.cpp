@@ -127,14 +127,15 @@ TEST(FramePlacementTest, ATurnedFrameAndThePenAgreeOnEveryPixel) {
         const bool quarter = normal_turns(turns) % 2 == 1;
         ASSERT_EQ(turned.width(), quarter ? 6 : 4) << turns;
         // A window of the turned frame's shape at twice its size, with one band.
-        FramePlacement placed = FramePlacement::fit(4, 6, turned.width() * 2 + 3,
-                                                    turned.height() * 2, turns);
+        FramePlacement placed =
+            FramePlacement::fit(4, 6, turned.width() * 2 + 3, turned.height() * 2, turns);
         EXPECT_EQ(placed.target.width(), turned.width() * 2) << turns;
         for (int32_t v = 0; v < turned.height(); ++v) {
             for (int32_t u = 0; u < turned.width(); ++u) {
                 Point p = placed.frame_point(placed.target.left + 2 * u + 1.0,
                                              placed.target.top + 2 * v + 1.0);
-                ASSERT_EQ(frame.pixel(p.x, p.y), turned.pixel(u, v)) << turns << ": " << u << "," << v;
+                ASSERT_EQ(frame.pixel(p.x, p.y), turned.pixel(u, v))
+                    << turns << ": " << u << "," << v;
             }
         }
     }

@@ -92,31 +92,63 @@ TEST_F(HapticsThreadsTest, APulseGoesToTheMotorElseTheControllerItComesFromElseS
     const auto led = [&] { write("sys/class/leds/vibrator/brightness", "0"); };
     const Case cases[] = {
         {"nothing", [] {}, "auto", VibrationPath::kNone, {}},
-        {"PinePhone motor", [&] { motor(); }, "auto", VibrationPath::kMotor,
+        {"PinePhone motor",
+         [&] { motor(); },
+         "auto",
+         VibrationPath::kMotor,
          {"open /dev/input/event2", "upload 25", "play 0", "erase 0"}},
-        {"feedbackd's motor", [&] { event_device("event3", "pwm", "pwm", "20000 0",
-                                                 "E:FEEDBACKD_TYPE=vibra"); },
-         "auto", VibrationPath::kMotor, {"open /dev/input/event3", "upload 25", "play 0", "erase 0"}},
-        {"motor by name", [&] { event_device("event1", "m", "Haptic Vibrator", "20000 0"); },
-         "auto", VibrationPath::kMotor, {"open /dev/input/event1", "upload 25", "play 0", "erase 0"}},
-        {"vibrator without effects", [&] { event_device("event1", "m", "vibrator", "0",
-                                                        "E:ID_PATH=platform-vibrator"); },
-         "auto", VibrationPath::kNone, {}},
-        {"controller in motion", [&] { controller(); }, "auto", VibrationPath::kControllerRumble,
+        {"feedbackd's motor",
+         [&] { event_device("event3", "pwm", "pwm", "20000 0", "E:FEEDBACKD_TYPE=vibra"); },
+         "auto",
+         VibrationPath::kMotor,
+         {"open /dev/input/event3", "upload 25", "play 0", "erase 0"}},
+        {"motor by name",
+         [&] { event_device("event1", "m", "Haptic Vibrator", "20000 0"); },
+         "auto",
+         VibrationPath::kMotor,
+         {"open /dev/input/event1", "upload 25", "play 0", "erase 0"}},
+        {"vibrator without effects",
+         [&] { event_device("event1", "m", "vibrator", "0", "E:ID_PATH=platform-vibrator"); },
+         "auto",
+         VibrationPath::kNone,
+         {}},
+        {"controller in motion",
+         [&] { controller(); },
+         "auto",
+         VibrationPath::kControllerRumble,
          {"open /dev/input/event5", "upload 25", "play 0", "erase 0"}},
-        {"controller named", [&] { controller(); }, "evdev:/dev/input/event4",
-         VibrationPath::kControllerRumble, {"open /dev/input/event5", "upload 25", "play 0", "erase 0"}},
+        {"controller named",
+         [&] { controller(); },
+         "evdev:/dev/input/event4",
+         VibrationPath::kControllerRumble,
+         {"open /dev/input/event5", "upload 25", "play 0", "erase 0"}},
         {"motion from a pipe", [&] { controller(); }, "fifo:/tmp/x", VibrationPath::kNone, {}},
-        {"IIO accelerometer first", [&] {
+        {"IIO accelerometer first",
+         [&] {
              controller();
              for (const char* axis : {"x", "y", "z"}) {
                  write(std::string("iio/iio:device0/in_accel_") + axis + "_raw", "0");
              }
-         }, "", VibrationPath::kNone, {}},
-        {"motor and controller", [&] { controller(); motor(); }, "auto", VibrationPath::kMotor,
+         },
+         "",
+         VibrationPath::kNone,
+         {}},
+        {"motor and controller",
+         [&] {
+             controller();
+             motor();
+         },
+         "auto",
+         VibrationPath::kMotor,
          {"open /dev/input/event2", "upload 25", "play 0", "erase 0"}},
         {"LED vibrator", led, "auto", VibrationPath::kSysfs, {}},
-        {"refusing motor", [&] { motor(true); led(); }, "auto", VibrationPath::kMotor,
+        {"refusing motor",
+         [&] {
+             motor(true);
+             led();
+         },
+         "auto",
+         VibrationPath::kMotor,
          {"open /dev/input/event2", "upload 25"}},
     };
     for (const Case& c : cases) {
@@ -124,15 +156,15 @@ TEST_F(HapticsThreadsTest, APulseGoesToTheMotorElseTheControllerItComesFromElseS
         refuse = false;
         c.set_up();
         std::vector<std::string> calls;
-        HapticsOptions options{{folder.file("sys/class/input"), "/dev/input", folder.file("udev"),
-                                folder.file("iio")},
-                               c.sensor,
-                               folder.file("sys/class"),
-                               "unix:path=" + folder.file("no-bus"),  // no haptics service
-                               [&](const std::string& path) -> std::unique_ptr<ForceFeedbackDevice> {
-                                   calls.push_back("open " + path);
-                                   return std::make_unique<RecordingDevice>(calls, refuse);
-                               }};
+        HapticsOptions options{
+            {folder.file("sys/class/input"), "/dev/input", folder.file("udev"), folder.file("iio")},
+            c.sensor,
+            folder.file("sys/class"),
+            "unix:path=" + folder.file("no-bus"),  // no haptics service
+            [&](const std::string& path) -> std::unique_ptr<ForceFeedbackDevice> {
+                calls.push_back("open " + path);
+                return std::make_unique<RecordingDevice>(calls, refuse);
+            }};
         EXPECT_EQ(choose_vibration(options, false).path, c.path) << c.what;
         EXPECT_EQ(choose_vibration(options, true).path, VibrationPath::kFeedbackd) << c.what;
         {

@@ -48,7 +48,8 @@ std::vector<EventNode> event_nodes(const HapticRoots& roots) {
         int number = 0;
         auto [end, bad] = std::from_chars(event.data() + std::min<size_t>(5, event.size()),
                                           event.data() + event.size(), number);
-        if (!event.starts_with("event") || bad != std::errc() || end != event.data() + event.size()) {
+        if (!event.starts_with("event") || bad != std::errc() ||
+            end != event.data() + event.size()) {
             continue;
         }
         EventNode node{event, it->path() / "device", first_line(it->path() / "device" / "name")};
@@ -57,7 +58,8 @@ std::vector<EventNode> event_nodes(const HapticRoots& roots) {
         node.periodic = ff.has(kFfPeriodic);
         found.emplace_back(number, std::move(node));
     }
-    std::sort(found.begin(), found.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
+    std::sort(found.begin(), found.end(),
+              [](const auto& a, const auto& b) { return a.first < b.first; });
     std::vector<EventNode> nodes;
     for (auto& entry : found) nodes.push_back(std::move(entry.second));
     return nodes;
@@ -102,7 +104,8 @@ std::optional<std::string> sensor_event(const HapticRoots& roots, std::string_vi
     bool automatic = setting.empty() || setting == "auto";
     if (setting != "evdev" && !automatic) return std::nullopt;
     // Automatic choice prefers an IIO accelerometer, which belongs to no controller.
-    if (automatic && !sensor::find_iio_accelerometers(roots.iio_devices).empty()) return std::nullopt;
+    if (automatic && !sensor::find_iio_accelerometers(roots.iio_devices).empty())
+        return std::nullopt;
     auto accelerometers = sensor::find_input_accelerometers(input);
     if (accelerometers.empty()) return std::nullopt;
     return accelerometers.front().event;

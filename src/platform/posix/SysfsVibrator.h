@@ -7,7 +7,6 @@
 #include <mutex>
 #include <string>
 
-
 namespace tiltophon {
 
 // A vibration motor driven through the kernel's sysfs files: the LED class

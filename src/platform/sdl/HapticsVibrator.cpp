@@ -24,11 +24,16 @@ constexpr int64_t kLookupIntervalUs = 1'000'000;
 
 const char* path_name(VibrationPath path) {
     switch (path) {
-        case VibrationPath::kFeedbackd: return "the haptics service";
-        case VibrationPath::kMotor: return "the vibration motor";
-        case VibrationPath::kControllerRumble: return "the controller's rumble";
-        case VibrationPath::kSysfs: return "the sysfs vibrator";
-        case VibrationPath::kNone: break;
+        case VibrationPath::kFeedbackd:
+            return "the haptics service";
+        case VibrationPath::kMotor:
+            return "the vibration motor";
+        case VibrationPath::kControllerRumble:
+            return "the controller's rumble";
+        case VibrationPath::kSysfs:
+            return "the sysfs vibrator";
+        case VibrationPath::kNone:
+            break;
     }
     return "nothing";
 }
@@ -195,9 +200,9 @@ void HapticsVibrator::on_triggered(GObject* source, GAsyncResult* result, void* 
     ++vibrator->answers_;
     if (reply) g_variant_unref(reply);
     if (error) {
-        vibrator->say_once(vibrator->said_service_error_,
-                           std::string("the haptics service (feedbackd) refused a vibration: ") +
-                               error->message);
+        vibrator->say_once(
+            vibrator->said_service_error_,
+            std::string("the haptics service (feedbackd) refused a vibration: ") + error->message);
         g_error_free(error);
     }
 }
@@ -222,10 +227,10 @@ void HapticsVibrator::open(const HapticDevice& found, VibrationPath path) {
     device_ = options_.open_device(found.path);
     device_path_ = path;
     if (!device_) {
-        say_once(said_cannot_open_, std::string(path_name(path)) + " " + found.path + " (" +
-                                        found.name + ") cannot be used: " +
-                                        (errno ? std::strerror(errno) : "no force feedback") +
-                                        ". The udev rule of feedbackd gives the seat's user access.");
+        say_once(said_cannot_open_,
+                 std::string(path_name(path)) + " " + found.path + " (" + found.name +
+                     ") cannot be used: " + (errno ? std::strerror(errno) : "no force feedback") +
+                     ". The udev rule of feedbackd gives the seat's user access.");
     }
 }
 

@@ -39,7 +39,8 @@ DisplayInfo first_display() {
     SDL_Rect bounds{};
     if (SDL_GetDisplayBounds(0, &bounds) == 0) {
         SDL_DisplayOrientation turned = SDL_GetDisplayOrientation(0);
-        bool quarter = turned == SDL_ORIENTATION_PORTRAIT || turned == SDL_ORIENTATION_PORTRAIT_FLIPPED;
+        bool quarter =
+            turned == SDL_ORIENTATION_PORTRAIT || turned == SDL_ORIENTATION_PORTRAIT_FLIPPED;
         display.width = quarter ? bounds.h : bounds.w;
         display.height = quarter ? bounds.w : bounds.h;
     }
@@ -274,7 +275,8 @@ bool SdlWindowSystem::translate(const SDL_Event& event, Message& message) {
             return false;
         case SDL_DISPLAYEVENT:
             // The shell turned the display: the frame is shown turned back.
-            if (event.display.event == SDL_DISPLAYEVENT_ORIENTATION) window_->invalidate(nullptr, true);
+            if (event.display.event == SDL_DISPLAYEVENT_ORIENTATION)
+                window_->invalidate(nullptr, true);
             return false;
         // Touches also arrive as mouse events made up by SDL; only the touch counts.
         case SDL_MOUSEBUTTONDOWN:
