@@ -4,8 +4,8 @@
 // Presenting a finished frame on a 1080 x 2340 phone: the 480 x 1040 logical screen
 // scaled 2.25 times, with linear filtering, through SDL's software renderer into a
 // window of the display's size (on SDL's dummy video driver, whose window memory is
-// plain memory). Measured against memcpy of the 1080 x 2340 frame's bytes; its goal is
-// ten times that.
+// plain memory), upright and on a display the shell has turned sideways. Measured
+// against memcpy of the 1080 x 2340 frame's bytes; its goal is ten times that.
 
 #include <SDL.h>
 #include <benchmark/benchmark.h>
@@ -23,13 +23,17 @@ constexpr int32_t kDisplayWidth = 1080;
 constexpr int32_t kDisplayHeight = 2340;
 constexpr int64_t kDisplayBytes = int64_t{kDisplayWidth} * kDisplayHeight * 4;
 
-void BM_PresentPhoneFrame(benchmark::State& state) {
+// `quarter_turns` 1: the shell has turned the display sideways, so the window is
+// landscape and the frame is turned back before it is scaled.
+void present_phone_frame(benchmark::State& state, int32_t quarter_turns) {
+    const bool sideways = quarter_turns % 2 == 1;
     ::setenv("SDL_VIDEODRIVER", "dummy", 1);
     if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
         state.SkipWithError(SDL_GetError());
         return;
     }
-    SDL_Window* window = SDL_CreateWindow("bench", 0, 0, kDisplayWidth, kDisplayHeight, 0);
+    SDL_Window* window = SDL_CreateWindow("bench", 0, 0, sideways ? kDisplayHeight : kDisplayWidth,
+                                          sideways ? kDisplayWidth : kDisplayHeight, 0);
     SDL_Renderer* renderer =
         window ? SDL_CreateRenderer(window, -1, SDL_RENDERER_SOFTWARE) : nullptr;
     if (!renderer) {
@@ -40,6 +44,7 @@ void BM_PresentPhoneFrame(benchmark::State& state) {
     }
     {
         SdlFramePresenter presenter(window, renderer, 480, 1040);
+        presenter.set_quarter_turns(quarter_turns);
         Bitmap frame(480, 1040);
         std::mt19937 random(11);
         for (int32_t y = 0; y < frame.height(); ++y) {
@@ -55,7 +60,15 @@ void BM_PresentPhoneFrame(benchmark::State& state) {
     SDL_DestroyWindow(window);
     SDL_QuitSubSystem(SDL_INIT_VIDEO);
 }
+void BM_PresentPhoneFrame(benchmark::State& state) {
+    present_phone_frame(state, 0);
+}
+void BM_PresentPhoneFrameTurned(benchmark::State& state) {
+    present_phone_frame(state, 1);
+}
+
 BENCHMARK(BM_PresentPhoneFrame)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_PresentPhoneFrameTurned)->Unit(benchmark::kMicrosecond);
 
 }  // namespace
 }  // namespace tiltophon

@@ -94,6 +94,9 @@ set(CPACK_DEBIAN_PACKAGE_SECTION sound)
 # needs none.) libsndfile reads MP3 and Opus from 1.1.0 on, which its symbols alone
 # do not show.
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-dejavu-core, fonts-dejavu-extra, libsndfile1 (>= 1.1.0)")
+# On a phone the vibrations go through the session's haptics service, which applies
+# the user's feedback profile; without it the program drives the motor itself.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "feedbackd")
 set(CPACK_PRE_BUILD_SCRIPTS ${CMAKE_CURRENT_LIST_DIR}/PackageDepends.cmake)
 set(CPACK_GENERATOR DEB)
 include(CPack)

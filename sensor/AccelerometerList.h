@@ -18,6 +18,7 @@ struct ListedAccelerometer {
     std::string driver;  // evdev only
     bool readable = false;
     std::string why_not;  // when not readable
+    std::string advice;   // what the user can do about it, when there is something
 };
 
 // Every accelerometer the library could read, in the order `auto` tries them: IIO

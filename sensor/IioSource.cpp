@@ -10,6 +10,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <charconv>
+#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <vector>
@@ -118,9 +119,47 @@ std::vector<std::string> find_iio_accelerometers(const std::string& devices_root
     return folders;
 }
 
-IioSource::IioSource(const std::string& devices_root, MonotonicClock clock)
-    : root_(devices_root), clock_(clock_or_steady(std::move(clock))) {
+std::string busy_accelerometer_notice(const std::string& folder) {
+    std::string name = fs::path(folder).filename().string();
+    bool streamed = false;
+    for (const char* enable : {"buffer/enable", "buffer0/enable"}) {
+        auto text = read_small_file(fs::path(folder) / enable);
+        if (text && !text->empty() && (*text)[0] == '1') streamed = true;
+    }
+    std::string holder = streamed ? "another program streams it through its buffer, most likely "
+                                    "the system's screen rotation service (iio-sensor-proxy)"
+                                  : "another program holds it, most likely the system's screen "
+                                    "rotation service (iio-sensor-proxy)";
+    return "the accelerometer " + name + " is busy: " + holder +
+           ". Lock the screen rotation (in the phone's quick settings) to free it; until then "
+           "motion reads as rest, and the accelerometer is tried again every second.";
+}
+
+IioSource::IioSource(const std::string& devices_root, MonotonicClock clock, AttributeReader reader,
+                     NoticeSink notices)
+    : root_(devices_root),
+      clock_(clock_or_steady(std::move(clock))),
+      reader_(std::move(reader)),
+      notices_(std::move(notices)) {
+    if (!reader_) {
+        reader_ = [](int fd, char* buffer, unsigned long size) -> long {
+            return pread(fd, buffer, size, 0);
+        };
+    }
+    if (!notices_) {
+        notices_ = [](const std::string& line) {
+            std::fprintf(stderr, "tiltophon: %s\n", line.c_str());
+        };
+    }
     find_device();
+}
+
+void IioSource::become_busy() {
+    busy_ = true;
+    busy_since_ms_ = clock_();
+    // Said once: a user who chose to keep the rotation on has heard it.
+    if (!busy_said_) notices_(busy_accelerometer_notice(folder_));
+    busy_said_ = true;
 }
 
 void IioSource::find_device() {
@@ -168,6 +207,7 @@ bool IioSource::open_device(const std::string& folder_name) {
         break;
     }
     lost_ = false;
+    folder_ = folder_name;
     return true;
 }
 
@@ -182,10 +222,15 @@ Reading IioSource::read() {
     if (!has_device() && clock_() - last_scan_ms_ >= kRescanMs) find_device();
     if (has_device() && device_gone()) lose_device();
     if (!has_device()) return lost_ ? kRest : Reading{};
+    if (busy_ && clock_() - busy_since_ms_ < kBusyRetryMs) return kRest;
     for (int i = 0; i < 3; ++i) {
         // A sysfs attribute gives its current value each time it is read from the start.
         char buffer[64];
-        ssize_t count = pread(raw_fds_[i], buffer, sizeof buffer - 1, 0);
+        long count = reader_(raw_fds_[i], buffer, sizeof buffer - 1);
+        if (count < 0 && errno == EBUSY) {
+            become_busy();
+            return kRest;
+        }
         if (count < 0 && errno != EINTR && errno != EAGAIN) {
             lose_device();
             return kRest;
@@ -195,6 +240,7 @@ Reading IioSource::read() {
             last_raw_[i] = *raw;
         }
     }
+    busy_ = false;
     std::array<double, 3> sensor{};
     for (int i = 0; i < 3; ++i) sensor[i] = (last_raw_[i] + offset_[i]) * scale_[i];
     std::array<double, 3> device{};

@@ -16,41 +16,13 @@
 #include <string_view>
 
 #include "SmallFile.h"
+#include "SysfsBitmap.h"
 
 namespace tiltophon::sensor {
 
 namespace fs = std::filesystem;
 
 namespace {
-
-constexpr size_t kBitsPerWord = sizeof(long) * 8;
-
-// A sysfs bitmap: words in hexadecimal, the highest first, separated by blanks.
-class Bitmap {
-public:
-    explicit Bitmap(std::string_view text) {
-        while (!text.empty()) {
-            size_t start = text.find_first_not_of(' ');
-            if (start == std::string_view::npos) break;
-            text.remove_prefix(start);
-            size_t end = std::min(text.find(' '), text.size());
-            unsigned long word = 0;
-            std::from_chars(text.data(), text.data() + end, word, 16);
-            words_.insert(words_.begin(), word);
-            text.remove_prefix(end);
-        }
-    }
-    bool has(unsigned bit) const {
-        size_t index = bit / kBitsPerWord;
-        return index < words_.size() && (words_[index] >> (bit % kBitsPerWord)) & 1;
-    }
-    bool empty() const {
-        return std::all_of(words_.begin(), words_.end(), [](unsigned long w) { return w == 0; });
-    }
-
-private:
-    std::vector<unsigned long> words_;
-};
 
 std::optional<unsigned> event_number(std::string_view name) {
     if (!name.starts_with("event")) return std::nullopt;
@@ -83,9 +55,9 @@ InputDeviceInfo describe(const InputRoots& roots, const std::string& event) {
 
 bool is_accelerometer(const InputRoots& roots, const InputDeviceInfo& info) {
     fs::path device = fs::path(roots.sys_class_input) / info.event / "device";
-    Bitmap properties(read_first_line(device / "properties"));
-    Bitmap abs(read_first_line(device / "capabilities" / "abs"));
-    Bitmap keys(read_first_line(device / "capabilities" / "key"));
+    SysfsBitmap properties(read_first_line(device / "properties"));
+    SysfsBitmap abs(read_first_line(device / "capabilities" / "abs"));
+    SysfsBitmap keys(read_first_line(device / "capabilities" / "key"));
     const DriverFrame& frame = driver_frame(info.driver);
     for (uint16_t code : accelerometer_codes(frame)) {
         if (code != EventStream::kNoAxis && !abs.has(code)) return false;

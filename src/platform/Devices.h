@@ -24,11 +24,15 @@ public:
     virtual void prepare(std::span<const std::u16string> paths) { (void)paths; }
 };
 
-// The vibration motor.
+// The vibration motor. Both calls return at once, from any thread: a motor or a
+// haptics service that is slow to answer, or gone, never holds up the caller.
 class Vibrator {
 public:
     virtual ~Vibrator() = default;
-    virtual void set_vibrating(bool on) = 0;
+    // Starts a pulse meant to last `duration_ms` (motors that take the length up front
+    // use it); `stop_pulse` follows when that time is up.
+    virtual void start_pulse(uint32_t duration_ms) = 0;
+    virtual void stop_pulse() = 0;
 };
 
 // The system's inactivity countdown (screen blanking, suspend).

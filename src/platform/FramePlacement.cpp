@@ -30,12 +30,18 @@ int32_t frame_coordinate(double position, int32_t target_start, int32_t target_s
 
 }  // namespace
 
-FramePlacement FramePlacement::fit(int32_t frame_width, int32_t frame_height, int32_t output_width,
-                                   int32_t output_height) {
-    FramePlacement placement{frame_width, frame_height, {}};
-    if (frame_width <= 0 || frame_height <= 0 || output_width <= 0 || output_height <= 0) {
+FramePlacement FramePlacement::fit(int32_t shown_frame_width, int32_t shown_frame_height,
+                                   int32_t output_width, int32_t output_height,
+                                   int32_t quarter_turns) {
+    FramePlacement placement{
+        shown_frame_width, shown_frame_height, normal_turns(quarter_turns), {}};
+    if (shown_frame_width <= 0 || shown_frame_height <= 0 || output_width <= 0 ||
+        output_height <= 0) {
         return placement;
     }
+    // From here on the frame is the one the window sees, turned.
+    const int32_t frame_width = placement.shown_width();
+    const int32_t frame_height = placement.shown_height();
     int32_t width = output_width;
     int32_t height = output_height;
     // The window is relatively wider than the frame when output_w / output_h exceeds
@@ -52,8 +58,51 @@ FramePlacement FramePlacement::fit(int32_t frame_width, int32_t frame_height, in
 }
 
 Point FramePlacement::frame_point(double x, double y) const {
-    return {frame_coordinate(x, target.left, target.width(), frame_width),
-            frame_coordinate(y, target.top, target.height(), frame_height)};
+    const int32_t u = frame_coordinate(x, target.left, target.width(), shown_width());
+    const int32_t v = frame_coordinate(y, target.top, target.height(), shown_height());
+    // Back from the turned frame's pixel (u, v) to the frame's own.
+    switch (quarter_turns) {
+        case 1:
+            return {v, frame_height - 1 - u};
+        case 2:
+            return {frame_width - 1 - u, frame_height - 1 - v};
+        case 3:
+            return {frame_width - 1 - v, u};
+        default:
+            return {u, v};
+    }
+}
+
+void turn_frame(const Bitmap& frame, int32_t quarter_turns, Bitmap& turned) {
+    const int32_t turns = normal_turns(quarter_turns);
+    const int32_t w = frame.width();
+    const int32_t h = frame.height();
+    const int32_t turned_w = turns % 2 ? h : w;
+    const int32_t turned_h = turns % 2 ? w : h;
+    if (turned.width() != turned_w || turned.height() != turned_h)
+        turned = Bitmap(turned_w, turned_h);
+    const uint32_t* from = frame.data();
+    uint32_t* to = turned.data();
+    // Row by row of the source, so the frame is read in order.
+    for (int32_t y = 0; y < h; ++y) {
+        for (int32_t x = 0; x < w; ++x) {
+            const uint32_t pixel = from[int64_t{y} * w + x];
+            switch (turns) {
+                case 1:
+                    to[int64_t{x} * turned_w + (h - 1 - y)] = pixel;
+                    break;
+                case 2:
+                    to[int64_t{h - 1 - y} * turned_w + (w - 1 - x)] = pixel;
+                    break;
+                case 3:
+                    to[int64_t{w - 1 - x} * turned_w + y] = pixel;
+                    break;
+                default:
+                    to[int64_t{y} * turned_w + x] = pixel;
+                    break;
+            }
+        }
+    }
 }
 
 }  // namespace tiltophon

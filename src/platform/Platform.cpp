@@ -25,10 +25,10 @@ std::u16string caption_language() {
 
 void pulse_vibrator(uint32_t duration_ms) {
     Platform& p = platform();
-    if (p.vibrator) p.vibrator->set_vibrating(true);
+    if (p.vibrator) p.vibrator->start_pulse(duration_ms);
     // A failed switch is not noticed; the pulse still takes its time.
     if (p.clock) p.clock->sleep_ms(duration_ms);
-    if (p.vibrator) p.vibrator->set_vibrating(false);
+    if (p.vibrator) p.vibrator->stop_pulse();
 }
 
 }  // namespace tiltophon

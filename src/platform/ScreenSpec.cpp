@@ -4,6 +4,7 @@
 #include "platform/ScreenSpec.h"
 
 #include <charconv>
+#include <cmath>
 
 namespace tiltophon {
 
@@ -18,6 +19,9 @@ constexpr int32_t kMinLayoutHeight = 640;
 constexpr int32_t kMaxLayoutHeight = 1200;
 // Displays beyond this are not displays a window can open on.
 constexpr int32_t kMaxDisplaySide = 32768;
+// A touch display up to this diagonal is a phone's (or a small tablet's held like one);
+// beyond it, a laptop's or a desktop's.
+constexpr double kMaxPhoneDiagonalInches = 9.0;
 constexpr ScreenInfo kHandsetScreen{kLayoutWidth, kMinLayoutHeight, kLayoutDpi, kLayoutDpi};
 
 // A whole decimal number filling `text`, within [low, high].
@@ -54,10 +58,19 @@ std::optional<ScreenInfo> parse_screen_spec(std::string_view text) {
     return ScreenInfo{*width, *height, *dpi, *dpi};
 }
 
-LogicalScreen logical_screen_for(const DisplayInfo& display) {
-    if (!trustworthy(display)) return {kHandsetScreen, false};
-    bool phone = display.height > display.width || display.touch;
-    if (!phone) return {kHandsetScreen, false};
+bool is_phone_display(const DisplayInfo& display) {
+    if (!trustworthy(display)) return false;
+    if (display.height > display.width) return true;
+    if (!display.touch || display.dpi <= 0) return false;
+    double diagonal = std::hypot(double(display.width), double(display.height)) / display.dpi;
+    return diagonal <= kMaxPhoneDiagonalInches;
+}
+
+LogicalScreen logical_screen_for(const DisplayInfo& display, ScreenMode mode) {
+    bool full =
+        mode == ScreenMode::kFullScreen || (mode == ScreenMode::kAuto && is_phone_display(display));
+    if (!full) return {kHandsetScreen, false};
+    if (!trustworthy(display)) return {kHandsetScreen, true};
     // 480 x height / width, to the nearest pixel.
     int64_t height =
         (int64_t{2} * kLayoutWidth * display.height + display.width) / (int64_t{2} * display.width);

@@ -14,13 +14,20 @@ constexpr char kUsage[] =
     "A motion-triggered sound board: a swing of the device forward, back, left,\n"
     "right or along its vertical axis plays the sound of the matching slot.\n"
     "\n"
-    "  -h, --help      show this help and exit\n"
-    "  -V, --version   show the version and exit\n"
+    "  -f, --fullscreen  fill the display, as on a phone\n"
+    "  -w, --window      open a window of 480 x 640, as on a desktop\n"
+    "  -h, --help        show this help and exit\n"
+    "  -V, --version     show the version and exit\n"
+    "\n"
+    "Without --fullscreen or --window, a display that stands portrait, or a touch\n"
+    "screen of at most 9 inches, is filled; any other gets the window.\n"
     "\n"
     "TILTOPHON_SENSOR chooses the accelerometer: auto (the default), iio, evdev,\n"
     "evdev:PATH, replay:FILE or fifo:PATH. See tiltophon(1) for the rest.\n";
 
 constexpr option kOptions[] = {
+    {"fullscreen", no_argument, nullptr, 'f'},
+    {"window", no_argument, nullptr, 'w'},
     {"help", no_argument, nullptr, 'h'},
     {"version", no_argument, nullptr, 'V'},
     {nullptr, 0, nullptr, 0},
@@ -53,8 +60,14 @@ CommandLine parse_command_line(int argc, char* argv[]) {
     // rather than moving operands to the end, so this stays true.
     int word = 1;
     int found = 0;
-    for (; (found = getopt_long(argc, argv, "+hV", kOptions, nullptr)) != -1; word = optind) {
+    for (; (found = getopt_long(argc, argv, "+fwhV", kOptions, nullptr)) != -1; word = optind) {
         switch (found) {
+            case 'f':
+                line.screen_mode = ScreenMode::kFullScreen;
+                break;
+            case 'w':
+                line.screen_mode = ScreenMode::kWindow;
+                break;
             case 'h':
                 help = true;
                 break;

@@ -6,14 +6,19 @@
 #include <cstdio>
 #include <string>
 
+#include "platform/ScreenSpec.h"
+
 namespace tiltophon {
 
 // What the command line asks of the process. The program takes no arguments of its
-// own; the options only answer questions, before anything else happens.
+// own; the options answer questions, before anything else happens, or choose between
+// full screen and a window.
 struct CommandLine {
     enum class Action { kRun, kHelp, kVersion, kMisuse };
 
     Action action = Action::kRun;
+    // --fullscreen or --window, the last one given; else the display decides.
+    ScreenMode screen_mode = ScreenMode::kAuto;
     // For a misuse: what was wrong, as a user reads it.
     std::string problem;
 };

@@ -2,6 +2,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 
 #include <cstdio>
+#include <cstdlib>
 #include <string>
 
 #include "app/Program.h"
@@ -14,6 +15,7 @@
 #include "platform/posix/GettextCaptions.h"
 #include "platform/posix/PosixFileSystem.h"
 #include "platform/posix/PosixProcessLauncher.h"
+#include "platform/sdl/HapticsVibrator.h"
 #include "platform/sdl/SdlClock.h"
 #include "platform/sdl/SdlDevices.h"
 #include "platform/sdl/SdlSoundPlayer.h"
@@ -24,10 +26,11 @@ using namespace tiltophon;
 
 int main(int argc, char* argv[]) {
     // --help and --version answer before any window, file or lock is touched.
-    const int answered = answer_command_line(parse_command_line(argc, argv), stdout, stderr);
+    const CommandLine line = parse_command_line(argc, argv);
+    const int answered = answer_command_line(line, stdout, stderr);
     if (answered >= 0) return answered;
 
-    SdlWindowSystem windows;
+    SdlWindowSystem windows(line.screen_mode);
     // A copy that nobody can see must not start: it would hold the single-instance
     // lock, and the user's next start from the desktop would only raise it.
     if (std::string problem = windows.display_problem(); !problem.empty()) {
@@ -49,7 +52,10 @@ int main(int argc, char* argv[]) {
     // The program folder's Defaults.reg gives what the user's settings file lacks.
     services.registry = new LayeredRegistry(*new FileRegistry(FileRegistry::default_path()),
                                             *new FileRegistry(program_folder + "Defaults.reg"));
-    services.vibrator = new SdlVibrator;
+    HapticsOptions haptics;
+    // The controller the motion comes from, if any, is the one the sensor library reads.
+    if (const char* sensor = std::getenv("TILTOPHON_SENSOR")) haptics.sensor_setting = sensor;
+    services.vibrator = new HapticsVibrator(haptics);
     services.idle = idle;
     services.processes = new PosixProcessLauncher;
     services.threads = new SdlThreadRunner;

@@ -12,6 +12,7 @@
 #include "screens/ControlIds.h"
 #include "screens/Screens.h"
 #include "settings/Skin.h"
+#include "vavurud/Backdrop.h"
 #include "vavurud/Button.h"
 #include "vavurud/ButtonEx.h"
 #include "vavurud/CheckButton.h"
@@ -98,6 +99,18 @@ struct Layout {
         control.set_rect(0, top_bar, scale_x(240), h - top_bar);
     }
 };
+
+// A backdrop at (x, y, width, height) from the part `from` of a skin picture, first
+// among the page's children so that it lies behind them; nothing where it would be
+// empty (the handset's screen, whose pictures fill the page).
+void add_backdrop(Panel& page, int32_t x, int32_t y, int32_t width, int32_t height,
+                  Image Skin::*picture, const Rect& from) {
+    if (width <= 0 || height <= 0) return;
+    Backdrop* backdrop = create<Backdrop>(0);
+    backdrop->set_rect(x, y, width, height);
+    backdrop->set_source(skin_image(picture), from);
+    page.add_child(backdrop);
+}
 
 void add_children(Panel& panel, std::initializer_list<Control*> children) {
     for (Control* child : children) panel.add_child(child);
@@ -263,6 +276,14 @@ void build_home_page(const Layout& l) {
 
     l.place_as_page(*s.home_page);
     s.home_page->set_visible(false);
+    // On a tall screen the grid's ground goes on above and below it: the colour of the
+    // grid's outermost corner, which no ornament reaches.
+    const int32_t grid_bottom = l.grid_y + 3 * l.cell_h;
+    const int32_t page_bottom = l.h - l.bottom_bar;
+    add_backdrop(*s.home_page, 0, l.top_bar, l.w, l.grid_y - l.top_bar, &Skin::Pic_SlotGrid_L1C1,
+                 {0, 0, 1, 1});
+    add_backdrop(*s.home_page, 0, grid_bottom, l.w, page_bottom - grid_bottom,
+                 &Skin::Pic_SlotGrid_L1C1, {0, 0, 1, 1});
     for (int32_t n = 1; n <= 5; ++n) s.home_page->add_child(s.slot_buttons[n]);
     for (int32_t n = 1; n <= 4; ++n) s.home_page->add_child(s.corner_pictures[n]);
     add_children(*s.home_page, {s.motion_toggle, s.pulse_toggle});
@@ -300,6 +321,18 @@ void build_sounds_page(const Layout& l) {
 
     l.place_as_page(*s.sounds_page);
     s.sounds_page->set_visible(false);
+    // On a tall screen the strip's edge rows and the rows' ground go on above and below.
+    const int32_t rows_bottom = l.rows_y + 5 * 96;
+    const int32_t page_bottom = l.h - l.bottom_bar;
+    const int32_t above = l.rows_y - l.top_bar;
+    const int32_t below = page_bottom - rows_bottom;
+    add_backdrop(*s.sounds_page, 0, l.top_bar, 70, above, &Skin::Pic_OpenSoundsType, {0, 0, 70, 1});
+    add_backdrop(*s.sounds_page, 0, rows_bottom, 70, below, &Skin::Pic_OpenSoundsType,
+                 {0, 479, 70, 480});
+    add_backdrop(*s.sounds_page, 70, l.top_bar, l.w - 70, above, &Skin::BtnEx_OpenSound_Up,
+                 {0, 0, 1, 1});
+    add_backdrop(*s.sounds_page, 70, rows_bottom, l.w - 70, below, &Skin::BtnEx_OpenSound_Up,
+                 {0, 0, 1, 1});
     s.sounds_page->add_child(s.sounds_picture);
     for (int32_t n = 1; n <= 5; ++n) s.sounds_page->add_child(s.sound_rows[n]);
     for (int32_t n = 1; n <= 5; ++n) s.sounds_page->add_child(s.play_buttons[n]);

@@ -80,6 +80,8 @@ void blit_centered_transparent(DrawContext& context, const Rect& rect, Image ima
 
 // Whole image scaled to the rectangle (nearest pixel).
 void blit_stretched(DrawContext& context, const Rect& rect, Image image);
+// The part `from` (inside the image) scaled to the rectangle, nearest pixel.
+void blit_stretched_part(DrawContext& context, const Rect& rect, Image image, const Rect& from);
 void blit_stretched_rop(DrawContext& context, const Rect& rect, Image image, uint32_t raster_op);
 void blit_stretched_masked(DrawContext& context, const Rect& rect, Image image, Image mask);
 void blit_stretched_transparent(DrawContext& context, const Rect& rect, Image image, Colour key);

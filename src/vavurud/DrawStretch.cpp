@@ -18,6 +18,16 @@ void blit_stretched_rop(DrawContext& context, const Rect& rect, Image image, uin
     raster::blit_rop(context, rect, *image, image->bounds(), raster_op);
 }
 
+void blit_stretched_part(DrawContext& context, const Rect& rect, Image image, const Rect& from) {
+    if (!image || from.empty()) return;
+    const Rect all = image->bounds();
+    if (from.left < all.left || from.top < all.top || from.right > all.right ||
+        from.bottom > all.bottom) {
+        return;
+    }
+    raster::blit_rop(context, rect, *image, from, rop::kCopy);
+}
+
 void blit_stretched_masked(DrawContext& context, const Rect& rect, Image image, Image mask) {
     blit_stretched_rop(context, rect, mask, rop::kAnd);
     blit_stretched_rop(context, rect, image, rop::kOr);

@@ -19,6 +19,7 @@
 #include "e2e/WaylandPointer.h"
 #include "e2e/WaylandToplevels.h"
 #include "motion/TempFolder.h"
+#include "platform/FramePlacement.h"
 #include "platform/Text.h"
 #include "platform/media/PngImageCodec.h"
 #include "support/CiSkip.h"
@@ -55,7 +56,6 @@ protected:
         fs::create_directories(run_folder());
         fs::permissions(run_folder(), fs::perms::owner_all);
         folder.write(kSettingsFile, kFullBoard);
-        folder.write("phoc.ini", "[output:HEADLESS-1]\nmode = 720x1440\nscale = 1\n");
     }
     void TearDown() override {
         end_process(program_);
@@ -79,8 +79,13 @@ protected:
         return env;
     }
 
-    // The compositor as a phone runs it, without a screen or input devices.
-    bool start_compositor() {
+    // The compositor as a phone runs it, without a screen or input devices, with its
+    // one output turned by `rotation` degrees, as the shell turns it when the phone is
+    // held sideways.
+    bool start_compositor(int rotation = 0) {
+        rotation_ = rotation;
+        std::string turned = rotation ? "rotate = " + std::to_string(rotation) + "\n" : "";
+        folder.write("phoc.ini", "[output:HEADLESS-1]\nmode = 720x1440\nscale = 1\n" + turned);
         std::vector<std::string> env = base_env();
         env.push_back("WLR_BACKENDS=headless");
         env.push_back("WLR_RENDERER=pixman");
@@ -115,11 +120,18 @@ protected:
         if (!status || !WIFEXITED(*status) || WEXITSTATUS(*status) != 0) return std::nullopt;
         PngImageCodec codec;
         std::unique_ptr<Bitmap> picture = codec.load_png(utf16_from_utf8(file));
-        if (!picture || picture->width() != kDisplayWidth || picture->height() != kDisplayHeight) {
+        if (!picture) return std::nullopt;
+        // The display as the panel stands, whatever the turn.
+        Bitmap upright;
+        turn_frame(*picture, -turns(), upright);
+        if (upright.width() != kDisplayWidth || upright.height() != kDisplayHeight) {
             return std::nullopt;
         }
-        return *picture;
+        return upright;
     }
+
+    // The compositor's turn of the output, in clockwise quarter turns of what it shows.
+    int32_t turns() const { return rotation_ / 90; }
 
     // The display, read back at the frame's size, looks like the golden page `name`:
     // the bars and the page, but for the softened edges of a 1.5 times scale.
@@ -141,17 +153,40 @@ protected:
                last_differences_[2] < page_tolerance;
     }
 
-    // A finger on the frame's pixel (x, y), where the display shows it.
+    // A finger on the frame's pixel (x, y), where the turned display shows it.
     void touch(int32_t x, int32_t y) {
-        ASSERT_TRUE(pointer_.click(uint32_t((x + 0.5) * kScale), uint32_t((y + 0.5) * kScale),
-                                   kDisplayWidth, kDisplayHeight));
+        int32_t px = int32_t((x + 0.5) * kScale);
+        int32_t py = int32_t((y + 0.5) * kScale);
+        int32_t w = kDisplayWidth;
+        int32_t h = kDisplayHeight;
+        for (int32_t i = 0; i < turns(); ++i) {  // each a clockwise quarter turn
+            int32_t turned_x = h - 1 - py;
+            py = px;
+            px = turned_x;
+            std::swap(w, h);
+        }
+        ASSERT_TRUE(pointer_->click(uint32_t(px), uint32_t(py), uint32_t(w), uint32_t(h)));
         std::this_thread::sleep_for(700ms);
     }
 
+    // Rows between the bars where every pixel is pure black.
+    int black_rows() const {
+        int rows = 0;
+        for (int32_t y = int32_t(52 * kScale); y < kDisplayHeight - int32_t(108 * kScale); ++y) {
+            bool black = true;
+            for (int32_t x = 0; x < kDisplayWidth && black; ++x) {
+                black = (last_shot_.pixel(x, y) & 0xFFFFFFu) == 0;
+            }
+            rows += black;
+        }
+        return rows;
+    }
+
     TempFolder folder;
-    WaylandPointer pointer_;
+    std::unique_ptr<WaylandPointer> pointer_ = std::make_unique<WaylandPointer>();
     pid_t compositor_ = 0;
     pid_t program_ = 0;
+    int rotation_ = 0;
     Bitmap last_shot_;
     std::vector<double> last_differences_{1, 1, 1};
 };
@@ -161,7 +196,7 @@ TEST_F(PhoneE2ETest, ThePagesFillAPortraitDisplayUndistortedAndTouchesReachTheir
     // A compositor without input devices offers no seat, and SDL's Wayland driver
     // (2.26) cannot start without one; the made-up pointer brings the seat. It is no
     // touch screen: the program takes the display for a phone's by its shape alone.
-    ASSERT_TRUE(pointer_.connect(socket())) << "no virtual pointer from the compositor";
+    ASSERT_TRUE(pointer_->connect(socket())) << "no virtual pointer from the compositor";
     ASSERT_TRUE(start_program()) << "no Home page filling the display; differences "
                                  << last_differences_[0] << ", " << last_differences_[1] << ", "
                                  << last_differences_[2];
@@ -177,15 +212,42 @@ TEST_F(PhoneE2ETest, ThePagesFillAPortraitDisplayUndistortedAndTouchesReachTheir
     ASSERT_TRUE(windows.read(socket())) << "the compositor lists no windows";
     EXPECT_EQ(windows.app_ids, (std::vector<std::string>{"org.tiltophon.Tiltophon"}));
 
+    EXPECT_EQ(black_rows(), 0) << "Home floats in black";
+
     touch(240, kFrameHeight - 54);  // the Sounds tab
     EXPECT_TRUE(poll_until(20s, [&] { return shows("page_sounds_480x960", 0.03); }))
         << "the Sounds page did not come; differences " << last_differences_[0] << ", "
         << last_differences_[1] << ", " << last_differences_[2];
+    EXPECT_EQ(black_rows(), 0) << "Sounds floats in black";
     touch(454, 26);  // the close button
     auto status = wait_exit(program_, 10s);
     ASSERT_TRUE(status.has_value()) << "the close button did not end the program";
     program_ = 0;
     EXPECT_TRUE(WIFEXITED(*status) && WEXITSTATUS(*status) == 0);
+}
+
+// The shell turns the display when the phone is tilted, as a swing does: the pages
+// stay upright on the panel, and a touch lands where the control is seen.
+TEST_F(PhoneE2ETest, PagesStayUprightOnATurnedDisplayAndTouchesFollowThem) {
+    for (int rotation : {90, 270}) {
+        SCOPED_TRACE("rotate = " + std::to_string(rotation));
+        ASSERT_TRUE(start_compositor(rotation)) << "phoc did not start";
+        ASSERT_TRUE(pointer_->connect(socket())) << "no virtual pointer from the compositor";
+        ASSERT_TRUE(start_program())
+            << "no upright Home page; differences " << last_differences_[0] << ", "
+            << last_differences_[1] << ", " << last_differences_[2];
+        touch(400, kFrameHeight - 54);  // the Settings tab
+        EXPECT_TRUE(poll_until(5s, [&] { return shows("page_settings_480x960", 0.03); }))
+            << "the Settings page did not come; differences " << last_differences_[0] << ", "
+            << last_differences_[1] << ", " << last_differences_[2];
+        pointer_ = std::make_unique<WaylandPointer>();
+        end_process(program_);
+        end_process(compositor_);
+        program_ = compositor_ = 0;
+        fs::remove_all(run_folder());
+        fs::create_directories(run_folder());
+        fs::permissions(run_folder(), fs::perms::owner_all);
+    }
 }
 
 }  // namespace

@@ -3,7 +3,9 @@
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
+#include <cerrno>
 #include <filesystem>
 #include <optional>
 #include <string>
@@ -237,6 +239,47 @@ TEST_F(IioTest, AVanishedDeviceReadsRestAndIsFoundAgain) {
     EXPECT_EQ(iio.read(), (Reading{0, 0, -1000}));
     now += 1;
     EXPECT_EQ(iio.read(), (Reading{0, 500, -1000}));
+}
+
+// The shell's rotation service streams the sensor through its buffer, and the driver
+// refuses raw reads meanwhile.
+TEST_F(IioTest, ABusyAccelerometerReadsRestIsSaidOnceAndIsTriedEverySecond) {
+    device("iio:device0", 300, 0, 1000);
+    folder.write("iio:device0/buffer/enable", "1\n");
+    int64_t now = 0;
+    bool refuse = true;
+    int reads = 0;
+    std::vector<std::string> said;
+    IioSource iio(
+        folder.path().string(), [&now] { return now; },
+        [&](int fd, char* buffer, unsigned long size) -> long {
+            ++reads;
+            if (refuse) {
+                errno = EBUSY;
+                return -1;
+            }
+            return pread(fd, buffer, size, 0);
+        },
+        [&](const std::string& line) { said.push_back(line); });
+    for (int i = 0; i < 60; ++i, now += 50) {  // three seconds of 50 ms polls
+        ASSERT_EQ(iio.read(), (Reading{0, 0, -1000})) << "at " << now;
+    }
+    EXPECT_TRUE(iio.busy());
+    EXPECT_TRUE(iio.has_device()) << "a busy device is not a lost one";
+    EXPECT_EQ(reads, 3) << "once at first, then once a second";
+    ASSERT_EQ(said.size(), 1u);
+    EXPECT_NE(said[0].find("iio:device0 is busy"), std::string::npos) << said[0];
+    EXPECT_NE(said[0].find("streams it through its buffer"), std::string::npos) << said[0];
+    EXPECT_NE(said[0].find("Lock the screen rotation"), std::string::npos) << said[0];
+
+    refuse = false;  // the user locked the rotation
+    now += 1000;
+    EXPECT_EQ(iio.read(), (Reading{-300, 0, -1000}));
+    EXPECT_FALSE(iio.busy());
+    refuse = true;  // and unlocked it again: nothing more is said
+    now += 50;
+    EXPECT_EQ(iio.read(), (Reading{0, 0, -1000}));
+    EXPECT_EQ(said.size(), 1u);
 }
 
 TEST_F(IioTest, WithoutAnAccelerometerEveryReadingIsZero) {

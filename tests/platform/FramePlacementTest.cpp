@@ -114,5 +114,36 @@ TEST(FramePlacementTest, WindowsOfOnePixelOrOfNoneAndHugeOnesDivideNothingByZero
     EXPECT_EQ(widest.target.height(), 1);
 }
 
+// Model check of a turned display: whatever the turn, the window position that shows
+// a pixel of the turned frame maps back to the frame pixel that was turned there.
+TEST(FramePlacementTest, ATurnedFrameAndThePenAgreeOnEveryPixel) {
+    Bitmap frame(4, 6);
+    for (int32_t y = 0; y < 6; ++y) {
+        for (int32_t x = 0; x < 4; ++x) frame.set_pixel(x, y, uint32_t(y * 4 + x));
+    }
+    Bitmap turned;
+    for (int32_t turns = -1; turns <= 4; ++turns) {
+        turn_frame(frame, turns, turned);
+        const bool quarter = normal_turns(turns) % 2 == 1;
+        ASSERT_EQ(turned.width(), quarter ? 6 : 4) << turns;
+        // A window of the turned frame's shape at twice its size, with one band.
+        FramePlacement placed =
+            FramePlacement::fit(4, 6, turned.width() * 2 + 3, turned.height() * 2, turns);
+        EXPECT_EQ(placed.target.width(), turned.width() * 2) << turns;
+        for (int32_t v = 0; v < turned.height(); ++v) {
+            for (int32_t u = 0; u < turned.width(); ++u) {
+                Point p = placed.frame_point(placed.target.left + 2 * u + 1.0,
+                                             placed.target.top + 2 * v + 1.0);
+                ASSERT_EQ(frame.pixel(p.x, p.y), turned.pixel(u, v))
+                    << turns << ": " << u << "," << v;
+            }
+        }
+    }
+    // A one-pixel-wide turned window still maps inside the frame.
+    FramePlacement thin = FramePlacement::fit(480, 960, 1, 720, 1);
+    Point p = thin.frame_point(0.5, 700);
+    EXPECT_TRUE(p.x >= 0 && p.x < 480 && p.y >= 0 && p.y < 960);
+}
+
 }  // namespace
 }  // namespace tiltophon

@@ -41,11 +41,43 @@ TEST(LogicalScreenTest, HeightsTheLayoutCannotServeStopAt640And1200) {
     // Squarer than the handset: the Settings page and the rows would not fit.
     expect_screen(screen_for(768, 1024, 0, true), 640, true, "3:4 tablet");
     expect_screen(screen_for(1000, 1001), 640, true, "almost square");
-    expect_screen(screen_for(1920, 1080, 96, true), 640, true, "landscape touch screen");
+    expect_screen(screen_for(1280, 800, 216, true), 640, true, "7-inch landscape touch screen");
     // Taller than any phone: black bands above and below.
     expect_screen(screen_for(1080, 2520), 1120, true, "21:9");
     expect_screen(screen_for(1000, 2500), 1200, true, "5:2");
     expect_screen(screen_for(100, 4000), 1200, true, "a strip");
+}
+
+// Full screen for phones alone, whatever the user's command line says otherwise.
+TEST(LogicalScreenTest, FullScreenGoesToPhonesAndTheCommandLineOverridesIt) {
+    struct Case {
+        const char* what;
+        DisplayInfo display;
+        bool full_screen;
+    };
+    const Case cases[] = {
+        {"desktop monitor", {1920, 1080, 96, false}, false},
+        {"14-inch touch laptop", {1920, 1080, 157, true}, false},
+        {"touch laptop, density unknown", {1920, 1080, 0, true}, false},
+        {"portrait monitor", {1080, 1920, 92, false}, true},
+        {"phone, no touch or density known", {720, 1440, 0, false}, true},
+        {"phone", {720, 1440, 270, true}, true},
+        {"8.9-inch landscape tablet", {1920, 1200, 254, true}, true},
+        {"9.1-inch landscape tablet", {1920, 1200, 249, true}, false},
+        {"size unknown", {0, 0, 270, true}, false},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(is_phone_display(c.display), c.full_screen) << c.what;
+        EXPECT_EQ(logical_screen_for(c.display).device_display, c.full_screen) << c.what;
+        LogicalScreen window = logical_screen_for(c.display, ScreenMode::kWindow);
+        EXPECT_FALSE(window.device_display) << c.what;
+        EXPECT_EQ(window.screen.height, 640) << c.what;
+        LogicalScreen full = logical_screen_for(c.display, ScreenMode::kFullScreen);
+        EXPECT_TRUE(full.device_display) << c.what;
+    }
+    // Forced onto a desktop monitor: the handset's height, black bands at the sides.
+    EXPECT_EQ(logical_screen_for({1920, 1080, 96, false}, ScreenMode::kFullScreen).screen.height,
+              640);
 }
 
 TEST(LogicalScreenTest, ADisplayWithNoSizeOrAnAbsurdDensityGetsTheHandsetScreen) {

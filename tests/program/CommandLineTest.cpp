@@ -33,6 +33,26 @@ TEST(CommandLineTest, NoArgumentsRunAndTheQuestionsAreAnsweredInEitherSpelling) 
     EXPECT_EQ(parse({"-Vh"}).action, Action::kHelp) << "help wins over version";
 }
 
+TEST(CommandLineTest, FullScreenOrWindowRunsTheProgramAndTheLastOneWins) {
+    EXPECT_EQ(parse({}).screen_mode, ScreenMode::kAuto);
+    struct Case {
+        std::initializer_list<const char*> arguments;
+        ScreenMode mode;
+    };
+    for (const Case& c : std::initializer_list<Case>{
+             {{"--fullscreen"}, ScreenMode::kFullScreen},
+             {{"-f"}, ScreenMode::kFullScreen},
+             {{"--window"}, ScreenMode::kWindow},
+             {{"-w"}, ScreenMode::kWindow},
+             {{"--window", "--fullscreen"}, ScreenMode::kFullScreen},
+             {{"-fw"}, ScreenMode::kWindow},
+         }) {
+        CommandLine line = parse(c.arguments);
+        EXPECT_EQ(line.action, Action::kRun) << *c.arguments.begin();
+        EXPECT_EQ(line.screen_mode, c.mode) << *c.arguments.begin();
+    }
+}
+
 TEST(CommandLineTest, AMisuseNamesWhatWasTypedAndWinsOverTheQuestions) {
     struct Case {
         std::initializer_list<const char*> arguments;

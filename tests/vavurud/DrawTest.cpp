@@ -3,7 +3,10 @@
 
 #include <gtest/gtest.h>
 
+#include <vector>
+
 #include "support/Pixels.h"
+#include "vavurud/Backdrop.h"
 #include "vavurud/Draw.h"
 
 namespace tiltophon {
@@ -154,6 +157,28 @@ TEST(DrawStretchTest, ClippingKeepsTheMappingOfTheWholeRectangle) {
         for (int32_t x = 0; x < 8; ++x) {
             ASSERT_EQ(colour_at(small, x, y), colour_at(big, x + 7, y + 4)) << x << "," << y;
         }
+    }
+}
+
+// A backdrop carries an edge of a picture over its rectangle; a picture smaller than
+// the part asked for (another skin's) gives what it has, and none gives nothing.
+TEST(BackdropTest, StretchesThePartOfThePictureThatExists) {
+    Bitmap picture = bitmap_of({{R, G, B}, {Y, W, K}});
+    struct Case {
+        Image image;
+        Rect from;
+        std::vector<Colour> row;  // the 4 x 1 target afterwards
+    };
+    for (const Case& c : {Case{&picture, {0, 1, 3, 2}, {Y, W, W, K}},
+                          Case{&picture, {1, 0, 9, 1}, {G, G, B, B}},
+                          Case{&picture, {5, 5, 9, 9}, {S, S, S, S}},
+                          Case{nullptr, {0, 0, 1, 1}, {S, S, S, S}}}) {
+        Bitmap target = surface(4, 1);
+        Backdrop backdrop(nullptr, 0);
+        backdrop.set_rect(0, 0, 4, 1);
+        backdrop.set_source(c.image, c.from);
+        backdrop.paint(target);
+        for (int32_t x = 0; x < 4; ++x) EXPECT_EQ(colour_at(target, x, 0), c.row[x]) << x;
     }
 }
 

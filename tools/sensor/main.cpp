@@ -13,6 +13,7 @@
 #include <string>
 #include <string_view>
 
+#include "platform/sdl/HapticsVibrator.h"
 #include "sensor/AccelerometerList.h"
 #include "sensor/InputDevices.h"
 #include "sensor/SourceConfig.h"
@@ -25,7 +26,8 @@ const char kUsage[] =
     "Usage: tiltophon-sensor [--watch [--samples N]]\n"
     "Lists the accelerometers Tiltophon can use: IIO sensors (phones, convertible\n"
     "laptops) and input-event accelerometers (game controllers' motion sensors, older\n"
-    "laptops), each with its name, path and whether it can be read.\n"
+    "laptops), each with its name, path and whether it can be read, and the way\n"
+    "Tiltophon's vibrations would take, and why.\n"
     "\n"
     "  -w, --watch      print the readings Tiltophon would get, \"x y z\" in thousandths\n"
     "                   of g, every 50 ms until interrupted. Lying still, screen (or\n"
@@ -43,11 +45,25 @@ std::string shown(const std::string& text) {
     return text.empty() ? "-" : printable(text);
 }
 
+// The way Tiltophon's vibration pulses would go now, and why.
+void show_vibration() {
+    tiltophon::HapticsOptions options;
+    if (const char* setting = std::getenv("TILTOPHON_SENSOR")) options.sensor_setting = setting;
+    tiltophon::VibrationChoice choice =
+        tiltophon::choose_vibration(options, tiltophon::feedbackd_on_session_bus());
+    const char* names[] = {"haptics service", "vibration motor", "controller rumble",
+                           "sysfs vibrator", "none"};
+    std::string where = choice.device.empty() ? "" : ", " + printable(choice.device);
+    std::printf("\nVibration: %s%s\n  because %s.\n", names[static_cast<int>(choice.path)],
+                where.c_str(), choice.why.c_str());
+}
+
 int list() {
     auto found = list_accelerometers();
     if (found.empty()) {
         std::puts("No accelerometer found. Connect a controller with motion sensors, or try");
         std::puts("tiltophon-swing to swing without one.");
+        show_vibration();
         return 0;
     }
     std::printf("%-6s %-48s %-32s %s\n", "SOURCE", "NAME", "PATH", "READABLE");
@@ -58,13 +74,15 @@ int list() {
         std::string readable = a.readable ? "yes" : "no: " + a.why_not;
         std::printf("%-6s %-48s %-32s %s\n", a.source.c_str(), name.c_str(), shown(a.path).c_str(),
                     readable.c_str());
-        denied = denied || !a.readable;
+        denied = denied || (!a.readable && a.advice.empty());
+        if (!a.advice.empty()) std::printf("       %s\n", a.advice.c_str());
     }
     if (denied) {
         std::puts("\nA device Tiltophon may not read: install the package's udev rule");
         std::puts("(70-tiltophon-accelerometer.rules) and plug the device in again, or add");
         std::puts("yourself to the 'input' group and log in again.");
     }
+    show_vibration();
     return 0;
 }
 

@@ -15,9 +15,14 @@ void HeadlessDevices::prepare(std::span<const std::u16string> paths) {
     preparations_.push_back({clock_.tick_count_ms(), {paths.begin(), paths.end()}});
 }
 
-void HeadlessDevices::set_vibrating(bool on) {
+void HeadlessDevices::start_pulse(uint32_t) {
     std::lock_guard lock(mutex_);
-    vibrator_.push_back({clock_.tick_count_ms(), on});
+    vibrator_.push_back({clock_.tick_count_ms(), true});
+}
+
+void HeadlessDevices::stop_pulse() {
+    std::lock_guard lock(mutex_);
+    vibrator_.push_back({clock_.tick_count_ms(), false});
 }
 
 void HeadlessDevices::hold(bool on) {

@@ -48,7 +48,8 @@ public:
 
     void play_file(std::u16string_view path) override;
     void prepare(std::span<const std::u16string> paths) override;
-    void set_vibrating(bool on) override;
+    void start_pulse(uint32_t duration_ms) override;
+    void stop_pulse() override;
     void hold(bool on) override;
     void reset_idle(uint32_t hold_ms) override;
     bool spawn(std::u16string_view program, std::u16string_view argument) override;

@@ -7,19 +7,17 @@
 #include <mutex>
 #include <string>
 
-#include "platform/Devices.h"
-
 namespace tiltophon {
 
 // A vibration motor driven through the kernel's sysfs files: the LED class
 // ("leds/vibrator/brightness", on while non-zero) or the older timed output class
 // ("timed_output/vibrator/enable", on for the given milliseconds).
-class SysfsVibrator : public Vibrator {
+class SysfsVibrator {
 public:
     // Looks under `sysfs_class` (normally /sys/class); null when no vibrator is there.
     static std::unique_ptr<SysfsVibrator> find(const std::string& sysfs_class = "/sys/class");
 
-    void set_vibrating(bool on) override;
+    void set_vibrating(bool on);
 
     const std::string& control_file() const { return file_; }
 

@@ -7,40 +7,6 @@
 
 namespace tiltophon {
 
-SdlVibrator::SdlVibrator() {
-    if (SDL_InitSubSystem(SDL_INIT_HAPTIC) == 0) {
-        for (int i = 0; i < SDL_NumHaptics() && !haptic_; ++i) {
-            haptic_ = SDL_HapticOpen(i);
-            if (haptic_ && SDL_HapticRumbleInit(haptic_) != 0) {
-                SDL_HapticClose(haptic_);
-                haptic_ = nullptr;
-            }
-        }
-    }
-    if (!haptic_) sysfs_ = SysfsVibrator::find();
-}
-
-SdlVibrator::~SdlVibrator() {
-    if (haptic_) {
-        SDL_HapticRumbleStop(haptic_);
-        SDL_HapticClose(haptic_);
-    }
-    SDL_QuitSubSystem(SDL_INIT_HAPTIC);
-}
-
-void SdlVibrator::set_vibrating(bool on) {
-    std::lock_guard lock(mutex_);
-    if (haptic_) {
-        if (on) {
-            SDL_HapticRumblePlay(haptic_, 1.0f, kRumbleMs);
-        } else {
-            SDL_HapticRumbleStop(haptic_);
-        }
-    } else if (sysfs_) {
-        sysfs_->set_vibrating(on);
-    }
-}
-
 SdlIdleControl::SdlIdleControl() {
     // What the session's screen-saver service lists as holding the screen on.
     SDL_SetHint(SDL_HINT_APP_NAME, "Tiltophon");

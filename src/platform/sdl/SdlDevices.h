@@ -15,27 +15,8 @@
 
 #include "platform/Devices.h"
 #include "platform/Process.h"
-#include "platform/posix/SysfsVibrator.h"
 
 namespace tiltophon {
-
-// The vibrator: a force-feedback rumble device through SDL's haptic support,
-// else the kernel's sysfs vibrator, else nothing. Safe from any thread.
-class SdlVibrator : public Vibrator {
-public:
-    SdlVibrator();
-    ~SdlVibrator() override;
-
-    void set_vibrating(bool on) override;
-
-private:
-    // Longer than any pulse; switching off ends it sooner.
-    static constexpr Uint32 kRumbleMs = 10000;
-
-    std::mutex mutex_;
-    SDL_Haptic* haptic_ = nullptr;
-    std::unique_ptr<SysfsVibrator> sysfs_;
-};
 
 // Screen blanking through SDL, which while its screen saver is disabled asks the
 // session's screen-saver service (org.freedesktop.ScreenSaver) to hold off, naming

@@ -50,12 +50,18 @@ bool SdlFramePresenter::ensure_texture(int32_t width, int32_t height) {
 
 void SdlFramePresenter::present(const Bitmap& frame) {
     if (!renderer_ || frame.width() <= 0 || frame.height() <= 0) return;
-    if (!ensure_texture(frame.width(), frame.height())) return;
     PixelSize output = output_size(renderer_);
-    FramePlacement placed = FramePlacement::fit(frame.width(), frame.height(), output.w, output.h);
+    FramePlacement placed =
+        FramePlacement::fit(frame.width(), frame.height(), output.w, output.h, quarter_turns_);
     // A window with no pixels (minimised, or on its way there) shows nothing.
     if (placed.target.empty()) return;
-    SDL_UpdateTexture(texture_, nullptr, frame.data(), frame.width() * 4);
+    const Bitmap* shown = &frame;
+    if (quarter_turns_ != 0) {
+        turn_frame(frame, quarter_turns_, turned_);
+        shown = &turned_;
+    }
+    if (!ensure_texture(shown->width(), shown->height())) return;
+    SDL_UpdateTexture(texture_, nullptr, shown->data(), shown->width() * 4);
     // Only the bands beside the frame are painted black: every pixel is written each
     // time, as a renderer with an undefined back buffer needs, and a phone display
     // that the frame fills is written once instead of twice.
@@ -80,7 +86,7 @@ void SdlFramePresenter::present(const Bitmap& frame) {
 
 FramePlacement SdlFramePresenter::placement() const {
     PixelSize output = output_size(renderer_);
-    return FramePlacement::fit(frame_width_, frame_height_, output.w, output.h);
+    return FramePlacement::fit(frame_width_, frame_height_, output.w, output.h, quarter_turns_);
 }
 
 Point SdlFramePresenter::frame_point_from_window(int32_t x, int32_t y) const {
@@ -91,14 +97,12 @@ Point SdlFramePresenter::frame_point_from_window(int32_t x, int32_t y) const {
     // pixels than points.
     double per_point_x = points.w > 0 ? double(output.w) / points.w : 1.0;
     double per_point_y = points.h > 0 ? double(output.h) / points.h : 1.0;
-    FramePlacement placed = FramePlacement::fit(frame_width_, frame_height_, output.w, output.h);
-    return placed.frame_point((x + 0.5) * per_point_x, (y + 0.5) * per_point_y);
+    return placement().frame_point((x + 0.5) * per_point_x, (y + 0.5) * per_point_y);
 }
 
 Point SdlFramePresenter::frame_point_from_touch(float x, float y) const {
     PixelSize output = output_size(renderer_);
-    FramePlacement placed = FramePlacement::fit(frame_width_, frame_height_, output.w, output.h);
-    return placed.frame_point(double(x) * output.w, double(y) * output.h);
+    return placement().frame_point(double(x) * output.w, double(y) * output.h);
 }
 
 }  // namespace tiltophon

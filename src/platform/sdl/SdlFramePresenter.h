@@ -13,8 +13,9 @@ namespace tiltophon {
 // Shows finished frames in an SDL window and takes pen positions back to them. The
 // frame goes through one streaming texture of its own size, drawn at the placement
 // that FramePlacement gives for the renderer's pixels (not the window's points, so a
-// HiDPI window is filled), with linear filtering, over black. Nothing of the
-// window's size is allocated here.
+// HiDPI window is filled), with linear filtering, over black. When the display is
+// turned away from its natural orientation, the frame is turned back first (into a
+// picture of the frame's own size). Nothing of the window's size is allocated here.
 class SdlFramePresenter {
 public:
     // Takes over `renderer`, which draws into `window`. `window` may be null for a
@@ -27,6 +28,10 @@ public:
 
     bool ok() const { return renderer_ != nullptr; }
     void present(const Bitmap& frame);
+
+    // How many quarter turns clockwise the frame is shown turned from now on.
+    void set_quarter_turns(int32_t quarter_turns) { quarter_turns_ = normal_turns(quarter_turns); }
+    int32_t quarter_turns() const { return quarter_turns_; }
 
     // Where the frame lies in the renderer's pixels as they are now.
     FramePlacement placement() const;
@@ -45,6 +50,9 @@ private:
     int32_t frame_height_;
     int32_t texture_width_ = 0;
     int32_t texture_height_ = 0;
+    int32_t quarter_turns_ = 0;
+    // The turned frame, kept between frames.
+    Bitmap turned_;
 };
 
 }  // namespace tiltophon

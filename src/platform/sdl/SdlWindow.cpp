@@ -17,6 +17,19 @@ LParam point_param(Point point) {
     return make_point_param(static_cast<uint16_t>(point.x), static_cast<uint16_t>(point.y));
 }
 
+// The quarter turns that show the frame upright on a display the shell has turned to
+// `orientation`. SDL names the orientations as if every panel were landscape: its
+// landscape is the panel's natural orientation, whatever the panel's shape, and an
+// orientation it cannot tell is taken for the natural one.
+int32_t turns_for_orientation(SDL_DisplayOrientation orientation) {
+    switch (orientation) {
+        case SDL_ORIENTATION_PORTRAIT_FLIPPED: return 1;
+        case SDL_ORIENTATION_LANDSCAPE_FLIPPED: return 2;
+        case SDL_ORIENTATION_PORTRAIT: return 3;
+        default: return 0;
+    }
+}
+
 SDL_Renderer* make_renderer(SDL_Window* window) {
     SDL_Renderer* renderer = SDL_CreateRenderer(window, -1, 0);
     if (!renderer) renderer = SDL_CreateRenderer(window, -1, SDL_RENDERER_SOFTWARE);
@@ -80,7 +93,17 @@ void SdlWindow::update() {
 }
 
 void SdlWindow::present(const Bitmap& frame) {
+    follow_display_orientation();
     presenter_->present(frame);
+}
+
+void SdlWindow::follow_display_orientation() {
+    // A desktop's monitor may stand turned because it is mounted so; only a phone's
+    // display is turned by its shell as the hand tilts it.
+    if (!device_display_) return;
+    int display = SDL_GetWindowDisplayIndex(window_);
+    presenter_->set_quarter_turns(
+        turns_for_orientation(SDL_GetDisplayOrientation(display < 0 ? 0 : display)));
 }
 
 void SdlWindow::show(ShowCommand command) {
@@ -161,11 +184,13 @@ void SdlWindow::run_timer(uint32_t id, uint32_t now) {
     if (routine) routine(this, id);
 }
 
-LParam SdlWindow::pen_param(int32_t window_x, int32_t window_y) const {
+LParam SdlWindow::pen_param(int32_t window_x, int32_t window_y) {
+    follow_display_orientation();
     return point_param(presenter_->frame_point_from_window(window_x, window_y));
 }
 
-LParam SdlWindow::touch_param(float x, float y) const {
+LParam SdlWindow::touch_param(float x, float y) {
+    follow_display_orientation();
     return point_param(presenter_->frame_point_from_touch(x, y));
 }
 

@@ -24,7 +24,8 @@ class SdlWindowSystem;
 
 // The program's window as an SDL window. The program draws in screen pixels; the
 // presenter shows each frame as large as the window allows without distorting it,
-// and takes pen positions back to screen pixels, so a resized window still works.
+// turned upright on a phone whose shell turned the display, and takes pen positions
+// back to screen pixels, so a resized or turned window still works.
 class SdlWindow : public Window {
 public:
     SdlWindow(SdlWindowSystem& system, SDL_Window* window, WindowProc procedure, ScreenInfo screen,
@@ -67,8 +68,12 @@ private:
     void run_timer(uint32_t id, uint32_t now);
     // A window position in screen pixels, as the pen messages carry it; outside the
     // frame, its nearest edge.
-    LParam pen_param(int32_t window_x, int32_t window_y) const;
-    LParam touch_param(float x, float y) const;
+    // Pen positions follow the frame's turn (see follow_display_orientation).
+    LParam pen_param(int32_t window_x, int32_t window_y);
+    LParam touch_param(float x, float y);
+    // Turns the presented frame against the display's rotation, so the pages keep the
+    // panel's natural orientation while the shell turns the display.
+    void follow_display_orientation();
     void add_dropped_file(std::u16string path) { dropped_.push_back(std::move(path)); }
 
     SdlWindowSystem& system_;

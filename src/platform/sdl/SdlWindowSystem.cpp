@@ -32,12 +32,17 @@ void name_the_program() {
     SDL_SetHint(SDL_HINT_SCREENSAVER_INHIBIT_ACTIVITY_NAME, "Listening for swings");
 }
 
+// The first display as its panel stands naturally: a shell that turned it has turned
+// its bounds too (SDL calls the natural orientation landscape, whatever the panel).
 DisplayInfo first_display() {
     DisplayInfo display;
     SDL_Rect bounds{};
     if (SDL_GetDisplayBounds(0, &bounds) == 0) {
-        display.width = bounds.w;
-        display.height = bounds.h;
+        SDL_DisplayOrientation turned = SDL_GetDisplayOrientation(0);
+        bool quarter =
+            turned == SDL_ORIENTATION_PORTRAIT || turned == SDL_ORIENTATION_PORTRAIT_FLIPPED;
+        display.width = quarter ? bounds.h : bounds.w;
+        display.height = quarter ? bounds.w : bounds.h;
     }
     float dpi = 0;
     if (SDL_GetDisplayDPI(0, &dpi, nullptr, nullptr) == 0 && std::isfinite(dpi)) {
@@ -99,7 +104,7 @@ std::string SdlWindowSystem::display_problem() const {
     return problem + "). Start it from the desktop, or set SDL_VIDEODRIVER=dummy to run it unseen.";
 }
 
-SdlWindowSystem::SdlWindowSystem() {
+SdlWindowSystem::SdlWindowSystem(ScreenMode mode) {
     name_the_program();
     // The screen may blank as usual; the keep-awake timer holds it off when needed.
     SDL_SetHint(SDL_HINT_VIDEO_ALLOW_SCREENSAVER, "1");
@@ -120,7 +125,7 @@ SdlWindowSystem::SdlWindowSystem() {
                      "display's own screen.\n",
                      wanted);
     }
-    LogicalScreen logical = logical_screen_for(first_display());
+    LogicalScreen logical = logical_screen_for(first_display(), mode);
     screen_ = logical.screen;
     device_display_ = logical.device_display;
 }
@@ -292,6 +297,11 @@ bool SdlWindowSystem::translate(const SDL_Event& event, Message& message) {
                     window_->invalidate(nullptr, true);
                     return false;
             }
+            return false;
+        case SDL_DISPLAYEVENT:
+            // The shell turned the display: the frame is shown turned back.
+            if (event.display.event == SDL_DISPLAYEVENT_ORIENTATION)
+                window_->invalidate(nullptr, true);
             return false;
         // Touches also arrive as mouse events made up by SDL; only the touch counts.
         case SDL_MOUSEBUTTONDOWN:

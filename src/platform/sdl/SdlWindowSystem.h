@@ -9,6 +9,7 @@
 #include <string>
 #include <string_view>
 
+#include "platform/ScreenSpec.h"
 #include "platform/WindowSystem.h"
 #include "platform/posix/PosixSingleInstance.h"
 #include "platform/sdl/SdlWindow.h"
@@ -24,7 +25,8 @@ class SdlIdleControl;
 // paints are delivered on the main thread, in that order of priority after input.
 class SdlWindowSystem : public WindowSystem {
 public:
-    SdlWindowSystem();
+    // `mode` is the user's choice of full screen or window, if any.
+    explicit SdlWindowSystem(ScreenMode mode = ScreenMode::kAuto);
     ~SdlWindowSystem() override;
     SdlWindowSystem(const SdlWindowSystem&) = delete;
     SdlWindowSystem& operator=(const SdlWindowSystem&) = delete;
