@@ -10,6 +10,7 @@
 #include "platform/ImageCodec.h"
 #include "platform/Process.h"
 #include "platform/Registry.h"
+#include "platform/SoundFileCheck.h"
 #include "platform/WindowSystem.h"
 
 namespace tiltophon {
@@ -24,6 +25,7 @@ struct Platform {
     ImageCodec* images = nullptr;
     FontEngine* fonts = nullptr;
     SoundPlayer* audio = nullptr;
+    SoundFileCheck* sound_check = nullptr;
     Vibrator* vibrator = nullptr;
     IdleControl* idle = nullptr;
     LibraryLoader* libraries = nullptr;

@@ -7,6 +7,7 @@
 #include "app/Program.h"
 #include "platform/LayeredRegistry.h"
 #include "platform/Platform.h"
+#include "platform/media/DecodingSoundFileCheck.h"
 #include "platform/media/FreeTypeFontEngine.h"
 #include "platform/media/PngImageCodec.h"
 #include "platform/posix/DlLibraryLoader.h"
@@ -59,6 +60,7 @@ int main(int argc, char* argv[]) {
     FreeTypeFontEngine fonts((14 * windows.screen().dpi_y + 48) / 96);
     services.fonts = &fonts;
     services.audio = new SdlSoundPlayer;
+    services.sound_check = new DecodingSoundFileCheck;
     services.libraries = new DlLibraryLoader(program_folder);
     install_platform(services);
 
