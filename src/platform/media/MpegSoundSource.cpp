@@ -5,8 +5,9 @@
 
 #include <mpg123.h>
 
-#include <cstdio>
 #include <cstring>
+
+#include "platform/media/MemoryBytes.h"
 
 namespace tiltophon {
 
@@ -14,28 +15,13 @@ namespace {
 
 // libmpg123 reading from the bytes in memory.
 struct MemoryReader {
-    const std::vector<uint8_t>& bytes;
-    off_t position = 0;
-
     static mpg123_ssize_t read(void* self, void* out, size_t count) {
-        MemoryReader& reader = as(self);
-        size_t left = reader.bytes.size() - size_t(reader.position);
-        size_t take = count < left ? count : left;
-        if (take > 0) std::memcpy(out, reader.bytes.data() + reader.position, take);
-        reader.position += off_t(take);
-        return mpg123_ssize_t(take);
+        return mpg123_ssize_t(as(self).read(out, int64_t(count)));
     }
     static off_t seek(void* self, off_t offset, int whence) {
-        MemoryReader& reader = as(self);
-        off_t base = whence == SEEK_CUR   ? reader.position
-                     : whence == SEEK_END ? off_t(reader.bytes.size())
-                                          : 0;
-        off_t target = base + offset;
-        if (target < 0 || target > off_t(reader.bytes.size())) return -1;
-        reader.position = target;
-        return target;
+        return off_t(as(self).seek(offset, whence));
     }
-    static MemoryReader& as(void* self) { return *static_cast<MemoryReader*>(self); }
+    static MemoryBytes& as(void* self) { return *static_cast<MemoryBytes*>(self); }
 };
 
 bool library_ready() {
@@ -136,7 +122,7 @@ private:
                rate == rate_ && channels == channels_ && encoding == MPG123_ENC_FLOAT_32;
     }
 
-    MemoryReader reader_;
+    MemoryBytes reader_;
     mpg123_handle* handle_ = nullptr;
     bool skipping_ = false;
 };

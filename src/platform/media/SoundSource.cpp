@@ -12,6 +12,7 @@
 #include <cstring>
 
 #include "platform/SoundLimits.h"
+#include "platform/media/MemoryBytes.h"
 #include "platform/media/MpegSoundSource.h"
 
 namespace tiltophon {
@@ -84,31 +85,16 @@ bool is_complete_ogg(const std::vector<uint8_t>& bytes) {
 
 // libsndfile reading from the bytes in memory.
 struct MemoryFile {
-    const std::vector<uint8_t>& bytes;
-    sf_count_t position = 0;
-
-    static sf_count_t length(void* self) { return sf_count_t(as(self).bytes.size()); }
+    static sf_count_t length(void* self) { return as(self).size(); }
     static sf_count_t seek(sf_count_t offset, int whence, void* self) {
-        MemoryFile& file = as(self);
-        sf_count_t base = whence == SEEK_CUR   ? file.position
-                          : whence == SEEK_END ? sf_count_t(file.bytes.size())
-                                               : 0;
-        sf_count_t target = base + offset;
-        if (target < 0 || target > sf_count_t(file.bytes.size())) return -1;
-        file.position = target;
-        return target;
+        return as(self).seek(offset, whence);
     }
     static sf_count_t read(void* out, sf_count_t count, void* self) {
-        MemoryFile& file = as(self);
-        sf_count_t left = sf_count_t(file.bytes.size()) - file.position;
-        sf_count_t take = std::clamp<sf_count_t>(count, 0, left);
-        if (take > 0) std::memcpy(out, file.bytes.data() + file.position, std::size_t(take));
-        file.position += take;
-        return take;
+        return as(self).read(out, count);
     }
     static sf_count_t write(const void*, sf_count_t, void*) { return 0; }
     static sf_count_t tell(void* self) { return as(self).position; }
-    static MemoryFile& as(void* self) { return *static_cast<MemoryFile*>(self); }
+    static MemoryBytes& as(void* self) { return *static_cast<MemoryBytes*>(self); }
 };
 
 // The sample type handed over: the file's own where the converter has it, so that
@@ -174,7 +160,7 @@ public:
     }
 
 private:
-    MemoryFile memory_;
+    MemoryBytes memory_;
     SNDFILE* file_ = nullptr;
     int format_ = 0;
 };
