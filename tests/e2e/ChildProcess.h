@@ -31,7 +31,7 @@ inline bool poll_until(std::chrono::milliseconds limit, const std::function<bool
 }
 
 // Starts `arguments` (the program found through PATH) with exactly the environment
-// `env`; the process id, or -1.
+// `env`; the process id, or -1. The process leads a new process group.
 inline pid_t spawn(const std::vector<std::string>& arguments, const std::vector<std::string>& env) {
     std::vector<char*> argv;
     std::vector<std::string> args = arguments;
@@ -41,9 +41,16 @@ inline pid_t spawn(const std::vector<std::string>& arguments, const std::vector<
     std::vector<char*> envp;
     for (std::string& e : variables) envp.push_back(e.data());
     envp.push_back(nullptr);
+    // In a process group of its own, so that whatever it starts in turn (xvfb-run's
+    // server and program, a session bus) can be ended with it.
+    posix_spawnattr_t attributes;
+    posix_spawnattr_init(&attributes);
+    posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETPGROUP);
+    posix_spawnattr_setpgroup(&attributes, 0);
     pid_t pid = 0;
-    if (::posix_spawnp(&pid, argv[0], nullptr, nullptr, argv.data(), envp.data()) != 0) return -1;
-    return pid;
+    int failed = ::posix_spawnp(&pid, argv[0], nullptr, &attributes, argv.data(), envp.data());
+    posix_spawnattr_destroy(&attributes);
+    return failed ? -1 : pid;
 }
 
 // The raw wait status once the process has ended within the limit.

@@ -17,14 +17,20 @@ namespace tiltophon::e2e {
 // More for the end-to-end tests beside ChildProcess.h: ending a child for sure, and
 // pictures of a display compared loosely.
 
-// Ends a child that may still run: politely, then for sure.
+// Ends a child that may still run, politely, then for sure, and with it every process
+// left in its group.
 inline void end_process(pid_t pid) {
-    if (pid <= 0 || ::waitpid(pid, nullptr, WNOHANG) != 0) return;
-    ::kill(pid, SIGTERM);
-    if (!wait_exit(pid, std::chrono::seconds(5))) {
-        ::kill(pid, SIGKILL);
-        ::waitpid(pid, nullptr, 0);
+    if (pid <= 0) return;
+    if (::waitpid(pid, nullptr, WNOHANG) == 0) {
+        ::kill(pid, SIGTERM);
+        if (!wait_exit(pid, std::chrono::seconds(5))) {
+            ::kill(pid, SIGKILL);
+            ::waitpid(pid, nullptr, 0);
+        }
     }
+    // What it started and left behind, such as a display server or the program under
+    // a wrapper, would otherwise hold the test's output open and keep it from ending.
+    ::kill(-pid, SIGKILL);
 }
 
 // The share of pixels in `area` that differ by more than a little in any channel.

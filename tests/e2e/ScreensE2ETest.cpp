@@ -48,6 +48,11 @@ const std::string kStored =
     "\"SoundSlot1Folder\"=\"Drums\"\n"
     "\"SoundSlot1Name\"=\"Kick.wav\"\n";
 
+std::size_t loud_bytes(const std::string& file) {
+    std::string bytes = read_file(file);
+    return std::count_if(bytes.begin(), bytes.end(), [](char b) { return b != 0; });
+}
+
 class ScreensE2ETest : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -156,6 +161,21 @@ protected:
         return *picture;
     }
 
+    // The display once a page change has ended: two screenshots in a row the same. A
+    // busy machine can stretch a transition well past its nominal length.
+    std::optional<Bitmap> settled_screenshot() {
+        std::optional<Bitmap> last = screenshot();
+        std::optional<Bitmap> now;
+        bool settled = poll_until(15s, [&] {
+            now = screenshot();
+            bool same = last && now && differing_share(*last, *now, {0, 0, screen_width_,
+                                                                      screen_height_}) == 0;
+            last = now;
+            return same;
+        });
+        return settled ? now : std::nullopt;
+    }
+
     // The frame as the window shows it now, read back at its own size.
     std::optional<Bitmap> shown_frame() {
         auto shot = screenshot();
@@ -176,6 +196,18 @@ protected:
                differing_blocks_share(*shot, *home, {0, 532, 480, 640}) < 0.02;
     }
 
+    // A forward swing into the sensor pipe until `audio` holds 4000 more sounding bytes
+    // than `before`. The pipe keeps only the newest sample, so a program starved of the
+    // processor for longer than a polling period can miss a swing on a busy machine;
+    // a second or third swing must then be heard.
+    bool swing_forward_until_heard(const std::string& audio, std::size_t before) {
+        for (int attempt = 0; attempt < 3; ++attempt) {
+            if (!run_tool({kSwing, "--fifo", fifo(), "--wait", "forward"}, 20s)) return false;
+            if (poll_until(5s, [&] { return loud_bytes(audio) > before + 4000; })) return true;
+        }
+        return false;
+    }
+
     std::string fifo() const { return folder.file("run/sensor"); }
     std::string settings_file() const { return folder.file(kSettingsFile); }
 
@@ -188,11 +220,6 @@ protected:
     std::string xauthority_;
 };
 
-std::size_t loud_bytes(const std::string& file) {
-    std::string bytes = read_file(file);
-    return std::count_if(bytes.begin(), bytes.end(), [](char b) { return b != 0; });
-}
-
 TEST_F(ScreensE2ETest, ASwingPlaysTheSlotAndEveryChangeOutlivesARestart) {
     const std::string audio = folder.file("audio1.raw");
     ASSERT_TRUE(start_program(audio)) << "the Home page did not appear";
@@ -200,22 +227,20 @@ TEST_F(ScreensE2ETest, ASwingPlaysTheSlotAndEveryChangeOutlivesARestart) {
     // Motion on, then a forward swing: slot 1, Drums/Kick.wav, reaches the sound card.
     tap(400, 452);
     ASSERT_EQ(loud_bytes(audio), 0u) << "sound before any swing";
-    ASSERT_TRUE(run_tool({kSwing, "--fifo", fifo(), "--wait", "forward"}, 20s));
-    EXPECT_TRUE(poll_until(5s, [&] { return loud_bytes(audio) > 4000; }))
-        << "no sound in " << audio;
+    EXPECT_TRUE(swing_forward_until_heard(audio, 0)) << "no sound in " << audio;
 
     // Slot 2 gets the first sound of the list through the Sounds page and the pick screen.
     tap(240, 590);
     tap(230, 196);
     tap(240, 92);
     tap(350, 586);
-    auto sounds_page = screenshot();
+    auto sounds_page = settled_screenshot();
     ASSERT_TRUE(sounds_page);
 
     // X sensitivity one up, from 5 to 6.
     tap(400, 590);
     tap(430, 132);
-    auto settings_page = screenshot();
+    auto settings_page = settled_screenshot();
     ASSERT_TRUE(settings_page);
 
     tap(454, 26);  // the close button
@@ -236,11 +261,11 @@ TEST_F(ScreensE2ETest, ASwingPlaysTheSlotAndEveryChangeOutlivesARestart) {
     // Started again, the program shows the same Sounds and Settings pages.
     ASSERT_TRUE(start_program(folder.file("audio2.raw"))) << "the Home page did not come back";
     tap(240, 590);
-    auto sounds_again = screenshot();
+    auto sounds_again = settled_screenshot();
     ASSERT_TRUE(sounds_again);
     EXPECT_LT(differing_share(*sounds_page, *sounds_again, {0, 52, 480, 532}), 0.01);
     tap(400, 590);
-    auto settings_again = screenshot();
+    auto settings_again = settled_screenshot();
     ASSERT_TRUE(settings_again);
     EXPECT_LT(differing_share(*settings_page, *settings_again, {0, 52, 480, 532}), 0.01);
 
@@ -263,7 +288,8 @@ TEST_F(ScreensE2ETest, AResizedWindowShowsTheFrameUndistortedAndTakesTapsOnItsSc
     }
     // 1000 / 640 = 1.5625 times: the frame is 750 x 1000, with black bands of 105.
     frame_area_ = {105, 0, 855, 1000};
-    ASSERT_TRUE(poll_until(5s, [&] { return looks_like_home(); })) << "Home is not shown scaled";
+    // Presenting at 10000 x 10000 is slow in software; the frames it queued come first.
+    ASSERT_TRUE(poll_until(30s, [&] { return looks_like_home(); })) << "Home is not shown scaled";
     auto shot = screenshot();
     ASSERT_TRUE(shot);
     for (int32_t y : {0, 500, 999}) {
@@ -273,6 +299,7 @@ TEST_F(ScreensE2ETest, AResizedWindowShowsTheFrameUndistortedAndTakesTapsOnItsSc
 
     // The Settings tab, at (400, 586) in the frame, is at (730, 916) in the window.
     tap(730, 916);
+    ASSERT_TRUE(settled_screenshot());
     auto settings = shown_frame();
     ASSERT_TRUE(settings);
     PngImageCodec codec;
@@ -314,9 +341,7 @@ TEST_F(ScreensE2ETest, AUsersFlacPickedForASlotPlaysOnASwing) {
     tap(400, 452);  // motion on
     // The preview has long ended: only the swing can add sound now.
     std::size_t before = loud_bytes(audio);
-    ASSERT_TRUE(run_tool({kSwing, "--fifo", fifo(), "--wait", "forward"}, 20s));
-    EXPECT_TRUE(poll_until(5s, [&] { return loud_bytes(audio) > before + 4000; }))
-        << "no sound in " << audio;
+    EXPECT_TRUE(swing_forward_until_heard(audio, before)) << "no sound in " << audio;
 
     tap(454, 26);  // the close button
     ASSERT_TRUE(wait_program_exit().has_value());
