@@ -95,8 +95,10 @@ void on_close() {
 }
 
 void on_destroy() {
-    // Nothing is released while the loader may still be building it.
+    // Nothing is released while the loader may still be building it, and no copy of
+    // a dropped file may post to the window once it is gone.
     stop_loader();
+    cancel_sound_drops();
     AppState& state = app();
     if (state.sensor) state.sensor->close();
     // The system may go idle again once the window is gone.

@@ -11,11 +11,23 @@
 
 namespace tiltophon {
 
+namespace {
+
+// Set by init_instance when the program ends because another copy runs: an end as
+// ordinary as a close. Any other refusal means no window appeared.
+bool other_copy_raised = false;
+
+}  // namespace
+
 int init_instance(ShowCommand show) {
+    other_copy_raised = false;
     WindowSystem* windows = platform().windows;
     if (!windows) return 0;
     // A second start brings the running window forward and ends at once.
-    if (windows->raise_existing(kWindowClass, kWindowTitle)) return 0;
+    if (windows->raise_existing(kWindowClass, kWindowTitle)) {
+        other_copy_raised = true;
+        return 0;
+    }
 
     AppResources* resources = app().make_owned<AppResources>();
     app().resources = resources;
@@ -34,7 +46,7 @@ int init_instance(ShowCommand show) {
 }
 
 int run_program() {
-    if (!init_instance(ShowCommand::kNormal)) return 0;
+    if (!init_instance(ShowCommand::kNormal)) return other_copy_raised ? 0 : kExitNoWindow;
     WindowSystem* windows = platform().windows;
     Message message;
     while (windows->get_message(message)) windows->dispatch(message);

@@ -17,7 +17,11 @@ constexpr std::u16string_view kWindowTitle = u"Tiltophon";
 // it must end (another instance runs, or the window cannot be made).
 int init_instance(ShowCommand show);
 
-// The whole program on the installed platform: returns the exit code.
+// The exit code when the window could not be made (the window system says why).
+constexpr int kExitNoWindow = 1;
+
+// The whole program on the installed platform: returns the exit code, 0 when it was
+// closed or another copy runs.
 int run_program();
 
 }  // namespace tiltophon

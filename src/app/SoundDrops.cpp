@@ -3,6 +3,9 @@
 
 #include "app/SoundDrops.h"
 
+#include <atomic>
+#include <condition_variable>
+#include <mutex>
 #include <string>
 #include <utility>
 #include <vector>
@@ -19,11 +22,34 @@ namespace tiltophon {
 
 namespace {
 
+// The copies of dropped files under way. The window waits for them before it goes, so
+// that none posts to a window that is gone.
+struct DropCopies {
+    std::mutex mutex;
+    std::condition_variable ended;
+    int running = 0;
+    std::atomic<bool> cancel{false};
+};
+
+DropCopies& drop_copies() {
+    static DropCopies copies;
+    return copies;
+}
+
 void import_all(Window* window, const std::vector<std::u16string>& paths,
                 const std::u16string& user_folder) {
+    DropCopies& copies = drop_copies();
+    const CopyCancelled cancelled = [&copies] { return copies.cancel.load(); };
     bool any = false;
-    for (const std::u16string& path : paths) any = ImportDroppedSound(path, user_folder) || any;
-    if (any) window->post_message(kSoundsAddedMessage, 0, 0);
+    for (const std::u16string& path : paths) {
+        if (cancelled()) break;
+        any = ImportDroppedSound(path, user_folder, cancelled) || any;
+    }
+    std::lock_guard lock(copies.mutex);
+    // Under the lock: the window cannot be torn down between this test and the post.
+    if (any && !copies.cancel.load()) window->post_message(kSoundsAddedMessage, 0, 0);
+    --copies.running;
+    copies.ended.notify_all();
 }
 
 }  // namespace
@@ -38,6 +64,10 @@ void on_drop_files(Window* window) {
     }
     if (sounds.empty()) return;
     std::u16string user_folder = settings->UserSoundsFolder.str();
+    {
+        std::lock_guard lock(drop_copies().mutex);
+        ++drop_copies().running;
+    }
     auto work = [window, sounds = std::move(sounds), user_folder = std::move(user_folder)] {
         import_all(window, sounds, user_folder);
     };
@@ -46,6 +76,14 @@ void on_drop_files(Window* window) {
     } else {
         work();
     }
+}
+
+void cancel_sound_drops() {
+    DropCopies& copies = drop_copies();
+    std::unique_lock lock(copies.mutex);
+    copies.cancel.store(true);
+    copies.ended.wait(lock, [&copies] { return copies.running == 0; });
+    copies.cancel.store(false);
 }
 
 void on_sounds_added(Window* window) {

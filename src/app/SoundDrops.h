@@ -19,6 +19,10 @@ inline constexpr uint32_t kSoundsAddedMessage = msg::kApp + 2;
 // Drops before the program has loaded are ignored.
 void on_drop_files(Window* window);
 
+// Gives up the copies of dropped files under way and waits until their threads are
+// done with the window: a copy cut off leaves nothing. For the window's teardown.
+void cancel_sound_drops();
+
 // kSoundsAddedMessage: the sounds new in the libraries go into the bank and, at their
 // places, into the pick list, at once.
 void on_sounds_added(Window* window);

@@ -5,6 +5,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -18,6 +19,9 @@ enum class FolderResult { kCreated, kExisted, kFailed };
 
 // What came of copying a file to a name that must not exist yet.
 enum class CopyResult { kCopied, kNameTaken, kFailed };
+
+// Asked while a copy runs: true to give it up.
+using CopyCancelled = std::function<bool()>;
 
 struct DirectoryEntry {
     std::u16string name;
@@ -56,10 +60,16 @@ public:
     // copy is written under a hidden temporary name in the target's folder and only
     // given its name once whole, so a full disk or a crash never leaves a partial
     // file under the new name, and an existing file is never replaced (kNameTaken).
-    // May take long: call it off the main thread.
-    virtual CopyResult copy_new_file(std::u16string_view, std::u16string_view, uint64_t) {
+    // A file that changes its size while it is copied, and a copy that `cancelled`
+    // gives up, fail and leave nothing. May take long: call it off the main thread.
+    virtual CopyResult copy_new_file(std::u16string_view, std::u16string_view, uint64_t,
+                                     const CopyCancelled&) {
         return CopyResult::kFailed;
     }
+
+    // Removes the hidden temporary files that copies into `folder` left when the
+    // process ended during them. Only while no copy into that folder runs.
+    virtual void remove_unfinished_copies(std::u16string_view) {}
 };
 
 }  // namespace tiltophon

@@ -11,6 +11,7 @@
 #include "platform/ImageCodec.h"
 #include "platform/Process.h"
 #include "platform/Registry.h"
+#include "platform/SoundFileCheck.h"
 #include "platform/WindowSystem.h"
 
 namespace tiltophon {
@@ -25,6 +26,7 @@ struct Platform {
     ImageCodec* images = nullptr;
     FontEngine* fonts = nullptr;
     SoundPlayer* audio = nullptr;
+    SoundFileCheck* sound_check = nullptr;
     Vibrator* vibrator = nullptr;
     IdleControl* idle = nullptr;
     LibraryLoader* libraries = nullptr;

@@ -22,6 +22,7 @@ HeadlessPlatform::HeadlessPlatform(ScreenInfo screen)
     services_.images = &images;
     services_.fonts = &fonts;
     services_.registry = &registry;
+    services_.sound_check = &sound_check;
     install_platform(services_);
     reset_app();
     reset_scale_cache();

@@ -10,6 +10,7 @@
 #include "platform/headless/HeadlessDevices.h"
 #include "platform/headless/HeadlessWindowSystem.h"
 #include "platform/headless/MemoryRegistry.h"
+#include "platform/media/DecodingSoundFileCheck.h"
 #include "platform/media/FreeTypeFontEngine.h"
 #include "platform/media/PngImageCodec.h"
 
@@ -17,8 +18,8 @@ namespace tiltophon {
 
 // Everything a test needs to run the program without a screen, a sound card or a
 // sensor: virtual time, a pumped message queue, recorders for the devices. Files,
-// images and fonts are the real ones. Constructing it installs it as the platform
-// and starts the application record afresh.
+// images, fonts and the check of sound files are the real ones. Constructing it
+// installs it as the platform and starts the application record afresh.
 class HeadlessPlatform {
 public:
     explicit HeadlessPlatform(ScreenInfo screen = {});
@@ -32,6 +33,7 @@ public:
     PngImageCodec images;
     FreeTypeFontEngine fonts;
     MemoryRegistry registry;
+    DecodingSoundFileCheck sound_check;
 
     Platform& services() { return services_; }
 

@@ -37,8 +37,12 @@ std::string ProgramFolderFiles::read_head(std::u16string_view path, std::size_t 
 }
 
 CopyResult ProgramFolderFiles::copy_new_file(std::u16string_view from, std::u16string_view to,
-                                             uint64_t max_bytes) {
-    return files_.copy_new_file(from, to, max_bytes);
+                                             uint64_t max_bytes, const CopyCancelled& cancelled) {
+    return files_.copy_new_file(from, to, max_bytes, cancelled);
+}
+
+void ProgramFolderFiles::remove_unfinished_copies(std::u16string_view folder) {
+    files_.remove_unfinished_copies(folder);
 }
 
 HeadlessProgram::HeadlessProgram(std::u16string program_folder, ScreenInfo screen)

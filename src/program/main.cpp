@@ -8,6 +8,7 @@
 #include "app/Program.h"
 #include "platform/LayeredRegistry.h"
 #include "platform/Platform.h"
+#include "platform/media/DecodingSoundFileCheck.h"
 #include "platform/media/FreeTypeFontEngine.h"
 #include "platform/media/PngImageCodec.h"
 #include "platform/posix/DlLibraryLoader.h"
@@ -66,6 +67,7 @@ int main(int argc, char* argv[]) {
     FreeTypeFontEngine fonts((14 * windows.screen().dpi_y + 48) / 96);
     services.fonts = &fonts;
     services.audio = new SdlSoundPlayer;
+    services.sound_check = new DecodingSoundFileCheck;
     services.libraries = new DlLibraryLoader(program_folder);
     // The catalogues lie beside the program folder, in the build tree as installed.
     services.captions = new GettextCaptions(GettextCaptions::locale_folder_of(program_folder),

@@ -33,8 +33,17 @@ constexpr std::string_view kReadme =
 void PrepareUserSounds(std::u16string_view user_folder) {
     FileSystem* files = platform().files;
     if (user_folder.empty() || !files) return;
-    if (files->make_folders(user_folder) != FolderResult::kCreated) return;
-    files->write_new_file(std::u16string(user_folder) + u"README.txt", kReadme);
+    switch (files->make_folders(user_folder)) {
+        case FolderResult::kCreated:
+            files->write_new_file(std::u16string(user_folder) + u"README.txt", kReadme);
+            break;
+        case FolderResult::kExisted:
+            files->remove_unfinished_copies(std::u16string(user_folder) +
+                                            std::u16string(kDroppedSoundsSet));
+            break;
+        case FolderResult::kFailed:
+            break;
+    }
 }
 
 std::u16string NumberedName(std::u16string_view name, int number) {
@@ -52,11 +61,15 @@ std::u16string_view FileNameOf(std::u16string_view path) {
     return slash == std::u16string_view::npos ? path : path.substr(slash + 1);
 }
 
-bool ImportDroppedSound(std::u16string_view path, std::u16string_view user_folder) {
+bool ImportDroppedSound(std::u16string_view path, std::u16string_view user_folder,
+                        const CopyCancelled& cancelled) {
     FileSystem* files = platform().files;
+    SoundFileCheck* check = platform().sound_check;
     std::u16string_view name = FileNameOf(path);
-    if (!files || user_folder.empty() || !IsSoundFileName(name)) return false;
+    if (!files || !check || user_folder.empty() || !IsSoundFileName(name)) return false;
+    // The first bytes rule out most other files before the whole file is read.
     if (!LooksLikeSound(files->read_head(path, kSoundSniffBytes))) return false;
+    if (!check->would_play(path)) return false;
 
     std::u16string set_folder = std::u16string(user_folder) + std::u16string(kDroppedSoundsSet);
     if (files->make_folders(set_folder) == FolderResult::kFailed) return false;
@@ -64,7 +77,7 @@ bool ImportDroppedSound(std::u16string_view path, std::u16string_view user_folde
         std::u16string target = set_folder + kPathSeparator + NumberedName(name, number);
         // The bank would leave out a sound whose path does not fit.
         if (target.size() > PathText::kCapacity) return false;
-        switch (files->copy_new_file(path, target, kMaxDroppedSoundBytes)) {
+        switch (files->copy_new_file(path, target, kMaxDroppedSoundBytes, cancelled)) {
             case CopyResult::kCopied:
                 return true;
             case CopyResult::kNameTaken:

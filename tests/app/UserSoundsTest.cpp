@@ -4,14 +4,21 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <sys/stat.h>
+
 #include <array>
+#include <atomic>
+#include <chrono>
 #include <memory>
 #include <filesystem>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "motion/TempFolder.h"
 #include "platform/LayeredRegistry.h"
+#include "platform/SoundFiles.h"
+#include "platform/media/WaveFile.h"
 #include "platform/posix/FileRegistry.h"
 #include "screens/ScreensTestKit.h"
 #include "settings/Settings.h"
@@ -30,8 +37,11 @@ namespace fs = std::filesystem;
 using testing::program_folder;
 using testing::ProgramTest;
 
-// The start of a WAV file is all the drop looks at; the headless player plays nothing.
-const std::string kWav = std::string("RIFF\x24\0\0\0WAVEfmt ", 16) + std::string(64, '\0');
+// A tenth of a second of silence: a drop is copied only when it would play.
+const std::string kWav = [] {
+    std::vector<uint8_t> bytes = encode_wave({1, 1, 8000, 16}, std::vector<uint8_t>(1600, 0));
+    return std::string(bytes.begin(), bytes.end());
+}();
 
 std::vector<std::u16string> list_rows(const SelectList& list) {
     std::vector<std::u16string> rows;
@@ -225,11 +235,88 @@ TEST_F(UserSoundsTest, WithoutADataHomeThereIsNoUserLibrary) {
 TEST_F(UserSoundsTest, ThreadsADropIsCopiedOffTheMainThreadAndListedWhenDone) {
     start();
     program.headless.threads.set_inline(false);
-    program.headless_window().drop_file(utf16_from_utf8(elsewhere.write("Kick.flac", "fLaC....")));
+    ASSERT_TRUE(write_tone(elsewhere.file("Kick.flac"), every_format()[4], 0.5));
+    program.headless_window().drop_file(utf16_from_utf8(elsewhere.file("Kick.flac")));
     program.headless.windows.pump();
     program.headless.threads.join_all();
     program.headless.windows.pump();
     EXPECT_TRUE(has_row(*s.sound_list, u"My Sounds/Kick.flac"));
+}
+
+// Each is a sound file by name, and none would play: none is copied or listed.
+TEST_F(UserSoundsTest, DropsThatThePlayerWouldRefuseLeaveNothing) {
+    start();
+    std::vector<std::u16string> rows = list_rows(*s.sound_list);
+    ASSERT_EQ(::mkfifo(elsewhere.file("Pipe.wav").c_str(), 0600), 0);
+    fs::create_symlink("/dev/zero", elsewhere.file("Zero.wav"));
+    // Over the player's 64 MB, a sparse file costs nothing.
+    fs::resize_file(elsewhere.write("Huge.wav", kWav), 100 << 20);
+    ASSERT_TRUE(write_tone(elsewhere.file("Long.flac"), {"flac", SF_FORMAT_FLAC | SF_FORMAT_PCM_16, 8000}, 61.0));
+    ASSERT_TRUE(write_tone(elsewhere.file("Cut.flac"), every_format()[4], 1.0));
+    fs::resize_file(elsewhere.file("Cut.flac"), fs::file_size(elsewhere.file("Cut.flac")) / 2);
+    elsewhere.write("Tag.mp3", std::string("ID3\4\0\0\0\0\1\0", 10) + std::string(128, '\0'));
+    for (const char* name : {"Pipe.wav", "Zero.wav", "Huge.wav", "Long.flac", "Cut.flac", "Tag.mp3"}) {
+        drop(elsewhere.file(name));
+        EXPECT_TRUE(names_in(my_sounds()).empty()) << name;
+    }
+    EXPECT_EQ(list_rows(*s.sound_list), rows);
+
+    // The same kinds that do play are taken: an MP3 among them.
+    ASSERT_TRUE(write_tone(elsewhere.file("Minute.flac"), {"flac", SF_FORMAT_FLAC | SF_FORMAT_PCM_16, 8000}, 60.0));
+    ASSERT_TRUE(write_tone(elsewhere.file("Tone.mp3"), every_format().back(), 1.0));
+    drop(elsewhere.file("Minute.flac"));
+    drop(elsewhere.file("Tone.mp3"));
+    EXPECT_EQ(names_in(my_sounds()), (std::vector<std::string>{"Minute.flac", "Tone.mp3"}));
+}
+
+TEST_F(UserSoundsTest, WhatACopyCutOffByTheProgramsEndLeftIsRemovedAtTheNextStart) {
+    put("My Sounds/Kick.wav", kWav);
+    put("My Sounds/.tiltophon-copy-Ab12Cd", std::string(5000, 'x'));
+    start();
+    EXPECT_EQ(names_in(my_sounds()), (std::vector<std::string>{"Kick.wav"}));
+}
+
+// Files whose copies stop after their first part until they are given up, as a large
+// copy to a slow disk would.
+class StalledCopies : public ProgramFolderFiles {
+public:
+    using ProgramFolderFiles::ProgramFolderFiles;
+    CopyResult copy_new_file(std::u16string_view from, std::u16string_view to, uint64_t max_bytes,
+                             const CopyCancelled& cancelled) override {
+        return ProgramFolderFiles::copy_new_file(from, to, max_bytes, [&] {
+            stalled = true;
+            for (int waited = 0; waited < 20000 && !cancelled(); ++waited) {
+                std::this_thread::sleep_for(std::chrono::milliseconds(1));
+            }
+            return cancelled();
+        });
+    }
+    std::atomic<bool> stalled{false};
+};
+
+// Closing waits for the copy's thread, which gives up: nothing is left behind, and
+// nothing reaches the window afterwards (AddressSanitizer watches this in CI).
+TEST_F(UserSoundsTest, ThreadsADropClosedMidCopyLeavesNothingAndNeverTouchesTheGoneWindow) {
+    StalledCopies files(program_folder());
+    files.set_data_home(utf16_from_utf8(data.path().string()));
+    program.headless.services().files = &files;
+    install_platform(program.headless.services());
+    start();
+    std::vector<std::u16string> rows = list_rows(*s.sound_list);
+    program.headless.threads.set_inline(false);
+    program.headless_window().drop_file(utf16_from_utf8(elsewhere.write("Kick.wav", kWav)));
+    program.headless.windows.pump();
+    for (int waited = 0; waited < 20000 && !files.stalled; ++waited) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+    ASSERT_TRUE(files.stalled) << "the copy never began";
+
+    program.close();
+    EXPECT_TRUE(program.headless_window().is_destroyed());
+    EXPECT_TRUE(names_in(my_sounds()).empty());
+    program.headless.threads.join_all();
+    program.headless.windows.pump();
+    EXPECT_EQ(list_rows(*s.sound_list), rows);
 }
 
 // The first-run kit: the program folder's Defaults.reg under the user's settings.

@@ -133,5 +133,28 @@ TEST_F(CommandLineE2ETest, WithoutADisplayItSaysSoAndTakesNoLockSoADesktopStartA
     EXPECT_EQ(WEXITSTATUS(*closed), 0);
 }
 
+// SDL's video starts on the display, but the window cannot be made (here: a visual
+// the X server does not have). The user hears why, the start fails, and the lock is
+// let go for the next start.
+TEST_F(CommandLineE2ETest, AWindowThatCannotBeMadeIsSaidAndEndsWithOne) {
+    if (!find_program_in_path("xvfb-run")) SKIP_OR_FAIL_IN_CI("xvfb-run is not installed");
+    ProgramProcess program("xvfb-run", folder.file("config"), folder.file("run"),
+                           {"-a", "-s", "-screen 0 480x640x24", kProgram});
+    program.change_environment({"WAYLAND_DISPLAY", "SDL_VIDEODRIVER=x11",
+                                "SDL_VIDEO_X11_WINDOW_VISUALID=0x7fffffff"});
+    const int err = ::open(folder.file("err").c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+    ASSERT_TRUE(program.start(-1, err));
+    ::close(err);
+    std::optional<int> ended = program.wait_exit(30s);
+    ASSERT_TRUE(ended.has_value()) << "the program runs on without a window";
+    EXPECT_EQ(exit_code({ended, "", ""}), 1);
+    const std::string said = read_file(folder.file("err"));
+    EXPECT_NE(said.find("tiltophon: the window could not be made"), std::string::npos) << said;
+    EXPECT_NE(said.find("video driver x11"), std::string::npos) << said;
+    // The lock file may stay; nobody holds it, and nobody listens for a raise.
+    EXPECT_FALSE(fs::exists(folder.file("run") + "/tiltophon.sock"));
+    EXPECT_FALSE(fs::exists(folder.file("config")));
+}
+
 }  // namespace
 }  // namespace tiltophon

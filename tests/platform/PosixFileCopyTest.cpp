@@ -7,7 +7,9 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <functional>
 #include <string>
+#include <utility>
 
 #include "motion/TempFolder.h"
 #include "platform/Text.h"
@@ -85,8 +87,10 @@ protected:
     }
     std::string source() const { return temp.file("from/Kick.wav"); }
     std::string target_folder() const { return temp.file("to"); }
-    CopyResult copy(const std::string& to, uint64_t max_bytes = 1 << 20) {
-        return files.copy_new_file(u16(source()), u16(target_folder() + "/" + to), max_bytes);
+    CopyResult copy(const std::string& to, uint64_t max_bytes = 1 << 20,
+                    const CopyCancelled& cancelled = {}) {
+        return files.copy_new_file(u16(source()), u16(target_folder() + "/" + to), max_bytes,
+                                   cancelled);
     }
 
     TempFolder temp;
@@ -108,12 +112,12 @@ TEST_F(PosixCopyTest, RefusesWhatIsNotARegularFileOrTooLarge) {
     EXPECT_EQ(copy("Big.wav", 1000), CopyResult::kFailed);
     fs::create_directory(temp.file("from/Folder.wav"));
     EXPECT_EQ(files.copy_new_file(u16(temp.file("from/Folder.wav")), u16(target_folder() + "/F.wav"),
-                                  1 << 20),
+                                  1 << 20, {}),
               CopyResult::kFailed);
     EXPECT_EQ(files.copy_new_file(u16(temp.file("from/None.wav")), u16(target_folder() + "/N.wav"),
-                                  1 << 20),
+                                  1 << 20, {}),
               CopyResult::kFailed);
-    EXPECT_EQ(files.copy_new_file(u16(source()), u16(temp.file("absent/Kick.wav")), 1 << 20),
+    EXPECT_EQ(files.copy_new_file(u16(source()), u16(temp.file("absent/Kick.wav")), 1 << 20, {}),
               CopyResult::kFailed);
     EXPECT_TRUE(names_in(target_folder()).empty());
 }
@@ -129,6 +133,40 @@ TEST_F(PosixCopyTest, AWriteThatFailsPartWayLeavesNothingBehind) {
     }
     EXPECT_EQ(result, CopyResult::kFailed);
     EXPECT_TRUE(names_in(target_folder()).empty());
+}
+
+// The source grows or shrinks during the copy (another program still writes it), or
+// the copy is given up: no copy, and no temporary file, is left.
+TEST_F(PosixCopyTest, ACopyOfAChangingFileOrOneGivenUpLeavesNothing) {
+    const std::pair<const char*, std::function<void()>> changes[] = {
+        {"grows", [&] { temp.write("from/Kick.wav", std::string(300000, 'k')); }},
+        {"shrinks", [&] { fs::resize_file(source(), 1000); }},
+        {"given up", [] {}},
+    };
+    for (const auto& [what, change] : changes) {
+        temp.write("from/Kick.wav", std::string(200000, 'k'));
+        int asked = 0;
+        // Asked before each part: the change comes after the first part was copied.
+        CopyResult result = copy("Kick.wav", 1 << 20, [&, &change = change, what = what] {
+            if (++asked == 2) change();
+            return std::string_view(what) == "given up" && asked == 2;
+        });
+        EXPECT_EQ(result, CopyResult::kFailed) << what;
+        EXPECT_GE(asked, 2) << what;
+        EXPECT_TRUE(names_in(target_folder()).empty()) << what;
+    }
+}
+
+TEST_F(PosixCopyTest, OnlyTheHiddenFilesOfCutOffCopiesAreRemoved) {
+    for (const char* name : {".tiltophon-copy-a1B2c3", ".tiltophon-copy-XyZ789", "Kick.wav",
+                             ".hidden", "tiltophon-copy-ab"}) {
+        temp.write(std::string("to/") + name, "x");
+    }
+    fs::create_directory(target_folder() + "/.tiltophon-copy-folder");
+    files.remove_unfinished_copies(u16(target_folder()));
+    EXPECT_EQ(names_in(target_folder()),
+              (std::vector<std::string>{".hidden", ".tiltophon-copy-folder", "Kick.wav",
+                                        "tiltophon-copy-ab"}));
 }
 
 TEST_F(PosixCopyTest, AnUnwritableFolderRefusesTheCopy) {

@@ -5,8 +5,10 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdlib>
 #include <cstring>
 #include <filesystem>
+#include <random>
 
 #include "motion/TempFolder.h"
 #include "platform/SoundFiles.h"
@@ -203,6 +205,76 @@ TEST(SoundDecoder, RefusesSoundsLongerThanAMinuteBeforeDecodingThem) {
                            [&] { return ++parts > 1000000; }),
               nullptr);
     EXPECT_EQ(parts, 0) << "decoding began";
+}
+
+// `wav` encoded by the lame program with `options`; empty when it failed.
+std::vector<uint8_t> lame(const TempFolder& temp, const std::string& wav, const std::string& options) {
+    const std::string mp3 = temp.file("out.mp3");
+    std::string command = "lame --quiet " + options + " '" + wav + "' '" + mp3 + "'";
+    if (std::system(command.c_str()) != 0) return {};
+    return file_bytes(mp3);
+}
+
+class Mp3Test : public ::testing::Test {
+protected:
+    void SetUp() override {
+        if (std::system("command -v lame >/dev/null") != 0) {
+            SKIP_OR_FAIL_IN_CI("the lame encoder is not installed");
+        }
+        ASSERT_TRUE(write_tone(wav, {"wav", SF_FORMAT_WAV | SF_FORMAT_PCM_16, 44100, 2}, 3.0));
+        ASSERT_TRUE(write_tone(silent, {"wav", SF_FORMAT_WAV | SF_FORMAT_PCM_16, 44100, 2}, 0.0));
+    }
+    // Three seconds, as heard: encoders add up to two frames of their own where no
+    // Info frame says to leave them out, and the resampler pads.
+    static void expect_whole(const std::shared_ptr<const DecodedSound>& sound) {
+        ASSERT_NE(sound, nullptr);
+        Heard heard = listen(*sound, 2);
+        EXPECT_GE(heard.frames, 3u * 48000u);
+        EXPECT_LE(heard.frames, 3u * 48000u + 3u * 1152u * 48000u / 44100u + 1200u);
+        EXPECT_NEAR(heard.rms, 0.5 / std::sqrt(2.0), 0.05);
+    }
+
+    TempFolder temp;
+    const std::string wav = temp.file("tone.wav");
+    const std::string silent = temp.file("silent.wav");
+    const SDL_AudioSpec out = audio_format(48000, AUDIO_F32SYS, 2);
+};
+
+// Without an Info frame the length before decoding is a guess from the first frame's
+// bit rate: far too short for VBR, a few frames too long for CBR.
+TEST_F(Mp3Test, EveryMp3PlaysItsWholeLengthWithOrWithoutAnInfoFrame) {
+    for (const char* options : {"-t -b 128", "-t -V 4", "-t --abr 96", "-t -m m -b 64", "-V 2"}) {
+        SCOPED_TRACE(options);
+        expect_whole(decode_sound(lame(temp, wav, options), out));
+    }
+}
+
+TEST_F(Mp3Test, JunkInAnMp3IsSkippedAndAnMp3WithoutSoundIsRefused) {
+    const std::vector<uint8_t> mp3 = lame(temp, wav, "-t -b 128");
+    ASSERT_FALSE(mp3.empty());
+    std::mt19937 random(19);
+    std::vector<uint8_t> junk(7000);
+    for (uint8_t& byte : junk) byte = uint8_t(random());
+    std::vector<uint8_t> junk_inside = mp3;
+    junk_inside.insert(junk_inside.begin() + std::ptrdiff_t(mp3.size() / 2), junk.begin(), junk.end());
+    expect_whole(decode_sound(junk_inside, out));
+
+    // A tag of 10 MB (a cover picture, say) before the first frame.
+    const uint32_t tag = 10u << 20;
+    std::vector<uint8_t> tagged = {'I', 'D', '3', 4, 0, 0, uint8_t(tag >> 21 & 0x7F),
+                                   uint8_t(tag >> 14 & 0x7F), uint8_t(tag >> 7 & 0x7F),
+                                   uint8_t(tag & 0x7F)};
+    tagged.resize(tagged.size() + tag, 0);
+    tagged.insert(tagged.end(), mp3.begin(), mp3.end());
+    expect_whole(decode_sound(tagged, out));
+    tagged.resize(tagged.size() - mp3.size());
+    EXPECT_EQ(decode_sound(tagged, out), nullptr) << "a tag and no frames";
+
+    for (const char* options : {"-t", ""}) {
+        std::vector<uint8_t> empty = lame(temp, silent, options);
+        ASSERT_FALSE(empty.empty()) << options;
+        EXPECT_EQ(decode_sound(empty, out), nullptr) << "no samples, lame " << options;
+    }
 }
 
 TEST(SoundDecoder, AnAbandonedDecodingGivesNothing) {

@@ -72,20 +72,28 @@ void flush_folder(const std::string& folder) {
     ::close(dir);
 }
 
-// Copies the open `from` into the open `to`, up to `max_bytes`; false on any error
-// (ENOSPC on a full disk among them) or when the source is longer.
-bool copy_contents(int from, int to, uint64_t max_bytes) {
+// The hidden name a copy is written under until it is whole.
+constexpr std::string_view kCopyPrefix = ".tiltophon-copy-";
+
+// Copies the open `from`, of `expected` bytes, into the open `to`; false on any error
+// (ENOSPC on a full disk among them), when `cancelled` says so, or when the source
+// turns out longer or shorter than it was (a file still being written).
+bool copy_contents(int from, int to, uint64_t expected, const CopyCancelled& cancelled) {
     std::vector<char> chunk(1 << 16);
     uint64_t total = 0;
     for (;;) {
+        if (cancelled && cancelled()) return false;
         ssize_t n = read_some(from, chunk.data(), chunk.size());
         if (n < 0) return false;
-        if (n == 0) return true;
+        if (n == 0) break;
         total += static_cast<uint64_t>(n);
-        if (total > max_bytes || !write_all(to, chunk.data(), static_cast<std::size_t>(n))) {
+        if (total > expected || !write_all(to, chunk.data(), static_cast<std::size_t>(n))) {
             return false;
         }
     }
+    struct stat after {};
+    return total == expected && ::fstat(from, &after) == 0 &&
+           static_cast<uint64_t>(after.st_size) == expected;
 }
 
 // Gives the finished temporary file its name unless that name exists.
@@ -154,7 +162,7 @@ std::string PosixFileSystem::read_head(std::u16string_view path, std::size_t cou
 }
 
 CopyResult PosixFileSystem::copy_new_file(std::u16string_view from, std::u16string_view to,
-                                          uint64_t max_bytes) {
+                                          uint64_t max_bytes, const CopyCancelled& cancelled) {
     struct stat info {};
     int source = open_regular_file(utf8_from_utf16(from), info);
     if (source < 0) return CopyResult::kFailed;
@@ -164,13 +172,15 @@ CopyResult PosixFileSystem::copy_new_file(std::u16string_view from, std::u16stri
     }
     std::string target = utf8_from_utf16(to);
     std::string folder = fs::path(target).parent_path().string();
-    std::string temp = (folder.empty() ? std::string(".") : folder) + "/.tiltophon-copy-XXXXXX";
+    std::string temp =
+        (folder.empty() ? std::string(".") : folder) + "/" + std::string(kCopyPrefix) + "XXXXXX";
     int copy = ::mkostemp(temp.data(), O_CLOEXEC);
     if (copy < 0) {
         ::close(source);
         return CopyResult::kFailed;
     }
-    bool ok = copy_contents(source, copy, max_bytes) && ::fchmod(copy, 0644) == 0 &&
+    const auto expected = static_cast<uint64_t>(info.st_size);
+    bool ok = copy_contents(source, copy, expected, cancelled) && ::fchmod(copy, 0644) == 0 &&
               ::fsync(copy) == 0;
     ok = ::close(copy) == 0 && ok;
     ::close(source);
@@ -178,6 +188,18 @@ CopyResult PosixFileSystem::copy_new_file(std::u16string_view from, std::u16stri
     ::unlink(temp.c_str());
     if (result == CopyResult::kCopied) flush_folder(folder.empty() ? "." : folder);
     return result;
+}
+
+void PosixFileSystem::remove_unfinished_copies(std::u16string_view folder) {
+    std::error_code error;
+    fs::directory_iterator it(fs::path(utf8_from_utf16(folder)), error);
+    for (; !error && it != fs::directory_iterator(); it.increment(error)) {
+        std::error_code type_error;
+        if (it->path().filename().native().starts_with(kCopyPrefix) &&
+            it->is_regular_file(type_error) && !it->is_symlink(type_error)) {
+            fs::remove(it->path(), type_error);
+        }
+    }
 }
 
 std::u16string PosixFileSystem::program_path() {

@@ -18,7 +18,8 @@ public:
     bool write_new_file(std::u16string_view path, std::string_view bytes) override;
     std::string read_head(std::u16string_view path, std::size_t count) override;
     CopyResult copy_new_file(std::u16string_view from, std::u16string_view to,
-                             uint64_t max_bytes) override;
+                             uint64_t max_bytes, const CopyCancelled& cancelled) override;
+    void remove_unfinished_copies(std::u16string_view folder) override;
 };
 
 }  // namespace tiltophon

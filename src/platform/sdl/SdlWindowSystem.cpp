@@ -148,13 +148,32 @@ Window* SdlWindowSystem::create_window(std::u16string_view, std::u16string_view 
     // presenter fills them all.
     Uint32 flags = SDL_WINDOW_HIDDEN | SDL_WINDOW_ALLOW_HIGHDPI |
                    (device_display_ ? SDL_WINDOW_FULLSCREEN_DESKTOP : SDL_WINDOW_RESIZABLE);
+    // SDL leaves an earlier error in place when it fails without saying why.
+    SDL_ClearError();
     SDL_Window* sdl_window =
         SDL_CreateWindow(utf8_from_utf16(title).c_str(), SDL_WINDOWPOS_CENTERED,
                          SDL_WINDOWPOS_CENTERED, screen_.width, screen_.height, flags);
-    if (!sdl_window) return nullptr;
+    if (!sdl_window) return refuse_window("the window could not be made");
     window_ = std::make_unique<SdlWindow>(*this, sdl_window, procedure, screen_, device_display_);
+    // Without a renderer the window would stay empty for good.
+    if (!SDL_GetRenderer(sdl_window)) {
+        refuse_window("nothing can be drawn in the window");
+        window_.reset();
+        return nullptr;
+    }
     window_->send_message(msg::kCreate, 0, 0);
     return window_.get();
+}
+
+Window* SdlWindowSystem::refuse_window(const char* problem) {
+    const char* reason = SDL_GetError();
+    std::fprintf(stderr, "tiltophon: %s (%s, %s, video driver %s): %s\n", problem,
+                 describe_variable("DISPLAY").c_str(), describe_variable("WAYLAND_DISPLAY").c_str(),
+                 SDL_GetCurrentVideoDriver() ? SDL_GetCurrentVideoDriver() : "none",
+                 reason && *reason ? reason : "SDL gives no reason");
+    // A later start must not be sent to a copy that shows nothing and is ending.
+    instance_.reset();
+    return nullptr;
 }
 
 void SdlWindowSystem::wake(int32_t code) {

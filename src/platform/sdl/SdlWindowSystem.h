@@ -68,6 +68,8 @@ private:
     bool translate_key(const SDL_KeyboardEvent& key, Message& message);
     // A file dropped onto the window: its path is kept for the window procedure.
     bool translate_drop(const SDL_DropEvent& drop, Message& message);
+    // Says on stderr why no window came, lets the single-instance lock go, and gives null.
+    Window* refuse_window(const char* problem);
 
     bool ok_ = false;
     bool device_display_ = false;

@@ -11,6 +11,9 @@
 #include <string>
 #include <vector>
 
+#include "platform/SoundLimits.h"
+#include "platform/media/SoundSource.h"
+
 namespace tiltophon {
 
 // A whole sound in a device's format, ready to be copied to the output. Never
@@ -18,10 +21,6 @@ namespace tiltophon {
 struct DecodedSound {
     std::vector<uint8_t> bytes;
 };
-
-// Longest sound played. The whole sound is decoded before it starts, so this bounds
-// the memory one sound takes: 60 s of 48 kHz stereo float is 23 MB.
-constexpr uint32_t kMaxSoundSeconds = 60;
 
 // A device format: rate, sample type and channels, with `samples` frames per buffer.
 inline SDL_AudioSpec audio_format(int freq, SDL_AudioFormat format, Uint8 channels,
@@ -37,15 +36,10 @@ inline SDL_AudioSpec audio_format(int freq, SDL_AudioFormat format, Uint8 channe
 // Asked between the parts of a decoding: true to give it up (a newer request came).
 using AbandonDecoding = std::function<bool()>;
 
-// The whole of a regular file of at most 64 MB; empty for anything else (missing,
-// a folder, a pipe or device that must not block the reader).
-std::vector<uint8_t> read_sound_file(const std::string& path);
-
-// Decodes the bytes of a sound file of any format libsndfile reads (WAV and its
-// variants, FLAC, Ogg Vorbis, Opus, MP3, ...) and converts the whole sound to `device`.
-// Null when the file is refused: not a sound, corrupt or cut short anywhere, of no
-// frames, of an absurd rate or channel count, longer than kMaxSoundSeconds; also when
-// `abandon` says so.
+// Decodes the bytes of a sound file (WAV and its variants, FLAC, Ogg Vorbis, Opus,
+// MP3; see SoundSource) and converts the whole sound to `device`. Null when the file is
+// refused: not a sound, corrupt or cut short anywhere, of no frames, of an absurd rate
+// or channel count, longer than kMaxSoundSeconds; also when `abandon` says so.
 std::shared_ptr<const DecodedSound> decode_sound(const std::vector<uint8_t>& file,
                                                  const SDL_AudioSpec& device,
                                                  const AbandonDecoding& abandon = {});
