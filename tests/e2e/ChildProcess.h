@@ -71,11 +71,13 @@ inline std::optional<int> wait_exit(pid_t pid, std::chrono::milliseconds limit) 
     return status;
 }
 
-// Runs `arguments` to its end, within `limit` (killed after it); true when it exits 0.
+// Runs `arguments` to its end, within `limit` (killed after it), its output and errors
+// going to `output` when not -1; true when it exits 0.
 inline bool run_to_end(const std::vector<std::string>& arguments,
                        const std::vector<std::string>& env,
-                       std::chrono::milliseconds limit = std::chrono::seconds(10)) {
-    pid_t pid = spawn(arguments, env);
+                       std::chrono::milliseconds limit = std::chrono::seconds(10),
+                       int output = -1) {
+    pid_t pid = spawn(arguments, env, output, output);
     if (pid <= 0) return false;
     std::optional<int> status = wait_exit(pid, limit);
     if (!status) {

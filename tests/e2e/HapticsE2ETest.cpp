@@ -10,10 +10,8 @@
 #include <signal.h>
 
 #include <filesystem>
-#include <fstream>
 #include <future>
 #include <memory>
-#include <sstream>
 #include <string>
 
 #include "app/AppState.h"
@@ -28,6 +26,7 @@
 #include "sound/SoundBank.h"
 #include "sound/SoundSlots.h"
 #include "support/CiSkip.h"
+#include "support/ReadFile.h"
 #include "vavurud/CheckButton.h"
 
 namespace tiltophon {
@@ -38,13 +37,6 @@ using namespace std::chrono_literals;
 using namespace e2e;
 
 constexpr char kFeedbackd[] = "/usr/libexec/feedbackd";
-
-std::string contents(const std::string& file) {
-    std::ifstream in(file);
-    std::stringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
 
 class HapticsE2ETest : public ::testing::Test {
 protected:
@@ -62,10 +54,10 @@ protected:
                               " > '" + folder.file("log") + "' 2>&1"},
                          env);
         ASSERT_GT(session_, 0);
-        ASSERT_TRUE(poll_until(10s, [&] { return !contents(folder.file("pid")).empty(); }));
-        service_ = std::stoi(contents(folder.file("pid")));
-        ASSERT_TRUE(poll_until(10s, [&] { return !contents(folder.file("address")).empty(); }));
-        std::string address = contents(folder.file("address"));
+        ASSERT_TRUE(poll_until(10s, [&] { return !read_file(folder.file("pid")).empty(); }));
+        service_ = std::stoi(read_file(folder.file("pid")));
+        ASSERT_TRUE(poll_until(10s, [&] { return !read_file(folder.file("address")).empty(); }));
+        std::string address = read_file(folder.file("address"));
         options_.bus_address = address.substr(0, address.find('\n'));
         // Made-up device trees, empty: the service is the only way to vibrate.
         options_.roots = {folder.file("none"), folder.file("none"), folder.file("none"),
@@ -93,7 +85,7 @@ protected:
 
     // A forward swing, as the detectors post it, with the pulse switch on.
     void swing() { on_motion_message(window_, kMotionMessage, 1, 0); }
-    std::string log() const { return contents(folder.file("log")); }
+    std::string log() const { return read_file(folder.file("log")); }
 
     TempFolder folder;
     HapticsOptions options_;

@@ -17,6 +17,7 @@
 #include <vector>
 
 #include "e2e/ChildProcess.h"
+#include "e2e/ProcessTools.h"
 
 namespace tiltophon::e2e {
 
@@ -28,10 +29,6 @@ namespace tiltophon::e2e {
 class SoundServer {
 public:
     static constexpr const char* kSink = "tiltophon_test";
-    // The tools it needs, for a test to check first.
-    static std::vector<std::string> tools() {
-        return {"dbus-run-session", "pipewire", "wireplumber", "pipewire-pulse", "pactl", "parec"};
-    }
 
     explicit SoundServer(std::filesystem::path folder) : folder_(std::move(folder)) {
         for (const char* sub : {"run", "state", "config", "home"}) {
@@ -43,10 +40,7 @@ public:
         stop_recording();
         stop();
         if (bus_holder_ > 0) ::kill(bus_holder_, SIGTERM);
-        if (bus_ > 0) {
-            if (!wait_exit(bus_, std::chrono::seconds(5))) ::kill(bus_, SIGKILL);
-            ::waitpid(bus_, nullptr, 0);
-        }
+        end_process(bus_);
     }
     SoundServer(const SoundServer&) = delete;
     SoundServer& operator=(const SoundServer&) = delete;
@@ -96,14 +90,7 @@ public:
     // Ends the three servers, as a crash or an update would.
     void stop() {
         for (pid_t* pid : {&pulse_, &wireplumber_, &pipewire_}) {
-            if (*pid > 0) ::kill(*pid, SIGTERM);
-        }
-        for (pid_t* pid : {&pulse_, &wireplumber_, &pipewire_}) {
-            if (*pid <= 0) continue;
-            if (!wait_exit(*pid, std::chrono::seconds(5))) {
-                ::kill(*pid, SIGKILL);
-                ::waitpid(*pid, nullptr, 0);
-            }
+            end_process(*pid);
             *pid = 0;
         }
     }
@@ -122,12 +109,7 @@ public:
                poll_until(std::chrono::seconds(10), [&] { return std::filesystem::exists(file); });
     }
     void stop_recording() {
-        if (recorder_ <= 0) return;
-        ::kill(recorder_, SIGTERM);
-        if (!wait_exit(recorder_, std::chrono::seconds(5))) {
-            ::kill(recorder_, SIGKILL);
-            ::waitpid(recorder_, nullptr, 0);
-        }
+        end_process(recorder_);
         recorder_ = 0;
     }
     // The samples recorded so far.
@@ -143,24 +125,23 @@ public:
     bool pactl(const std::vector<std::string>& arguments) const {
         std::vector<std::string> command = {"pactl"};
         command.insert(command.end(), arguments.begin(), arguments.end());
-        pid_t pid = spawn_quietly(command, client_env(server_env()));
-        if (pid <= 0) return false;
-        std::optional<int> status = wait_exit(pid, std::chrono::seconds(10));
-        if (!status) {
-            ::kill(pid, SIGKILL);
-            ::waitpid(pid, nullptr, 0);
-            return false;
-        }
-        return WIFEXITED(*status) && WEXITSTATUS(*status) == 0;
+        const int log = open_log();
+        const bool done =
+            run_to_end(command, client_env(server_env()), std::chrono::seconds(10), log);
+        if (log >= 0) ::close(log);
+        return done;
     }
 
 private:
-    // Starts a server or tool with its output going to the log in the server's folder,
+    // The log in the server's folder, where the output of the servers and tools goes,
     // out of the test's own.
+    int open_log() const {
+        return ::open((folder_ / "log.txt").c_str(), O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC,
+                      0600);
+    }
     pid_t spawn_quietly(const std::vector<std::string>& arguments,
                         const std::vector<std::string>& env) const {
-        const int log =
-            ::open((folder_ / "log.txt").c_str(), O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0600);
+        const int log = open_log();
         pid_t pid = spawn(arguments, env, log, log);
         if (log >= 0) ::close(log);
         return pid;

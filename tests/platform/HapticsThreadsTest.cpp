@@ -9,7 +9,6 @@
 
 #include <filesystem>
 #include <fstream>
-#include <functional>
 #include <future>
 #include <string>
 #include <vector>
@@ -64,14 +63,31 @@ protected:
         write(node / "dev", numbers);
         if (!udev.empty()) write("udev/c" + numbers, udev);
     }
-    void controller() {
-        event_device("event4", "usb-pad", "Wireless Controller Motion Sensors", "0", "", true);
-        event_device("event5", "usb-pad", "Wireless Controller", "10000 0");  // FF_RUMBLE
-    }
-    void motor(bool refusing = false) {
-        event_device("event2", "vibrator", "gpio-vibrator", "20000 0",  // FF_PERIODIC
-                     "E:ID_PATH=platform-vibrator");
-        refuse = refusing;
+    // The devices of a case, as a set of these.
+    static constexpr int kMotor = 1, kRefusing = 2, kPwm = 4, kNamed = 8, kNoEffects = 16;
+    static constexpr int kController = 32, kIio = 64, kLed = 128;
+    void make(int devices) {
+        if (devices & kController) {
+            event_device("event4", "usb-pad", "Wireless Controller Motion Sensors", "0", "", true);
+            event_device("event5", "usb-pad", "Wireless Controller", "10000 0");  // FF_RUMBLE
+        }
+        if (devices & kMotor) {  // FF_PERIODIC
+            event_device("event2", "vibrator", "gpio-vibrator", "20000 0",
+                         "E:ID_PATH=platform-vibrator");
+        }
+        if (devices & kPwm) {
+            event_device("event3", "pwm", "pwm", "20000 0", "E:FEEDBACKD_TYPE=vibra");
+        }
+        if (devices & kNamed) event_device("event1", "m", "Haptic Vibrator", "20000 0");
+        if (devices & kNoEffects) {
+            event_device("event1", "m", "vibrator", "0", "E:ID_PATH=platform-vibrator");
+        }
+        for (const char* axis : {"x", "y", "z"}) {
+            if (devices & kIio)
+                write(std::string("iio/iio:device0/in_accel_") + axis + "_raw", "0");
+        }
+        if (devices & kLed) write("sys/class/leds/vibrator/brightness", "0");
+        refuse = devices & kRefusing;
     }
 
     TempFolder folder;
@@ -83,78 +99,29 @@ protected:
 TEST_F(HapticsThreadsTest, APulseGoesToTheMotorElseTheControllerItComesFromElseSysfs) {
     struct Case {
         const char* what;
-        std::function<void()> set_up;
+        int devices;
         const char* sensor;
         VibrationPath path;
-        std::vector<std::string> calls;
+        std::string opened;  // the event device given the pulse
     };
-    const std::vector<std::string> pulse{"upload 25", "play 0", "erase 0"};
-    const auto led = [&] { write("sys/class/leds/vibrator/brightness", "0"); };
     const Case cases[] = {
-        {"nothing", [] {}, "auto", VibrationPath::kNone, {}},
-        {"PinePhone motor",
-         [&] { motor(); },
-         "auto",
-         VibrationPath::kMotor,
-         {"open /dev/input/event2", "upload 25", "play 0", "erase 0"}},
-        {"feedbackd's motor",
-         [&] { event_device("event3", "pwm", "pwm", "20000 0", "E:FEEDBACKD_TYPE=vibra"); },
-         "auto",
-         VibrationPath::kMotor,
-         {"open /dev/input/event3", "upload 25", "play 0", "erase 0"}},
-        {"motor by name",
-         [&] { event_device("event1", "m", "Haptic Vibrator", "20000 0"); },
-         "auto",
-         VibrationPath::kMotor,
-         {"open /dev/input/event1", "upload 25", "play 0", "erase 0"}},
-        {"vibrator without effects",
-         [&] { event_device("event1", "m", "vibrator", "0", "E:ID_PATH=platform-vibrator"); },
-         "auto",
-         VibrationPath::kNone,
-         {}},
-        {"controller in motion",
-         [&] { controller(); },
-         "auto",
-         VibrationPath::kControllerRumble,
-         {"open /dev/input/event5", "upload 25", "play 0", "erase 0"}},
-        {"controller named",
-         [&] { controller(); },
-         "evdev:/dev/input/event4",
-         VibrationPath::kControllerRumble,
-         {"open /dev/input/event5", "upload 25", "play 0", "erase 0"}},
-        {"motion from a pipe", [&] { controller(); }, "fifo:/tmp/x", VibrationPath::kNone, {}},
-        {"IIO accelerometer first",
-         [&] {
-             controller();
-             for (const char* axis : {"x", "y", "z"}) {
-                 write(std::string("iio/iio:device0/in_accel_") + axis + "_raw", "0");
-             }
-         },
-         "",
-         VibrationPath::kNone,
-         {}},
-        {"motor and controller",
-         [&] {
-             controller();
-             motor();
-         },
-         "auto",
-         VibrationPath::kMotor,
-         {"open /dev/input/event2", "upload 25", "play 0", "erase 0"}},
-        {"LED vibrator", led, "auto", VibrationPath::kSysfs, {}},
-        {"refusing motor",
-         [&] {
-             motor(true);
-             led();
-         },
-         "auto",
-         VibrationPath::kMotor,
-         {"open /dev/input/event2", "upload 25"}},
+        {"nothing", 0, "auto", VibrationPath::kNone, ""},
+        {"PinePhone motor", kMotor, "auto", VibrationPath::kMotor, "event2"},
+        {"feedbackd's motor", kPwm, "auto", VibrationPath::kMotor, "event3"},
+        {"motor by name", kNamed, "auto", VibrationPath::kMotor, "event1"},
+        {"vibrator without effects", kNoEffects, "auto", VibrationPath::kNone, ""},
+        {"controller in motion", kController, "auto", VibrationPath::kControllerRumble, "event5"},
+        {"controller named", kController, "evdev:/dev/input/event4",
+         VibrationPath::kControllerRumble, "event5"},
+        {"motion from a pipe", kController, "fifo:/tmp/x", VibrationPath::kNone, ""},
+        {"IIO accelerometer first", kController | kIio, "", VibrationPath::kNone, ""},
+        {"motor and controller", kMotor | kController, "auto", VibrationPath::kMotor, "event2"},
+        {"LED vibrator", kLed, "auto", VibrationPath::kSysfs, ""},
+        {"refusing motor", kMotor | kRefusing | kLed, "auto", VibrationPath::kMotor, "event2"},
     };
     for (const Case& c : cases) {
         fs::remove_all(folder.path());
-        refuse = false;
-        c.set_up();
+        make(c.devices);
         std::vector<std::string> calls;
         HapticsOptions options{
             {folder.file("sys/class/input"), "/dev/input", folder.file("udev"), folder.file("iio")},
@@ -175,7 +142,10 @@ TEST_F(HapticsThreadsTest, APulseGoesToTheMotorElseTheControllerItComesFromElseS
             vibrator.post([&] { done.set_value(); });
             done.get_future().wait();
         }
-        EXPECT_EQ(calls, c.calls) << c.what;
+        std::vector<std::string> expected;
+        if (!c.opened.empty()) expected = {"open /dev/input/" + c.opened, "upload 25"};
+        if (!c.opened.empty() && !refuse) expected.insert(expected.end(), {"play 0", "erase 0"});
+        EXPECT_EQ(calls, expected) << c.what;
         std::ifstream brightness(folder.file("sys/class/leds/vibrator/brightness"));
         std::string value = "0";
         brightness >> value;

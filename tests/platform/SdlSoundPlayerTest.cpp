@@ -372,38 +372,29 @@ TEST_F(SdlSoundPlayerThreads, KeepsAtMostSixSoundsReadyAndNoneItCannotPlay) {
 
 // Sounds that are not kept ready are remembered among the recent ones, the least
 // recently played going first; those beyond the room are decoded again when played.
-TEST(SdlSoundPlayerMemoryThreads, SoundsBeyondTheReadyBudgetLiveInABoundedRecentCache) {
-    TempFolder temp;
-    auto wave = [&](const std::string& name, int16_t level, std::size_t frames) {
-        std::string error;
-        EXPECT_TRUE(write_file(temp.file(name), constant_wave(level, frames), error)) << error;
-        return utf16_from_utf8(temp.file(name));
-    };
+TEST_F(SdlSoundPlayerThreads, SoundsBeyondTheReadyBudgetLiveInABoundedRecentCache) {
     // 2000 bytes each in the device's format; the huge one fits nowhere.
-    const auto a = wave("a.wav", 100, 1000), b = wave("b.wav", 200, 1000),
-               c = wave("c.wav", 300, 1000), huge = wave("huge.wav", 400, 5000);
+    const auto a = file("a.wav", constant_wave(100, 1000)),
+               b = file("b.wav", constant_wave(200, 1000)),
+               c = file("c.wav", constant_wave(300, 1000)),
+               huge = file("huge.wav", constant_wave(400, 5000));
     SoundMemory memory;
     memory.ready_bytes = 1000;  // no slot's sound fits: every one is over the budget
     memory.recent_count = 2;
     memory.recent_bytes = 5000;
-    SdlSoundPlayer player(audio_format(44100, AUDIO_S16SYS, 1), memory);
+    player = std::make_unique<SdlSoundPlayer>(audio_format(44100, AUDIO_S16SYS, 1), memory);
 
     // A slot's sound over the budget is decoded once, ahead, and kept as a recent one:
     // a hundred swings neither decode it again nor leave anything behind.
-    std::vector<std::u16string> slots = {a};
-    player.prepare(slots);
-    player.wait_until_idle();
-    EXPECT_FALSE(player.is_ready(a));
-    EXPECT_TRUE(player.is_recent(a));
-    std::vector<int16_t> out(10);
+    prepare({a});
+    EXPECT_FALSE(player->is_ready(a));
+    EXPECT_TRUE(player->is_recent(a));
     for (int swing = 0; swing < 100; ++swing) {
-        player.play_file(a);
-        player.wait_until_idle();
-        player.render(reinterpret_cast<uint8_t*>(out.data()), 20);
-        ASSERT_EQ(out[5], 100) << "swing " << swing;
+        play(a);
+        ASSERT_EQ(render(10)[5], 100) << "swing " << swing;
     }
-    EXPECT_EQ(player.sounds_decoded(), 1u);
-    EXPECT_EQ(player.sounds_played_ready(), 100u);
+    EXPECT_EQ(player->sounds_decoded(), 1u);
+    EXPECT_EQ(player->sounds_played_ready(), 100u);
 
     struct Step {
         std::u16string played;
@@ -418,19 +409,16 @@ TEST(SdlSoundPlayerMemoryThreads, SoundsBeyondTheReadyBudgetLiveInABoundedRecent
         {huge, 400, 5, {b, c}},                       // larger than all the room: played, not kept
         {huge, 400, 6, {b, c}}, {c, 300, 6, {b, c}},
     };
-    slots.clear();
-    player.prepare(slots);
+    player->prepare({});
     for (const Step& step : steps) {
-        player.play_file(step.played);
-        player.wait_until_idle();
-        player.render(reinterpret_cast<uint8_t*>(out.data()), 20);
+        play(step.played);
         const std::string name = utf8_from_utf16(step.played);
-        EXPECT_EQ(out[5], step.level) << name;
-        EXPECT_EQ(player.sounds_decoded(), step.decoded) << name;
+        EXPECT_EQ(render(10)[5], step.level) << name;
+        EXPECT_EQ(player->sounds_decoded(), step.decoded) << name;
         for (const auto& path : {a, b, c, huge}) {
             const bool expected =
                 std::find(step.recent.begin(), step.recent.end(), path) != step.recent.end();
-            EXPECT_EQ(player.is_recent(path), expected)
+            EXPECT_EQ(player->is_recent(path), expected)
                 << "after " << name << ": " << utf8_from_utf16(path);
         }
     }

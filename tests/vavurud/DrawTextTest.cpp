@@ -139,12 +139,6 @@ TEST_F(DrawTextTest, NullFontDrawsInTheDefaultFont) {
     EXPECT_GT(lit, 50);
 }
 
-}  // namespace
-}  // namespace tiltophon
-
-namespace tiltophon {
-namespace {
-
 // A caption too wide for its box shrinks to the largest size that fits, at most to
 // 70 % of its cell height, and is cut with "..." only past that; a font that cannot
 // change size is cut at once.
