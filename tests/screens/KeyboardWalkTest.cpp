@@ -146,7 +146,9 @@ TEST_F(KeyboardWalkTest, TheFocusRingAppearsWithTheFirstKeyAndStaysInsideItsCont
     EXPECT_EQ(ringed.pixel(focus.right - 1, focus.bottom - 1), accent);
     for (int32_t y = 0; y < ringed.height(); ++y) {
         for (int32_t x = 0; x < ringed.width(); ++x) {
-            if (!focus.contains(x, y)) ASSERT_EQ(ringed.pixel(x, y), untouched.pixel(x, y));
+            if (!focus.contains(x, y)) {
+                ASSERT_EQ(ringed.pixel(x, y), untouched.pixel(x, y));
+            }
         }
     }
 }
