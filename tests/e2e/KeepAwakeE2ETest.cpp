@@ -73,9 +73,10 @@ protected:
     // The program on its own display and session bus; true once its window is up.
     bool start_program() {
         if (start_once()) return true;
-        // Now and then, under a sanitizer on a busy machine, the virtual display that
-        // xvfb-run reports ready cannot be opened, and the program says so and ends.
-        // That is the test display's failure, not the program's: start both once more.
+        // xvfb-run -a takes the first display number without a lock file, so two test
+        // runs on one machine can start servers on the same number; the program then
+        // cannot open its display, says so and ends. That is the test display's failure,
+        // not the program's: start both once more.
         if (session_ <= 0 || !wait_exit(session_, 10s)) return false;
         session_ = 0;
         std::cerr << "the program ended as it started; starting it once more\n";

@@ -85,10 +85,10 @@ protected:
     bool start_program(const std::string& audio_file, int32_t screen_width = 480,
                        int32_t screen_height = 640) {
         if (start_once(audio_file, screen_width, screen_height)) return true;
-        // Now and then, on a busy machine, the virtual display that xvfb-run reports
-        // ready cannot be opened, and the program says so and ends. That is the test
-        // display's failure, not the program's: say what the display server said, and
-        // start both once more.
+        // xvfb-run -a takes the first display number without a lock file, so two test
+        // runs on one machine can start servers on the same number; the program then
+        // cannot open its display, says so and ends. That is the test display's failure,
+        // not the program's: say what the display server said, and start both once more.
         if (running_ <= 0 || ::waitpid(running_, nullptr, WNOHANG) == 0) return false;
         running_ = 0;
         std::cerr << "the program ended as it started; the display server said:\n"

@@ -118,7 +118,7 @@ public:
         std::vector<char> bytes((std::istreambuf_iterator<char>(in)),
                                 std::istreambuf_iterator<char>());
         std::vector<int16_t> samples(bytes.size() / 2);
-        std::memcpy(samples.data(), bytes.data(), samples.size() * 2);
+        if (!samples.empty()) std::memcpy(samples.data(), bytes.data(), samples.size() * 2);
         return samples;
     }
 
