@@ -1,17 +1,9 @@
 # SPDX-FileCopyrightText: 2026 The Tiltophon developers
 # SPDX-License-Identifier: GPL-3.0-or-later
 
-"""A haptics service that refuses every vibration, for tests.
-
-Usage: FeedbackErrorStub.py LOG RELEASE
-
-Takes the name org.sigxcpu.Feedback on the session bus and answers every
-TriggerFeedback call with a D-Bus error. The answer to the first call waits until
-the file RELEASE exists, so that a test can see the caller go on meanwhile. Each
-call is written to LOG as "TriggerFeedback <application id> <event>".
-
-Run it under dbus-run-session, so the bus is the test's own.
-"""
+"""FeedbackErrorStub.py LOG RELEASE: a haptics service (org.sigxcpu.Feedback) that
+answers every TriggerFeedback with an error, the first only once the file RELEASE
+exists, and writes each call to LOG. Run it under dbus-run-session."""
 
 import os
 import sys
@@ -58,9 +50,6 @@ class Feedback(dbus.service.Object):
 
 
 def main():
-    if len(sys.argv) != 3:
-        sys.stderr.write("usage: FeedbackErrorStub.py LOG RELEASE\n")
-        return 2
     dbus.mainloop.glib.DBusGMainLoop(set_as_default=True)
     bus = dbus.SessionBus()
     with open(sys.argv[1], "a", encoding="utf-8") as log:

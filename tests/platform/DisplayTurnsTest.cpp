@@ -28,8 +28,7 @@ TEST(DisplayTurnsTest, WaylandOrientationAndRandrRotationTurnTheFrameBackAlike) 
         EXPECT_EQ(turns_for_orientation(row.orientation), row.turns) << row.orientation;
         EXPECT_EQ(turns_for_randr_rotation(row.randr), row.turns) << row.randr;
     }
-    // A reflection leaves the turn as it is; several rotations at once, or none of
-    // them, are no rotation a server reports, and count as natural.
+    // A reflection leaves the turn; no rotation or several at once count as natural.
     EXPECT_EQ(turns_for_randr_rotation(8 | 0x10), 1);
     EXPECT_EQ(turns_for_randr_rotation(2 | 8), 0);
     EXPECT_EQ(turns_for_randr_rotation(0xFFFFFFFFu), 0);

@@ -92,42 +92,6 @@ TEST_P(ScreenHeightsTest, TheBarsHoldTheEdgesAndEveryPageFitsBetweenThem) {
     }
 }
 
-// Rows of the frame between the bars where every pixel is pure black.
-int black_rows(const Bitmap& frame) {
-    int rows = 0;
-    for (int32_t y = 52; y < frame.height() - 108; ++y) {
-        bool black = true;
-        for (int32_t x = 0; x < frame.width() && black; ++x) {
-            black = (frame.pixel(x, y) & 0xFFFFFFu) == 0;
-        }
-        rows += black;
-    }
-    return rows;
-}
-
-// On a screen taller than the handset's every page has a ground from bar to bar; the
-// handset's own pages are held as drawn by their golden pictures.
-TEST_P(ScreenHeightsTest, OnATallScreenNoPageFloatsInBlack) {
-    if (h() == 640) return;
-    auto page_frame = [&] {
-        program.settle();
-        return program.frame();
-    };
-    EXPECT_EQ(black_rows(page_frame()), 0) << "Home";
-    tap(s.sounds_tab);
-    EXPECT_EQ(black_rows(page_frame()), 0) << "Sounds";
-    tap(s.settings_tab);
-    EXPECT_EQ(black_rows(page_frame()), 0) << "Settings";
-    tap(s.about_button);
-    EXPECT_EQ(black_rows(page_frame()), 0) << "About";
-    tap(s.back_button);
-    tap(s.sounds_tab);
-    program.settle();
-    tap(s.sound_rows[2]);
-    ASSERT_TRUE(s.pick_page->is_visible());
-    EXPECT_EQ(black_rows(page_frame()), 0) << "the pick screen";
-}
-
 TEST_P(ScreenHeightsTest, EveryPlayButtonStandsBesideItsOwnRow) {
     for (int n = 1; n <= 5; ++n) {
         Rect row = s.sound_rows[n]->get_rect();
