@@ -7,10 +7,10 @@ set -euo pipefail
 
 packages=(
   build-essential cmake ninja-build pkg-config clang clang-14 libclang-rt-14-dev
-  libsdl2-dev libpng-dev libfreetype-dev libfontconfig-dev fonts-dejavu-core fonts-dejavu-extra
+  libsdl2-dev libx11-dev libxrandr-dev libpng-dev libfreetype-dev libfontconfig-dev fonts-dejavu-core fonts-dejavu-extra
   libgtest-dev libgmock-dev libbenchmark-dev
   libsndfile1-dev libmpg123-dev libglib2.0-dev gettext
-  xvfb xauth xdotool imagemagick sox phoc grim libwayland-dev dbus python3-dbus python3-gi
+  xvfb xauth xdotool imagemagick sox phoc xwayland grim libwayland-dev dbus python3-dbus python3-gi
   pipewire pipewire-pulse wireplumber pulseaudio-utils lame feedbackd
   file appstream desktop-file-utils python3 reuse lintian scdoc man-db
 )

@@ -16,6 +16,7 @@
 #include "vavurud/Button.h"
 #include "vavurud/ButtonEx.h"
 #include "vavurud/CheckButton.h"
+#include "vavurud/Draw.h"
 #include "vavurud/Label.h"
 #include "vavurud/Panel.h"
 #include "vavurud/Picture.h"
@@ -110,6 +111,29 @@ void add_backdrop(Panel& page, int32_t x, int32_t y, int32_t width, int32_t heig
     backdrop->set_rect(x, y, width, height);
     backdrop->set_source(skin_image(picture), from);
     page.add_child(backdrop);
+}
+
+// The handset's screen height. Its Settings, About and pick pages stand on black, as
+// they were drawn for it.
+constexpr int32_t kHandsetHeight = 640;
+
+// On a taller screen those pages take the Home page's ground between the bars (the
+// colour of the grid's outermost corner), so that no page floats in a black field
+// below its controls.
+void add_tall_ground(Panel& page, const Layout& l) {
+    if (l.h <= kHandsetHeight) return;
+    add_backdrop(page, 0, l.top_bar, l.w, l.h - l.bottom_bar - l.top_bar, &Skin::Pic_SlotGrid_L1C1,
+                 {0, 0, 1, 1});
+}
+
+// The same ground for the sound list, which paints its own; black on the handset's
+// screen or without the picture.
+Colour list_ground(const Layout& l) {
+    Image ground = skin_image(&Skin::Pic_SlotGrid_L1C1);
+    int32_t width = 0;
+    int32_t height = 0;
+    if (l.h <= kHandsetHeight || !image_size(ground, width, height)) return kBlack;
+    return colour_from_pixel(ground->pixel(0, 0));
 }
 
 void add_children(Panel& panel, std::initializer_list<Control*> children) {
@@ -391,6 +415,7 @@ void build_settings_page(const Layout& l) {
 
     l.place_as_page(*s.settings_page);
     s.settings_page->set_visible(false);
+    add_tall_ground(*s.settings_page, l);
     add_children(*s.settings_page,
                  {s.sensitivity_label, s.x_axis_label, s.y_axis_label, s.z_axis_label,
                   s.x_sensitivity_selector, s.y_sensitivity_selector, s.z_sensitivity_selector,
@@ -444,6 +469,7 @@ void build_about_page(const Layout& l) {
 
     l.place_as_screen(*s.about_page);
     s.about_page->set_visible(false);
+    add_tall_ground(*s.about_page, l);
     add_children(*s.about_page, {s.about_title_label, s.about_platform_label, s.about_version_label,
                                  s.about_logo_picture, s.about_web_label, s.about_mail_label,
                                  s.donate_button, s.about_notice_label, s.back_button});
@@ -454,7 +480,7 @@ void build_pick_page(const Layout& l) {
     l.place_as_page(*s.sound_list);
     s.sound_list->set_text_font(skin_font(&Skin::F16))
         .set_subtext_font(skin_font(&Skin::F14))
-        .set_background_colour(kBlack)
+        .set_background_colour(list_ground(l))
         .set_separator_mode(SelectList::kSeparatorImage)
         .set_separator_image(skin_image(&Skin::Slt_Separator))
         .set_selection_mode(SelectList::kSelectionPattern)

@@ -4,7 +4,7 @@
 // The vibration pulse of a swing against the real haptics service of Linux phones,
 // Debian's feedbackd, on a session bus of its own (dbus-run-session). The service
 // logs every event it is given, with the application that gave it, when GLib's debug
-// messages are on.
+// messages are on. And against a stand-in service that refuses every vibration.
 
 #include <gtest/gtest.h>
 #include <signal.h>
@@ -41,24 +41,7 @@ constexpr char kFeedbackd[] = "/usr/libexec/feedbackd";
 class HapticsE2ETest : public ::testing::Test {
 protected:
     void SetUp() override {
-        if (!fs::exists(kFeedbackd)) SKIP_OR_FAIL_IN_CI("feedbackd is not installed");
         if (!find_program_in_path("dbus-run-session")) SKIP_OR_FAIL_IN_CI("dbus is not installed");
-        // The service on a bus of its own; the shell says where, and which process
-        // the service is, before it becomes the service.
-        std::vector<std::string> env =
-            environment_without({"DBUS_SESSION_BUS_ADDRESS=", "G_MESSAGES_DEBUG="});
-        env.push_back("G_MESSAGES_DEBUG=all");
-        session_ = spawn({"dbus-run-session", "--", "sh", "-c",
-                          "echo \"$DBUS_SESSION_BUS_ADDRESS\" > '" + folder.file("address") +
-                              "'; echo $$ > '" + folder.file("pid") + "'; exec " + kFeedbackd +
-                              " > '" + folder.file("log") + "' 2>&1"},
-                         env);
-        ASSERT_GT(session_, 0);
-        ASSERT_TRUE(poll_until(10s, [&] { return !read_file(folder.file("pid")).empty(); }));
-        service_ = std::stoi(read_file(folder.file("pid")));
-        ASSERT_TRUE(poll_until(10s, [&] { return !read_file(folder.file("address")).empty(); }));
-        std::string address = read_file(folder.file("address"));
-        options_.bus_address = address.substr(0, address.find('\n'));
         // Made-up device trees, empty: the service is the only way to vibrate.
         options_.roots = {folder.file("none"), folder.file("none"), folder.file("none"),
                           folder.file("none")};
@@ -83,6 +66,25 @@ protected:
         end_process(session_);
     }
 
+    // The haptics service `command` on a bus of its own; the shell says where, and
+    // which process the service is, before it becomes the service.
+    void start_service(const std::string& command) {
+        std::vector<std::string> env =
+            environment_without({"DBUS_SESSION_BUS_ADDRESS=", "G_MESSAGES_DEBUG="});
+        env.push_back("G_MESSAGES_DEBUG=all");
+        session_ = spawn({"dbus-run-session", "--", "sh", "-c",
+                          "echo \"$DBUS_SESSION_BUS_ADDRESS\" > '" + folder.file("address") +
+                              "'; echo $$ > '" + folder.file("pid") + "'; exec " + command +
+                              " > '" + folder.file("log") + "' 2>&1"},
+                         env);
+        ASSERT_GT(session_, 0);
+        ASSERT_TRUE(poll_until(10s, [&] { return !read_file(folder.file("pid")).empty(); }));
+        service_ = std::stoi(read_file(folder.file("pid")));
+        ASSERT_TRUE(poll_until(10s, [&] { return !read_file(folder.file("address")).empty(); }));
+        std::string address = read_file(folder.file("address"));
+        options_.bus_address = address.substr(0, address.find('\n'));
+    }
+
     // A forward swing, as the detectors post it, with the pulse switch on.
     void swing() { on_motion_message(window_, kMotionMessage, 1, 0); }
     std::string log() const { return read_file(folder.file("log")); }
@@ -99,6 +101,8 @@ protected:
 };
 
 TEST_F(HapticsE2ETest, ASwingWithThePulseOnReachesFeedbackdUnderTheProgramsName) {
+    if (!fs::exists(kFeedbackd)) SKIP_OR_FAIL_IN_CI("feedbackd is not installed");
+    ASSERT_NO_FATAL_FAILURE(start_service(kFeedbackd));
     HapticsVibrator vibrator(options_);
     platform_.services().vibrator = &vibrator;
     install_platform(platform_.services());
@@ -134,6 +138,44 @@ TEST_F(HapticsE2ETest, ASwingWithThePulseOnReachesFeedbackdUnderTheProgramsName)
     vibrator.post([&] { passed.set_value(); });
     passed.get_future().wait();
     EXPECT_EQ(vibrator.feedbackd_calls(), 2);
+}
+
+// A service that refuses vibrations: the refusal is said once on stderr, each swing
+// still plays its sound at once, and the caller never waits for the answer.
+TEST_F(HapticsE2ETest, AServiceThatRefusesIsSaidOnceAndCostsTheSwingNothing) {
+    // Debian's Python, which has its D-Bus and GLib modules, whatever else is on PATH.
+    if (::system("/usr/bin/python3 -c 'import dbus, gi' 2>/dev/null") != 0) {
+        SKIP_OR_FAIL_IN_CI("python3-dbus or python3-gi is not installed");
+    }
+    const std::string release = folder.file("release");
+    ASSERT_NO_FATAL_FAILURE(start_service("/usr/bin/python3 '" + std::string(TILTOPHON_SOURCE_DIR) +
+                                          "/tests/e2e/FeedbackErrorStub.py' '" +
+                                          folder.file("calls") + "' '" + release + "'"));
+    HapticsVibrator vibrator(options_);
+    platform_.services().vibrator = &vibrator;
+    install_platform(platform_.services());
+    ASSERT_TRUE(poll_until(10s, [&] { return vibrator.feedbackd_present(); })) << log();
+
+    testing::internal::CaptureStderr();
+    swing();
+    // The service holds its answer until released: the swing is back with its sound.
+    EXPECT_EQ(platform_.devices.sounds().size(), 1u);
+    EXPECT_TRUE(poll_until(5s, [&] { return vibrator.feedbackd_calls() == 1; }));
+    EXPECT_EQ(vibrator.feedbackd_answers(), 0);
+    folder.write("release", "");
+    EXPECT_TRUE(poll_until(10s, [&] { return vibrator.feedbackd_answers() == 1; }));
+    swing();
+    swing();
+    EXPECT_EQ(platform_.devices.sounds().size(), 3u);
+    EXPECT_TRUE(poll_until(10s, [&] { return vibrator.feedbackd_answers() == 3; }));
+    std::string said = testing::internal::GetCapturedStderr();
+
+    const std::string line = "the haptics service (feedbackd) refused a vibration";
+    size_t first = said.find(line);
+    ASSERT_NE(first, std::string::npos) << said;
+    EXPECT_EQ(said.find(line, first + 1), std::string::npos) << "said more than once:\n" << said;
+    EXPECT_NE(read_file(folder.file("calls")).find("TriggerFeedback org.tiltophon.Tiltophon"),
+              std::string::npos);
 }
 
 }  // namespace

@@ -17,19 +17,6 @@ LParam point_param(Point point) {
     return make_point_param(static_cast<uint16_t>(point.x), static_cast<uint16_t>(point.y));
 }
 
-// The quarter turns that show the frame upright on a display the shell has turned to
-// `orientation`. SDL names the orientations as if every panel were landscape: its
-// landscape is the panel's natural orientation, whatever the panel's shape, and an
-// orientation it cannot tell is taken for the natural one.
-int32_t turns_for_orientation(SDL_DisplayOrientation orientation) {
-    switch (orientation) {
-        case SDL_ORIENTATION_PORTRAIT_FLIPPED: return 1;
-        case SDL_ORIENTATION_LANDSCAPE_FLIPPED: return 2;
-        case SDL_ORIENTATION_PORTRAIT: return 3;
-        default: return 0;
-    }
-}
-
 SDL_Renderer* make_renderer(SDL_Window* window) {
     SDL_Renderer* renderer = SDL_CreateRenderer(window, -1, 0);
     if (!renderer) renderer = SDL_CreateRenderer(window, -1, SDL_RENDERER_SOFTWARE);
@@ -45,8 +32,8 @@ SdlWindow::SdlWindow(SdlWindowSystem& system, SDL_Window* window, WindowProc pro
       procedure_(procedure),
       screen_(screen),
       device_display_(device_display) {
-    presenter_ = std::make_unique<SdlFramePresenter>(window_, make_renderer(window_),
-                                                     screen.width, screen.height);
+    presenter_ = std::make_unique<SdlFramePresenter>(window_, make_renderer(window_), screen.width,
+                                                     screen.height);
 }
 
 SdlWindow::~SdlWindow() {
@@ -101,9 +88,7 @@ void SdlWindow::follow_display_orientation() {
     // A desktop's monitor may stand turned because it is mounted so; only a phone's
     // display is turned by its shell as the hand tilts it.
     if (!device_display_) return;
-    int display = SDL_GetWindowDisplayIndex(window_);
-    presenter_->set_quarter_turns(
-        turns_for_orientation(SDL_GetDisplayOrientation(display < 0 ? 0 : display)));
+    presenter_->set_quarter_turns(system_.display_turns(SDL_GetWindowDisplayIndex(window_)));
 }
 
 void SdlWindow::show(ShowCommand command) {

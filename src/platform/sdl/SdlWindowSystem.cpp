@@ -10,6 +10,7 @@
 
 #include "platform/ScreenSpec.h"
 #include "platform/Text.h"
+#include "platform/sdl/DisplayTurns.h"
 #include "platform/sdl/SdlDevices.h"
 
 namespace tiltophon {
@@ -33,14 +34,12 @@ void name_the_program() {
 }
 
 // The first display as its panel stands naturally: a shell that turned it has turned
-// its bounds too (SDL calls the natural orientation landscape, whatever the panel).
-DisplayInfo first_display() {
+// its bounds too.
+DisplayInfo first_display(DisplayTurns& turns) {
     DisplayInfo display;
     SDL_Rect bounds{};
     if (SDL_GetDisplayBounds(0, &bounds) == 0) {
-        SDL_DisplayOrientation turned = SDL_GetDisplayOrientation(0);
-        bool quarter =
-            turned == SDL_ORIENTATION_PORTRAIT || turned == SDL_ORIENTATION_PORTRAIT_FLIPPED;
+        bool quarter = turns.turns(0) % 2 != 0;
         display.width = quarter ? bounds.h : bounds.w;
         display.height = quarter ? bounds.w : bounds.h;
     }
@@ -122,6 +121,7 @@ SdlWindowSystem::SdlWindowSystem(ScreenMode mode) {
         return;
     }
     wake_event_ = SDL_RegisterEvents(1);
+    turns_ = std::make_unique<DisplayTurns>();
 
     const char* wanted = std::getenv("TILTOPHON_SCREEN");
     std::optional<ScreenInfo> given = wanted ? parse_screen_spec(wanted) : std::nullopt;
@@ -136,7 +136,7 @@ SdlWindowSystem::SdlWindowSystem(ScreenMode mode) {
                      "display's own screen.\n",
                      wanted);
     }
-    LogicalScreen logical = logical_screen_for(first_display(), mode);
+    LogicalScreen logical = logical_screen_for(first_display(*turns_), mode);
     screen_ = logical.screen;
     device_display_ = logical.device_display;
 }
@@ -323,14 +323,21 @@ bool SdlWindowSystem::translate(const SDL_Event& event, Message& message) {
                 case SDL_WINDOWEVENT_FOCUS_LOST:
                     message = {msg::kActivate, activate::kInactive, 0};
                     return true;
-                case SDL_WINDOWEVENT_EXPOSED:
                 case SDL_WINDOWEVENT_SIZE_CHANGED:
+                case SDL_WINDOWEVENT_DISPLAY_CHANGED:
+                    // Under X11 a quarter turn of the display reaches the program as
+                    // a window of the turned size.
+                    turns_->forget();
+                    window_->invalidate(nullptr, true);
+                    return false;
+                case SDL_WINDOWEVENT_EXPOSED:
                     window_->invalidate(nullptr, true);
                     return false;
             }
             return false;
         case SDL_DISPLAYEVENT:
             // The shell turned the display: the frame is shown turned back.
+            turns_->forget();
             if (event.display.event == SDL_DISPLAYEVENT_ORIENTATION)
                 window_->invalidate(nullptr, true);
             return false;

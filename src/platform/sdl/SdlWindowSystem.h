@@ -13,6 +13,7 @@
 #include "platform/WindowSystem.h"
 #include "platform/posix/PosixSingleInstance.h"
 #include "platform/posix/QuitSignals.h"
+#include "platform/sdl/DisplayTurns.h"
 #include "platform/sdl/SdlWindow.h"
 
 namespace tiltophon {
@@ -58,6 +59,8 @@ public:
     void set_idle_control(SdlIdleControl* idle) { idle_ = idle; }
     // Wakes the loop; safe from any thread.
     void wake(int32_t code = 0);
+    // The quarter turns that show the frame upright on display `display_index`.
+    int32_t display_turns(int display_index) { return turns_ ? turns_->turns(display_index) : 0; }
 
 private:
     enum WakeCode : int32_t { kWakeOnly = 0, kWakeRaise = 1 };
@@ -73,6 +76,7 @@ private:
     Window* refuse_window(const char* problem);
 
     bool ok_ = false;
+    std::unique_ptr<DisplayTurns> turns_;
     bool device_display_ = false;
     // The handset's screen until the display says otherwise.
     ScreenInfo screen_{480, 640, 192, 192};
