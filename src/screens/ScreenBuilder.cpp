@@ -8,6 +8,7 @@
 
 #include "app/AppResources.h"
 #include "app/AppState.h"
+#include "app/Recording.h"
 #include "platform/Platform.h"
 #include "screens/ControlIds.h"
 #include "screens/Screens.h"
@@ -193,6 +194,7 @@ void create_controls() {
     s.sound_list = create<SelectList>(id::kSoundList);
     s.ok_button = create<Button>(id::kOkButton);
     s.cancel_button = create<Button>(id::kCancelButton);
+    s.record_button = create<Button>(id::kRecordButton);
     s.pick_page = create<Panel>(id::kPickPage);
 
     s.top_bar_picture = create<Picture>(id::kTopBarPicture);
@@ -460,14 +462,20 @@ void build_pick_page(const Layout& l) {
         .set_selection_mode(SelectList::kSelectionPattern)
         .set_selection_image(skin_image(&Skin::Slt_ItemSelected));
 
-    s.ok_button->set_rect(250, l.h - 84, 200, 60);
+    // Three buttons share the bar: OK and CANCEL narrow their skin's picture to
+    // make room for Record between them.
+    s.ok_button->set_rect(320, l.h - 84, 144, 60);
     bottom_bar_button(*s.ok_button, translated(u"OK"));
-    s.cancel_button->set_rect(30, l.h - 84, 200, 60);
+    s.ok_button->set_image_placement(kPlaceStretched);
+    s.cancel_button->set_rect(16, l.h - 84, 144, 60);
     bottom_bar_button(*s.cancel_button, translated(u"CANCEL"));
+    s.cancel_button->set_image_placement(kPlaceStretched);
+    s.record_button->set_rect(168, l.h - 84, 144, 60);
+    show_record_button_at_rest(*s.record_button);
 
     l.place_as_screen(*s.pick_page);
     s.pick_page->set_visible(false);
-    add_children(*s.pick_page, {s.sound_list, s.ok_button, s.cancel_button});
+    add_children(*s.pick_page, {s.sound_list, s.ok_button, s.cancel_button, s.record_button});
 }
 
 void build_frame(const Layout& l) {
