@@ -61,16 +61,12 @@ TEST(TakeCutterTest, CutsToTheSoundFadesItsEndsAndSetsItsPeak) {
         for (float sample : sound) peak = std::max(peak, std::abs(sample));
         EXPECT_NEAR(peak, TakeCutter::kPeak, 1e-4);
         // The ends rise from and fall to zero over the fade and never jump.
-        EXPECT_NEAR(sound.front(), 0.0f, 1e-6);
-        EXPECT_NEAR(sound.back(), 0.0f, 1e-6);
-        for (std::size_t i = 1; i < fade; ++i) {
-            EXPECT_LE(std::abs(sound[i]), TakeCutter::kPeak * i / fade + 1e-4);
-            EXPECT_LE(std::abs(sound[sound.size() - 1 - i]), TakeCutter::kPeak * i / fade + 1e-4);
+        for (std::size_t i = 0; i < fade; ++i) {
+            const float limit = TakeCutter::kPeak * i / fade + 1e-4f;
+            EXPECT_LE(std::max(std::abs(sound[i]), std::abs(sound[sound.size() - 1 - i])), limit);
         }
-        // No offset is left: the middle swings evenly about zero.
-        const double mean = std::accumulate(sound.begin() + fade, sound.end() - fade, 0.0) /
-                            static_cast<double>(sound.size() - 2 * fade);
-        EXPECT_NEAR(mean, 0.0, 0.05);
+        // No offset is left.
+        EXPECT_NEAR(std::accumulate(sound.begin(), sound.end(), 0.0) / sound.size(), 0.0, 0.05);
     }
 }
 
