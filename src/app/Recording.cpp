@@ -27,8 +27,6 @@ namespace tiltophon {
 
 namespace {
 
-// The caption format of the bottom-bar buttons: one line, centred both ways.
-constexpr uint32_t kCentred = 0x8025;
 // Past this many recordings in the set, a take is not saved.
 constexpr uint32_t kMaxRecordingNumber = 9999;
 
@@ -191,18 +189,8 @@ std::u16string RecordingName(uint32_t number) {
 
 void show_record_button_at_rest(Button& button) {
     const AppResources* resources = app().resources;
-    Image mask = resources ? resources->record_mask : nullptr;
-    button.set_image(resources ? resources->record_up : nullptr, image_slot::kUp)
-        .set_image(resources ? resources->record_down : nullptr, image_slot::kDown)
-        .set_image(mask, image_slot::kUpMask)
-        .set_image(mask, image_slot::kDownMask);
-    button.set_image_kind(kImageMasked).set_image_placement(kPlaceCentred);
-    button.set_show_text(true);
-    button.set_text_format(kCentred);
-    button.set_fit_text(true);
-    // The caption stands right of the dot.
-    button.set_text_margins(34, 0, 6, 0);
-    button.set_text(translated(u"RECORD"));
+    button.set_image(resources ? resources->record_up : nullptr, image_slot::kUp);
+    button.set_text(translated(kRecordCaption));
 }
 
 void show_record_button_recording(Button& button, uint32_t elapsed_ms) {

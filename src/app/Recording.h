@@ -5,7 +5,9 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 
+#include "platform/Captions.h"
 #include "platform/Messages.h"
 #include "platform/Window.h"
 
@@ -38,7 +40,11 @@ void on_take_news(Window* window, uint32_t news, uint32_t number);
 // to the window any more. For the window's teardown.
 void cancel_recording();
 
-// The Record button's looks: at rest, and while a take runs with its length so far.
+// The Record button's caption at rest.
+constexpr std::u16string_view kRecordCaption = english_caption(u"RECORD");
+
+// The Record button's looks (set up by the screen builder): at rest, and while a take
+// runs with its length so far.
 void show_record_button_at_rest(Button& button);
 void show_record_button_recording(Button& button, uint32_t elapsed_ms);
 

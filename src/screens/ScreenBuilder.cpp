@@ -132,11 +132,10 @@ void stretched(Picture& picture, Image image) {
     picture.set_image_kind(kImagePlain).set_image_placement(kPlaceStretched);
 }
 
-// BACK, OK and CANCEL: masked, centred, captioned in the surface's default font.
-void bottom_bar_button(Button& button, std::u16string_view caption) {
-    Image mask = skin_image(&Skin::Btn_BottomBar_Mask);
-    button.set_image(skin_image(&Skin::Btn_BottomBar_Up), image_slot::kUp)
-        .set_image(skin_image(&Skin::Btn_BottomBar_Dn), image_slot::kDown)
+// A button of the bottom bar: masked, centred, captioned in the surface's default font.
+void masked_button(Button& button, Image up, Image down, Image mask, std::u16string_view caption) {
+    button.set_image(up, image_slot::kUp)
+        .set_image(down, image_slot::kDown)
         .set_image(mask, image_slot::kUpMask)
         .set_image(mask, image_slot::kDownMask);
     button.set_image_kind(kImageMasked).set_image_placement(kPlaceCentred);
@@ -144,6 +143,12 @@ void bottom_bar_button(Button& button, std::u16string_view caption) {
     button.set_text_format(kCentred);
     button.set_fit_text(true);
     button.set_text(caption);
+}
+
+// BACK, OK and CANCEL.
+void bottom_bar_button(Button& button, std::u16string_view caption) {
+    masked_button(button, skin_image(&Skin::Btn_BottomBar_Up), skin_image(&Skin::Btn_BottomBar_Dn),
+                  skin_image(&Skin::Btn_BottomBar_Mask), caption);
 }
 
 void create_controls() {
@@ -471,7 +476,11 @@ void build_pick_page(const Layout& l) {
     bottom_bar_button(*s.cancel_button, translated(u"CANCEL"));
     s.cancel_button->set_image_placement(kPlaceStretched);
     s.record_button->set_rect(168, l.h - 84, 144, 60);
-    show_record_button_at_rest(*s.record_button);
+    masked_button(*s.record_button, resource_image(&AppResources::record_up),
+                  resource_image(&AppResources::record_down),
+                  resource_image(&AppResources::record_mask), translated(kRecordCaption));
+    // The caption stands right of the dot.
+    s.record_button->set_text_margins(34, 0, 6, 0);
 
     l.place_as_screen(*s.pick_page);
     s.pick_page->set_visible(false);
