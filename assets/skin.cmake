@@ -6,6 +6,8 @@
 #   tiltophon.png                      the program's icon, 128 x 128
 #   splash.png, about.png              splash picture 480 x 480, About picture 380 x 40
 #   donate-up.png, donate-down.png     donation button, 184 x 52
+#   record-up.png, record-down.png,    the pick screen's Record button, 144 x 60: at
+#   record-on.png, record-mask.png     rest, pressed, recording, and its mask
 #   Sounds/<Set>/<Set>B.png, <Set>S.png for Drums, Bells, Voices and Synth
 # and the launcher icon into share/icons/hicolor/256x256/apps/tiltophon.png of the
 # build tree, where an installed copy keeps it too.

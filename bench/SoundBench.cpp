@@ -8,6 +8,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <atomic>
 #include <chrono>
 #include <cmath>
 #include <cstdio>
@@ -25,6 +26,7 @@
 #include "platform/posix/PosixFileSystem.h"
 #include "platform/sdl/SdlDevices.h"
 #include "platform/sdl/SdlSoundPlayer.h"
+#include "platform/sdl/SdlSoundRecorder.h"
 #include "program/HeadlessPlatform.h"
 #include "sound/SoundBank.h"
 #include "sound/SoundSlots.h"
@@ -133,6 +135,34 @@ BENCHMARK(BM_SortLibrary)
     ->Arg(FileDescending)
     ->Unit(benchmark::kMillisecond);
 
+// Takes of the default microphone, one after another on a thread of their own, as
+// the pick screen's threads open and close it, until this goes.
+class TakesAlongside {
+public:
+    explicit TakesAlongside(bool on) {
+        if (!on) return;
+        thread_ = std::thread([this] {
+            while (!stop_) {
+                if (!recorder_.start_take()) return;
+                std::this_thread::sleep_for(std::chrono::milliseconds(300));
+                recorder_.end_take();
+                ++count_;
+            }
+        });
+    }
+    ~TakesAlongside() {
+        stop_ = true;
+        if (thread_.joinable()) thread_.join();
+    }
+    int count() const { return count_; }
+
+private:
+    SdlSoundRecorder recorder_;
+    std::atomic<bool> stop_{false};
+    std::atomic<int> count_{0};
+    std::thread thread_;
+};
+
 // A swing to slot 1's sound, a 1 MB WAV (twelve seconds), through everything the
 // program uses: the motion message posted to the main window and dispatched by its
 // message loop, the playback routine on the thread runner's pool, the real player on
@@ -143,11 +173,14 @@ BENCHMARK(BM_SortLibrary)
 //   first_*   until the device's callback has copied the sound's first frame, which
 //             adds the wait for the device's next period (buffer_ms).
 // Arguments: whether the slots' sounds are prepared (1, as the program does) or
-// decoded on request (0); how many busy processes run alongside.
+// decoded on request (0); how many busy processes run alongside; whether takes of the
+// microphone start and stop all the while (a take of 300 ms after another, on the
+// same driver's capture device).
 void BM_SwingToFirstFrame(benchmark::State& state) {
     const bool prepared = state.range(0) != 0;
     ::setenv("SDL_AUDIODRIVER", "dummy", 0);
     SdlSoundPlayer player;
+    TakesAlongside takes(state.range(2) != 0);
     SdlThreadRunner threads;
     const SDL_AudioSpec device = player.device_spec();
     if (device.freq == 0) {
@@ -196,17 +229,20 @@ void BM_SwingToFirstFrame(benchmark::State& state) {
     state.counters["first_max_ms"] = f.max;
     state.counters["buffer_ms"] = double(device.samples) * 1000.0 / device.freq;
     state.counters["busy_processes"] = busy.running();
+    state.counters["takes"] = double(takes.count());
     state.counters["played_ready"] = double(player.sounds_played_ready());
     // From the message loop's dispatch until the sound is the output's, on every thread.
     state.counters["allocations_per_swing"] =
         double(swing_allocations) / double(state.iterations());
 }
 BENCHMARK(BM_SwingToFirstFrame)
-    ->ArgNames({"prepared", "busy"})
-    ->Args({1, 0})
-    ->Args({1, 2})
-    ->Args({0, 0})
-    ->Args({0, 2})
+    ->ArgNames({"prepared", "busy", "recording"})
+    ->Args({1, 0, 0})
+    ->Args({1, 2, 0})
+    ->Args({0, 0, 0})
+    ->Args({0, 2, 0})
+    ->Args({1, 0, 1})
+    ->Args({1, 2, 1})
     ->UseManualTime()
     ->Iterations(400)
     ->Unit(benchmark::kMillisecond);

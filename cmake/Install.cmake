@@ -30,7 +30,9 @@ endforeach()
 install(FILES
   ${TILTOPHON_PROGRAM_DIR}/tiltophon.png ${TILTOPHON_PROGRAM_DIR}/splash.png
   ${TILTOPHON_PROGRAM_DIR}/about.png ${TILTOPHON_PROGRAM_DIR}/donate-up.png
-  ${TILTOPHON_PROGRAM_DIR}/donate-down.png ${TILTOPHON_PROGRAM_DIR}/Defaults.reg
+  ${TILTOPHON_PROGRAM_DIR}/donate-down.png ${TILTOPHON_PROGRAM_DIR}/record-up.png
+  ${TILTOPHON_PROGRAM_DIR}/record-down.png ${TILTOPHON_PROGRAM_DIR}/record-on.png
+  ${TILTOPHON_PROGRAM_DIR}/record-mask.png ${TILTOPHON_PROGRAM_DIR}/Defaults.reg
   DESTINATION ${TILTOPHON_INSTALL_DIR})
 # The program finds its folder through its own path with links resolved, so the
 # command on the PATH can be a link.

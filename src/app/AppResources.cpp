@@ -49,6 +49,10 @@ void AppResources::load() {
     about_picture = load_worded_picture(folder, kAboutFile, about_storage_);
     donate_up = load_worded_picture(folder, kDonateUpFile, donate_up_storage_);
     donate_down = load_worded_picture(folder, kDonateDownFile, donate_down_storage_);
+    record_up = load_picture(folder, kRecordUpFile, record_up_storage_);
+    record_down = load_picture(folder, kRecordDownFile, record_down_storage_);
+    record_on = load_picture(folder, kRecordOnFile, record_on_storage_);
+    record_mask = load_picture(folder, kRecordMaskFile, record_mask_storage_);
 }
 
 void AppResources::release() {
@@ -56,11 +60,19 @@ void AppResources::release() {
     about_storage_.reset();
     donate_up_storage_.reset();
     donate_down_storage_.reset();
+    record_up_storage_.reset();
+    record_down_storage_.reset();
+    record_on_storage_.reset();
+    record_mask_storage_.reset();
     icon = nullptr;
     splash_bitmap = nullptr;
     about_picture = nullptr;
     donate_up = nullptr;
     donate_down = nullptr;
+    record_up = nullptr;
+    record_down = nullptr;
+    record_on = nullptr;
+    record_mask = nullptr;
 }
 
 }  // namespace tiltophon

@@ -20,6 +20,10 @@ namespace tiltophon {
 //   about.png         About page picture, 380 x 40
 //   donate-up.png     donation button, released, 184 x 52
 //   donate-down.png   donation button, pressed, 184 x 52
+//   record-up.png     the pick screen's Record button at rest, 144 x 60
+//   record-down.png   the Record button pressed
+//   record-on.png     the Record button while a take runs
+//   record-mask.png   the Record button's mask, for all three
 //
 // A picture that is missing or cannot be decoded leaves its handle null.
 class AppResources {
@@ -29,6 +33,10 @@ public:
     static constexpr std::u16string_view kAboutFile = u"about.png";
     static constexpr std::u16string_view kDonateUpFile = u"donate-up.png";
     static constexpr std::u16string_view kDonateDownFile = u"donate-down.png";
+    static constexpr std::u16string_view kRecordUpFile = u"record-up.png";
+    static constexpr std::u16string_view kRecordDownFile = u"record-down.png";
+    static constexpr std::u16string_view kRecordOnFile = u"record-on.png";
+    static constexpr std::u16string_view kRecordMaskFile = u"record-mask.png";
 
     // `instance` is the folder the pictures are loaded from, ending with the separator;
     // empty means the folder of the running program.
@@ -41,10 +49,14 @@ public:
     Image about_picture = nullptr;
     Image donate_up = nullptr;
     Image donate_down = nullptr;
+    Image record_up = nullptr;
+    Image record_down = nullptr;
+    Image record_on = nullptr;
+    Image record_mask = nullptr;
     PathText instance;
 
     void load();
-    // Frees the four bitmaps and empties all five handles. The icon itself stays alive:
+    // Frees the bitmaps and empties all handles. The icon itself stays alive:
     // the window may still show it.
     void release();
 
@@ -54,6 +66,10 @@ private:
     std::unique_ptr<Bitmap> about_storage_;
     std::unique_ptr<Bitmap> donate_up_storage_;
     std::unique_ptr<Bitmap> donate_down_storage_;
+    std::unique_ptr<Bitmap> record_up_storage_;
+    std::unique_ptr<Bitmap> record_down_storage_;
+    std::unique_ptr<Bitmap> record_on_storage_;
+    std::unique_ptr<Bitmap> record_mask_storage_;
 };
 
 }  // namespace tiltophon

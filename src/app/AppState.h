@@ -47,6 +47,15 @@ class ValueSelector;
 // load (`is_loaded()`), so it always sees them whole. Objects made on the main
 // thread (the splash screen, the keep-awake timer, the animation clock) need no
 // such care.
+// The pick screen's take, as the main thread sees it (app/Recording.h).
+struct TakeState {
+    enum class Phase { kRest, kStarting, kRecording, kSaving };
+    Phase phase = Phase::kRest;
+    uint32_t started_ms = 0;
+    // Tapped again before the microphone was open: the take ends as soon as it is.
+    bool stop_wanted = false;
+};
+
 struct AppState {
     Window* main_window = nullptr;
     std::atomic<bool> loading{false};
@@ -54,6 +63,7 @@ struct AppState {
     // The sound the pick list previewed last, kept ready with the slots' sounds while
     // the pick screen is up; null otherwise.
     const SoundEntry* preview_entry = nullptr;
+    TakeState take;
     // True once the saved settings are in the controls; until then the controls hold
     // nothing worth saving.
     bool settings_applied = false;
@@ -124,6 +134,7 @@ struct AppState {
     SelectList* sound_list = nullptr;
     Button* ok_button = nullptr;
     Button* cancel_button = nullptr;
+    Button* record_button = nullptr;
 
     // The control the keys act on, and whether a key has been pressed yet: until
     // then no focus ring is drawn. Main thread only.

@@ -9,6 +9,7 @@
 #include "app/AppState.h"
 #include "app/KeepAwakeTimer.h"
 #include "app/Loader.h"
+#include "app/Recording.h"
 #include "app/SoundDrops.h"
 #include "app/SplashScreen.h"
 #include "motion/MotionDispatch.h"
@@ -99,6 +100,7 @@ void on_destroy() {
     // a dropped file may post to the window once it is gone.
     stop_loader();
     cancel_sound_drops();
+    cancel_recording();
     AppState& state = app();
     if (state.sensor) state.sensor->close();
     // The system may go idle again once the window is gone.
@@ -165,6 +167,9 @@ LResult window_proc(Window* window, uint32_t message, WParam first, LParam secon
             return 0;
         case kSoundsAddedMessage:
             on_sounds_added(window);
+            return 0;
+        case kTakeMessage:
+            on_take_news(window, static_cast<uint32_t>(first), static_cast<uint32_t>(second));
             return 0;
         case msg::kCommand:
             // Only the controls send it, and they exist once loading is over.

@@ -67,6 +67,13 @@ public:
         return CopyResult::kFailed;
     }
 
+    // Makes a file with these bytes at `to`, which must not exist, the way
+    // `copy_new_file` does: whole under its name or not there at all, never over
+    // another file (kNameTaken). May wait for the disk: call it off the main thread.
+    virtual CopyResult publish_new_file(std::u16string_view, std::string_view) {
+        return CopyResult::kFailed;
+    }
+
     // Removes the hidden temporary files that copies into `folder` left when the
     // process ended during them. Only while no copy into that folder runs.
     virtual void remove_unfinished_copies(std::u16string_view) {}

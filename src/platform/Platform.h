@@ -12,6 +12,7 @@
 #include "platform/Process.h"
 #include "platform/Registry.h"
 #include "platform/SoundFileCheck.h"
+#include "platform/SoundRecorder.h"
 #include "platform/WindowSystem.h"
 
 namespace tiltophon {
@@ -27,6 +28,8 @@ struct Platform {
     FontEngine* fonts = nullptr;
     SoundPlayer* audio = nullptr;
     SoundFileCheck* sound_check = nullptr;
+    SoundRecorder* recorder = nullptr;
+    SoundEncoder* encoder = nullptr;
     Vibrator* vibrator = nullptr;
     IdleControl* idle = nullptr;
     LibraryLoader* libraries = nullptr;

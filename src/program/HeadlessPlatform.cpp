@@ -23,6 +23,8 @@ HeadlessPlatform::HeadlessPlatform(ScreenInfo screen)
     services_.fonts = &fonts;
     services_.registry = &registry;
     services_.sound_check = &sound_check;
+    services_.recorder = &recorder;
+    services_.encoder = &encoder;
     install_platform(services_);
     reset_app();
     reset_scale_cache();

@@ -41,6 +41,10 @@ CopyResult ProgramFolderFiles::copy_new_file(std::u16string_view from, std::u16s
     return files_.copy_new_file(from, to, max_bytes, cancelled);
 }
 
+CopyResult ProgramFolderFiles::publish_new_file(std::u16string_view to, std::string_view bytes) {
+    return files_.publish_new_file(to, bytes);
+}
+
 void ProgramFolderFiles::remove_unfinished_copies(std::u16string_view folder) {
     files_.remove_unfinished_copies(folder);
 }

@@ -33,6 +33,7 @@ public:
     std::string read_head(std::u16string_view path, std::size_t count) override;
     CopyResult copy_new_file(std::u16string_view from, std::u16string_view to,
                              uint64_t max_bytes, const CopyCancelled& cancelled) override;
+    CopyResult publish_new_file(std::u16string_view to, std::string_view bytes) override;
     void remove_unfinished_copies(std::u16string_view folder) override;
 
     void set_data_home(std::u16string folder) { data_home_ = std::move(folder); }

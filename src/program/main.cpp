@@ -9,6 +9,7 @@
 #include "platform/LayeredRegistry.h"
 #include "platform/Platform.h"
 #include "platform/media/DecodingSoundFileCheck.h"
+#include "platform/media/FlacEncoder.h"
 #include "platform/media/FreeTypeFontEngine.h"
 #include "platform/media/PngImageCodec.h"
 #include "platform/posix/DlLibraryLoader.h"
@@ -20,6 +21,7 @@
 #include "platform/sdl/SdlClock.h"
 #include "platform/sdl/SdlDevices.h"
 #include "platform/sdl/SdlSoundPlayer.h"
+#include "platform/sdl/SdlSoundRecorder.h"
 #include "platform/sdl/SdlWindowSystem.h"
 #include "program/CommandLine.h"
 
@@ -68,6 +70,8 @@ int main(int argc, char* argv[]) {
     services.fonts = &fonts;
     services.audio = new SdlSoundPlayer;
     services.sound_check = new DecodingSoundFileCheck;
+    services.recorder = new SdlSoundRecorder;
+    services.encoder = new FlacEncoder;
     services.libraries = new DlLibraryLoader(program_folder);
     // The catalogues lie beside the program folder, in the build tree as installed.
     services.captions = new GettextCaptions(GettextCaptions::locale_folder_of(program_folder),

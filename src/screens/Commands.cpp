@@ -5,6 +5,7 @@
 
 #include "app/AppState.h"
 #include "app/KeepAwakeTimer.h"
+#include "app/Recording.h"
 #include "motion/MotionDetector.h"
 #include "motion/MotionDispatch.h"
 #include "motion/MotionPolling.h"
@@ -207,6 +208,10 @@ LResult dispatch(Window* window, uint32_t control, uint16_t code, bool has_sende
             return code == NotifyClick ? on_ok_button(window) : kNotInTable;
         case id::kCancelButton:
             return code == NotifyClick ? on_cancel_button(window) : kNotInTable;
+        case id::kRecordButton:
+            if (code != NotifyClick) return kNotInTable;
+            on_record_button(window);
+            return kHandled;
         default:
             break;
     }

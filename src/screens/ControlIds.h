@@ -44,6 +44,7 @@ constexpr uint32_t kBackButton = 56;
 constexpr uint32_t kSoundList = 64;
 constexpr uint32_t kOkButton = 65;
 constexpr uint32_t kCancelButton = 66;
+constexpr uint32_t kRecordButton = 67;
 
 // Slot buttons of slots 1 to 5 are 80 to 84; corner pictures 1 to 4 are 85 to 88.
 constexpr uint32_t kFirstSlotButton = 80;

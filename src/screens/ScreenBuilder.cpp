@@ -8,6 +8,7 @@
 
 #include "app/AppResources.h"
 #include "app/AppState.h"
+#include "app/Recording.h"
 #include "platform/Platform.h"
 #include "screens/ControlIds.h"
 #include "screens/Screens.h"
@@ -155,11 +156,10 @@ void stretched(Picture& picture, Image image) {
     picture.set_image_kind(kImagePlain).set_image_placement(kPlaceStretched);
 }
 
-// BACK, OK and CANCEL: masked, centred, captioned in the surface's default font.
-void bottom_bar_button(Button& button, std::u16string_view caption) {
-    Image mask = skin_image(&Skin::Btn_BottomBar_Mask);
-    button.set_image(skin_image(&Skin::Btn_BottomBar_Up), image_slot::kUp)
-        .set_image(skin_image(&Skin::Btn_BottomBar_Dn), image_slot::kDown)
+// A button of the bottom bar: masked, centred, captioned in the surface's default font.
+void masked_button(Button& button, Image up, Image down, Image mask, std::u16string_view caption) {
+    button.set_image(up, image_slot::kUp)
+        .set_image(down, image_slot::kDown)
         .set_image(mask, image_slot::kUpMask)
         .set_image(mask, image_slot::kDownMask);
     button.set_image_kind(kImageMasked).set_image_placement(kPlaceCentred);
@@ -167,6 +167,12 @@ void bottom_bar_button(Button& button, std::u16string_view caption) {
     button.set_text_format(kCentred);
     button.set_fit_text(true);
     button.set_text(caption);
+}
+
+// BACK, OK and CANCEL.
+void bottom_bar_button(Button& button, std::u16string_view caption) {
+    masked_button(button, skin_image(&Skin::Btn_BottomBar_Up), skin_image(&Skin::Btn_BottomBar_Dn),
+                  skin_image(&Skin::Btn_BottomBar_Mask), caption);
 }
 
 void create_controls() {
@@ -217,6 +223,7 @@ void create_controls() {
     s.sound_list = create<SelectList>(id::kSoundList);
     s.ok_button = create<Button>(id::kOkButton);
     s.cancel_button = create<Button>(id::kCancelButton);
+    s.record_button = create<Button>(id::kRecordButton);
     s.pick_page = create<Panel>(id::kPickPage);
 
     s.top_bar_picture = create<Picture>(id::kTopBarPicture);
@@ -486,14 +493,24 @@ void build_pick_page(const Layout& l) {
         .set_selection_mode(SelectList::kSelectionPattern)
         .set_selection_image(skin_image(&Skin::Slt_ItemSelected));
 
-    s.ok_button->set_rect(250, l.h - 84, 200, 60);
+    // Three buttons share the bar: OK and CANCEL narrow their skin's picture to
+    // make room for Record between them.
+    s.ok_button->set_rect(320, l.h - 84, 144, 60);
     bottom_bar_button(*s.ok_button, translated(u"OK"));
-    s.cancel_button->set_rect(30, l.h - 84, 200, 60);
+    s.ok_button->set_image_placement(kPlaceStretched);
+    s.cancel_button->set_rect(16, l.h - 84, 144, 60);
     bottom_bar_button(*s.cancel_button, translated(u"CANCEL"));
+    s.cancel_button->set_image_placement(kPlaceStretched);
+    s.record_button->set_rect(168, l.h - 84, 144, 60);
+    masked_button(*s.record_button, resource_image(&AppResources::record_up),
+                  resource_image(&AppResources::record_down),
+                  resource_image(&AppResources::record_mask), translated(kRecordCaption));
+    // The caption stands right of the dot.
+    s.record_button->set_text_margins(34, 0, 6, 0);
 
     l.place_as_screen(*s.pick_page);
     s.pick_page->set_visible(false);
-    add_children(*s.pick_page, {s.sound_list, s.ok_button, s.cancel_button});
+    add_children(*s.pick_page, {s.sound_list, s.ok_button, s.cancel_button, s.record_button});
 }
 
 void build_frame(const Layout& l) {

@@ -124,6 +124,7 @@ void set_touch_vibration(bool on) {
         s.sound_list,
         s.ok_button,
         s.cancel_button,
+        s.record_button,
         s.slot_buttons[1],
         s.slot_buttons[2],
         s.slot_buttons[3],
@@ -148,7 +149,7 @@ void set_touch_vibration(bool on) {
         s.animations_check,
         s.touch_vibrations_check,
     };
-    static_assert(sizeof(controls) / sizeof(controls[0]) == 33);
+    static_assert(sizeof(controls) / sizeof(controls[0]) == 34);
     for (Control* control : controls) {
         if (control) control->set_vibrate_on_touch(on);
     }

@@ -266,17 +266,20 @@ int SelectList::step_selection(Window* window, int32_t rows) {
     if (items_.empty()) return 0;
     const int64_t from = selected_ < 0 ? 0 : int64_t{selected_} + rows;
     select(static_cast<int32_t>(std::clamp<int64_t>(from, 0, item_count() - 1)));
-    // Just enough scrolling that the whole row shows.
-    const int64_t top = int64_t{selected_} * item_height_;
+    scroll_into_view(selected_);
+    invalidate();
+    notify(window, NotifyClick);
+    return 1;
+}
+
+void SelectList::scroll_into_view(int32_t index) {
+    const int64_t top = int64_t{index} * item_height_;
     if (top < scroll_offset_) {
         scroll_offset_ = saturate(top);
     } else if (top + item_height_ > int64_t{scroll_offset_} + height()) {
         scroll_offset_ = saturate(top + item_height_ - height());
     }
     bring_into_range();
-    invalidate();
-    notify(window, NotifyClick);
-    return 1;
 }
 
 int SelectList::select(int32_t index) {

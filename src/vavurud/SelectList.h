@@ -75,6 +75,8 @@ public:
     // scrolled into view and reported with a click, as a tap on it would be. 0 for an
     // empty list.
     int step_selection(Window* window, int32_t rows);
+    // Scrolls just enough that the whole of row `index` shows.
+    void scroll_into_view(int32_t index);
 
     void start_glide(Window* window, uint32_t timer_id, uint32_t period_ms, TimerRoutine routine);
     void stop_glide(Window* window, uint32_t timer_id);

@@ -4,15 +4,18 @@
 // The real executable on a virtual X display, playing through a real sound server
 // (PipeWire, WirePlumber and pipewire-pulse, headless, with a null sink as the default
 // output), which the test restarts under it, as a crash, an update or a phone's
-// session change does. What the program plays is recorded from the sink's monitor.
-// Waits are real, in short bounded polls.
+// session change does. What the program plays is recorded from the sink's monitor,
+// which is also the microphone a take records from. Waits are real, in short bounded
+// polls.
 
 #include <gtest/gtest.h>
 #include <signal.h>
+#include <sndfile.h>
 #include <sys/wait.h>
 
 #include <algorithm>
 #include <chrono>
+#include <cmath>
 #include <cstdlib>
 #include <filesystem>
 #include <optional>
@@ -36,6 +39,8 @@ namespace fs = std::filesystem;
 using namespace std::chrono_literals;
 using namespace e2e;
 using Clock = std::chrono::steady_clock;
+
+const std::string kSwing = std::string(TILTOPHON_BINARY_DIR) + "/bin/tiltophon-swing";
 
 const std::string kSlotOneIsTheTone =
     "REGEDIT4\n\n"
@@ -83,6 +88,7 @@ protected:
             {"DISPLAY=", "XAUTHORITY=", "SDL_VIDEODRIVER=", "SDL_RENDER_DRIVER=",
              "SDL_FRAMEBUFFER_ACCELERATION=", "XDG_CONFIG_HOME=", "XDG_DATA_HOME=",
              "TILTOPHON_SCREEN=", "TILTOPHON_SENSOR="}));
+        env.push_back("TILTOPHON_SENSOR=fifo:" + fifo());
         env.push_back("SDL_RENDER_DRIVER=software");
         env.push_back("SDL_FRAMEBUFFER_ACCELERATION=0");
         env.push_back("XDG_CONFIG_HOME=" + folder.file("config"));
@@ -148,6 +154,15 @@ protected:
     }
 
     std::string errors_file() const { return folder.file("errors.txt"); }
+    std::string fifo() const { return folder.file("sensor"); }
+
+    // A tap at a point of the window, and time for the page change it may start.
+    void tap(int x, int y) {
+        ASSERT_TRUE(x_tool({"xdotool", "search", "--name", "^Tiltophon$", "mousemove", "--window",
+                            "%1", std::to_string(x), std::to_string(y), "mousedown", "1",
+                            "sleep", "0.05", "mouseup", "1"}));
+        std::this_thread::sleep_for(800ms);
+    }
 
     TempFolder folder;
     SoundServer server{folder.path() / "server"};
@@ -186,6 +201,72 @@ TEST_F(SoundServerE2ETest, SoundComesBackAfterTheServerRestartsInAnotherFormat) 
     EXPECT_EQ(lines_with(errors, "sound output went away"), 1u) << errors;
     EXPECT_EQ(lines_with(errors, "sound output is back"), 1u) << errors;
     EXPECT_TRUE(program_running());
+}
+
+// The frequency of a tone: half its zero crossings a second.
+double frequency_of(const std::vector<float>& samples, int rate) {
+    int crossings = 0;
+    for (std::size_t i = 1; i < samples.size(); ++i) crossings += (samples[i - 1] < 0) != (samples[i] < 0);
+    return crossings * rate / 2.0 / static_cast<double>(samples.size());
+}
+
+// The sound of the sink's monitor becomes a take: a tone played into the sink while
+// Record is on comes back as "Recording 1.flac", cut to the tone and brought to
+// -1 dBFS; OK puts it in slot 1, and a swing plays it.
+TEST_F(SoundServerE2ETest, ATakeFromTheMicrophoneIsSavedAndASwingPlaysIt) {
+    for (const char* tool : {"paplay"}) {
+        if (!find_program_in_path(tool)) SKIP_OR_FAIL_IN_CI(tool << " is not installed");
+    }
+    ASSERT_TRUE(fs::exists(kSwing)) << kSwing;
+    ASSERT_TRUE(server.start(48000, 2)) << "the sound server did not start";
+    ASSERT_TRUE(server.pactl({"set-default-source", std::string(SoundServer::kSink) + ".monitor"}));
+    const std::string voice = folder.file("voice.wav");
+    ASSERT_TRUE(run_to_end({"sox", "-n", "-r", "48000", "-c", "2", "-b", "16", voice, "synth",
+                            "0.8", "sine", "660", "vol", "0.3"},
+                           environment_without({})));
+    ASSERT_TRUE(server.record(folder.path() / "sink.raw"));
+    ASSERT_TRUE(start_program()) << "the program's window did not appear";
+    ASSERT_TRUE(hear_slot_one(20s)) << "the program never played";
+
+    tap(240, 586);  // the Sounds tab
+    tap(240, 100);  // slot 1's row: the pick screen
+    tap(240, 586);  // Record
+    std::this_thread::sleep_for(1s);
+    ASSERT_TRUE(run_to_end({"paplay", "--device=" + std::string(SoundServer::kSink), voice},
+                           server.client_env(environment_without({})), 10s));
+    std::this_thread::sleep_for(500ms);
+    tap(240, 586);  // stop
+
+    const fs::path take = folder.path() / "data/tiltophon/Sounds/My Sounds/Recording 1.flac";
+    ASSERT_TRUE(poll_until(10s, [&] { return fs::exists(take); })) << read_file(errors_file());
+    SF_INFO info{};
+    SNDFILE* file = sf_open(take.c_str(), SFM_READ, &info);
+    ASSERT_NE(file, nullptr);
+    std::vector<float> samples(static_cast<std::size_t>(info.frames));
+    sf_readf_float(file, samples.data(), info.frames);
+    sf_close(file);
+    EXPECT_EQ(info.channels, 1);
+    EXPECT_NEAR(static_cast<double>(info.frames) / info.samplerate, 0.8, 0.05);
+    float peak = 0;
+    for (float sample : samples) peak = std::max(peak, std::abs(sample));
+    EXPECT_NEAR(peak, 0.891, 0.01);
+    EXPECT_NEAR(frequency_of(samples, info.samplerate), 660, 10);
+
+    tap(392, 586);  // OK
+    tap(80, 590);   // the Home tab
+    tap(400, 452);  // motion on
+    // The detectors may take a first swing for the start of the motion, as a hand does.
+    // Slot 1's own tone is too short to be taken for the take.
+    bool played = false;
+    std::size_t before = 0;
+    for (int attempt = 0; attempt < 3 && !played; ++attempt) {
+        before = server.recorded().size();
+        ASSERT_TRUE(run_to_end({kSwing, "--fifo", fifo(), "--wait", "forward"},
+                               environment_without({}), 20s));
+        played = poll_until(5s, [&] { return loud_samples(before) > 24000; });
+    }
+    ASSERT_TRUE(played) << "the swing did not play the take (" << loud_samples(before)
+                        << " loud samples); stderr:\n" << read_file(errors_file());
 }
 
 }  // namespace

@@ -38,7 +38,7 @@ TEST_F(ScreenLayoutTest, TheTreeHoldsEveryControlInDrawingOrder) {
     EXPECT_EQ(child_ids(s.settings_page),
               (Ids{128, 129, 130, 131, 132, 133, 134, 135, 136, 137, 144, 145, 146}));
     EXPECT_EQ(child_ids(s.about_page), (Ids{48, 49, 50, 51, 52, 53, 54, 55, 56}));
-    EXPECT_EQ(child_ids(s.pick_page), (Ids{64, 65, 66}));
+    EXPECT_EQ(child_ids(s.pick_page), (Ids{64, 65, 66, 67}));
     // Slot n owns its grid button, row and play button.
     for (int n = 1; n <= 5; ++n) {
         EXPECT_EQ(s.slot_buttons[n]->id(), 79u + n);
@@ -98,8 +98,10 @@ TEST_F(ScreenLayoutTest, At192DpiThePagesFillTheBandBetweenTheBars) {
     EXPECT_EQ(s.donate_button->get_rect(), xywh(149, 402, 184, 52));
     EXPECT_EQ(s.about_notice_label->get_rect(), xywh(0, 492, 480, 40));
     EXPECT_EQ(s.back_button->get_rect(), xywh(140, 556, 200, 60));
-    EXPECT_EQ(s.ok_button->get_rect(), xywh(250, 556, 200, 60));
-    EXPECT_EQ(s.cancel_button->get_rect(), xywh(30, 556, 200, 60));
+    // CANCEL, Record and OK share the bar.
+    EXPECT_EQ(s.cancel_button->get_rect(), xywh(16, 556, 144, 60));
+    EXPECT_EQ(s.record_button->get_rect(), xywh(168, 556, 144, 60));
+    EXPECT_EQ(s.ok_button->get_rect(), xywh(320, 556, 144, 60));
 }
 
 TEST_F(ScreenLayoutTest, ThePulseSwitchTakesThePenAndTheCornerPictureUnderItDoesNot) {
@@ -154,7 +156,7 @@ TEST_F(ScreenLayoutOnTallScreenTest, TheGridAndRowsCentreAndThePlayButtonsStayBe
     EXPECT_EQ(s.play_buttons[1]->get_rect(), xywh(395, 132, 85, 96));
     EXPECT_EQ(s.play_buttons[5]->get_rect(), xywh(395, 516, 85, 96));
     EXPECT_EQ(s.home_tab->get_rect(), xywh(0, 692, 160, 108));
-    EXPECT_EQ(s.ok_button->get_rect(), xywh(250, 716, 200, 60));
+    EXPECT_EQ(s.ok_button->get_rect(), xywh(320, 716, 144, 60));
     EXPECT_EQ(s.back_button->get_rect(), xywh(140, 716, 200, 60));
     EXPECT_EQ(s.about_notice_label->get_rect(), xywh(0, 652, 480, 40));
 }

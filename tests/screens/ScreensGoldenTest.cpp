@@ -126,8 +126,11 @@ TEST_F(ScreensGoldenTest, ControlClasses) {
     about.set_enabled(false);
     EXPECT_TRUE(test::matches_golden(control_picture(about), "control_button_disabled"));
     EXPECT_TRUE(test::matches_golden(control_picture(*s.slot_buttons[2]), "control_button_icon"));
-    s.ok_button->set_pressed(true);
-    EXPECT_TRUE(test::matches_golden(control_picture(*s.ok_button), "control_button_caption"));
+    // A bottom-bar button at its skin picture's full width, captioned and pressed.
+    Button& captioned = *s.back_button;
+    captioned.set_text(u"OK");
+    captioned.set_pressed(true);
+    EXPECT_TRUE(test::matches_golden(control_picture(captioned), "control_button_caption"));
     EXPECT_TRUE(
         test::matches_golden(control_picture(*s.sound_rows[4]), "control_button_two_lines"));
     EXPECT_TRUE(

@@ -221,6 +221,37 @@ Canvas bottom_bar_button(bool pressed) {
     return c;
 }
 
+// The pick screen's Record button: the bottom-bar button's shape at 144 x 60, with a
+// red dot at its left; red all over while a take runs. Drawn masked, like its
+// neighbours.
+const Rgb kRecordRed = hex(0xE5484D);
+
+Canvas record_button(int look) {
+    Canvas c(144, 60, {}, 0.0f);
+    const Shape outer = rounded_rect(2, 2, 142, 58, 18);
+    const Shape inner = rounded_rect(4, 4, 140, 56, 16);
+    const Shape dot = circle(24, 30, 8);
+    switch (look) {
+        case 0:  // at rest
+            c.fill(outer, kEdge);
+            c.fill(inner, vertical(hex(0x2C313D), hex(0x22262F), 4, 56));
+            c.fill(dot, kRecordRed);
+            break;
+        case 1:  // pressed
+            c.fill(outer, kAmberDeep);
+            c.fill(inner, vertical(kAmberLight, kAmber, 4, 56));
+            c.fill(dot, hex(0xB3262B));
+            break;
+        default:  // recording
+            c.fill(outer, hex(0x8E1F23));
+            c.fill(inner, vertical(hex(0xE5484D), hex(0xC0353A), 4, 56));
+            c.fill(ring(24, 30, 9, 2.5f), hex(0xF2F4F8));
+            c.fill(circle(24, 30, 4.5f), hex(0xF2F4F8));
+            break;
+    }
+    return c;
+}
+
 // ---- the slot grid ----
 
 // Faint arcs centred on the middle of the grid, so the four corners and the cross
@@ -476,6 +507,11 @@ std::vector<Picture> resource_pictures(const Fonts& fonts) {
         }
         out.push_back({pressed ? "donate-down.png" : "donate-up.png", c.flatten()});
     }
+    const Canvas record_rest = record_button(0);
+    out.push_back({"record-up.png", record_rest.keyed(0xFF000000u)});
+    out.push_back({"record-down.png", record_button(1).keyed(0xFF000000u)});
+    out.push_back({"record-on.png", record_button(2).keyed(0xFF000000u)});
+    out.push_back({"record-mask.png", record_rest.mask()});
     return out;
 }
 

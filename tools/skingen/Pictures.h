@@ -33,7 +33,8 @@ std::vector<Picture> skin_pictures(const Fonts& fonts);
 // Whether a skin picture carries words of a caption (the tabs' names), and so has a
 // picture of its own in each language.
 bool has_words(const Picture& picture);
-// Icon, launcher icon, splash, About picture and donation buttons.
+// Icon, launcher icon, splash, About picture, donation buttons and the Record
+// button's three looks with their mask.
 std::vector<Picture> resource_pictures(const Fonts& fonts);
 // Big (96 x 96) and small (48 x 48) pictures of the default sound sets.
 std::vector<Picture> set_pictures();

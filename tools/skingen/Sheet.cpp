@@ -140,13 +140,16 @@ public:
                       selected ? 0x000000 : 0xCCCCCC, f14_.get());
             blit_stretched(f, {0, t + 79, 480, t + 80}, skin("Slt_Separator"));
         }
-        const Rect ok{250, 556, 450, 616};
-        const Rect cancel{30, 556, 230, 616};
-        blit_centered_masked(f, ok, skin("Btn_BottomBar_Dn"), skin("Btn_BottomBar_Mask"));
-        blit_centered_masked(f, cancel, skin("Btn_BottomBar_Up"), skin("Btn_BottomBar_Mask"));
+        const Rect ok{320, 556, 464, 616};
+        const Rect cancel{16, 556, 160, 616};
+        const Rect record{168, 556, 312, 616};
+        blit_stretched_masked(f, ok, skin("Btn_BottomBar_Dn"), skin("Btn_BottomBar_Mask"));
+        blit_stretched_masked(f, cancel, skin("Btn_BottomBar_Up"), skin("Btn_BottomBar_Mask"));
+        blit_centered_masked(f, record, at("record-up.png"), at("record-mask.png"));
         const uint32_t centred = text_format::kSingleLine | text_format::kCentre | text_format::kVerticalCentre;
         draw_text(f, u"OK", ok, centred, 0x000000, nullptr);
         draw_text(f, u"CANCEL", cancel, centred, 0xFFFFFF, nullptr);
+        draw_text(f, u"RECORD", deflate_rect(record, 34, 0, 6, 0), centred, 0xFFFFFF, nullptr);
         return f;
     }
 

@@ -108,6 +108,25 @@ CopyResult link_without_replacing(const std::string& temp, const std::string& ta
     return errno == EEXIST ? CopyResult::kNameTaken : CopyResult::kFailed;
 }
 
+// Writes a new file through `fill` under a hidden name in the target's folder and
+// gives it the target's name once it is whole and on the disk; a failure anywhere
+// leaves nothing.
+template <typename Fill>
+CopyResult write_hidden_then_name(std::u16string_view to, Fill fill) {
+    std::string target = utf8_from_utf16(to);
+    std::string folder = fs::path(target).parent_path().string();
+    if (folder.empty()) folder = ".";
+    std::string temp = folder + "/" + std::string(kCopyPrefix) + "XXXXXX";
+    int file = ::mkostemp(temp.data(), O_CLOEXEC);
+    if (file < 0) return CopyResult::kFailed;
+    bool ok = fill(file) && ::fchmod(file, 0644) == 0 && ::fsync(file) == 0;
+    ok = ::close(file) == 0 && ok;
+    CopyResult result = ok ? link_without_replacing(temp, target) : CopyResult::kFailed;
+    ::unlink(temp.c_str());
+    if (result == CopyResult::kCopied) flush_folder(folder);
+    return result;
+}
+
 }  // namespace
 
 std::u16string PosixFileSystem::data_home() {
@@ -170,24 +189,17 @@ CopyResult PosixFileSystem::copy_new_file(std::u16string_view from, std::u16stri
         ::close(source);
         return CopyResult::kFailed;
     }
-    std::string target = utf8_from_utf16(to);
-    std::string folder = fs::path(target).parent_path().string();
-    std::string temp =
-        (folder.empty() ? std::string(".") : folder) + "/" + std::string(kCopyPrefix) + "XXXXXX";
-    int copy = ::mkostemp(temp.data(), O_CLOEXEC);
-    if (copy < 0) {
-        ::close(source);
-        return CopyResult::kFailed;
-    }
     const auto expected = static_cast<uint64_t>(info.st_size);
-    bool ok = copy_contents(source, copy, expected, cancelled) && ::fchmod(copy, 0644) == 0 &&
-              ::fsync(copy) == 0;
-    ok = ::close(copy) == 0 && ok;
+    CopyResult result = write_hidden_then_name(to, [&](int copy) {
+        return copy_contents(source, copy, expected, cancelled);
+    });
     ::close(source);
-    CopyResult result = ok ? link_without_replacing(temp, target) : CopyResult::kFailed;
-    ::unlink(temp.c_str());
-    if (result == CopyResult::kCopied) flush_folder(folder.empty() ? "." : folder);
     return result;
+}
+
+CopyResult PosixFileSystem::publish_new_file(std::u16string_view to, std::string_view bytes) {
+    return write_hidden_then_name(
+        to, [bytes](int file) { return write_all(file, bytes.data(), bytes.size()); });
 }
 
 void PosixFileSystem::remove_unfinished_copies(std::u16string_view folder) {

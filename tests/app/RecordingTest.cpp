@@ -1,0 +1,185 @@
+// SPDX-FileCopyrightText: 2026 The Tiltophon developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
+#include <gtest/gtest.h>
+#include <sndfile.h>
+
+#include <algorithm>
+#include <cmath>
+#include <filesystem>
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "app/Recording.h"
+#include "motion/MotionMessage.h"
+#include "motion/TempFolder.h"
+#include "screens/ScreensTestKit.h"
+#include "sound/SoundSlots.h"
+#include "sound/TakeCutter.h"
+#include "support/FileSizeLimit.h"
+#include "support/ReadFile.h"
+#include "vavurud/Button.h"
+#include "vavurud/ButtonEx.h"
+#include "vavurud/CheckButton.h"
+#include "vavurud/SelectList.h"
+
+namespace tiltophon {
+namespace {
+
+namespace fs = std::filesystem;
+constexpr int kRate = SoundRecorder::kRate;
+
+// `ms` of a 440 Hz tone of the given amplitude on a constant offset.
+std::vector<float> tone(int ms, float amplitude, float offset = 0) {
+    std::vector<float> samples(static_cast<std::size_t>(kRate * ms / 1000), offset);
+    for (std::size_t i = 0; i < samples.size(); ++i) {
+        samples[i] += amplitude * static_cast<float>(std::sin(2 * M_PI * 440 * i / kRate));
+    }
+    return samples;
+}
+
+std::vector<float> decode(const fs::path& path) {
+    SF_INFO info{};
+    SNDFILE* file = sf_open(path.c_str(), SFM_READ, &info);
+    if (!file || info.channels != 1 || info.samplerate != kRate) return {};
+    std::vector<float> samples(static_cast<std::size_t>(info.frames));
+    sf_readf_float(file, samples.data(), info.frames);
+    sf_close(file);
+    return samples;
+}
+
+// The whole program with a user library of its own, on the pick screen of slot 1.
+class RecordingTest : public testing::ProgramTest {
+public:
+    RecordingTest() { program.files.set_data_home(utf16_from_utf8(data.path().string())); }
+
+    void open_pick_screen() {
+        program.store_full_board();
+        start();
+        tap(s.sounds_tab);
+        program.settle();
+        tap(s.sound_rows[1]);
+        program.settle();
+    }
+    fs::path my_sounds() const { return data.path() / "tiltophon/Sounds/My Sounds"; }
+    HeadlessSoundRecorder& microphone() { return program.headless.recorder; }
+    std::u16string caption() const { return std::u16string(s.record_button->text()); }
+    std::u16string selected_row() const {
+        ListItem item;
+        s.sound_list->get_item(s.sound_list->get_selected(), item);
+        return item.text.str() + u"/" + item.subtext.str();
+    }
+    std::size_t swing() {
+        program.window()->post_message(kMotionMessage, WParam(MotionCode::kYNegative), 0);
+        program.headless.windows.pump();
+        return program.headless.devices.sounds().size();
+    }
+
+    TempFolder data;
+    std::optional<FileSizeLimit> full_disk;
+};
+
+// A tone between quiet ends, on an offset, comes back as the tone alone at -1 dBFS,
+// selected in the list; a swing during the take plays as usual; a second take, ended
+// by the 10 s limit, never replaces the first; OK puts it in the slot and a swing
+// plays it.
+TEST_F(RecordingTest, TakesAreCutSavedSelectedAndPlayedBySwings) {
+    open_pick_screen();
+    EXPECT_EQ(caption(), u"RECORD");
+    tap(s.record_button);
+    microphone().hear(tone(300, 0, 0.05f));
+    microphone().hear(tone(500, 0.25f, 0.05f));
+    microphone().hear(tone(300, 0, 0.05f));
+    program.advance(1250);
+    EXPECT_EQ(caption(), u"0:01");
+    const std::size_t played = program.headless.devices.sounds().size();
+    EXPECT_EQ(swing(), played + 1);
+    tap(s.record_button);
+    program.headless.windows.pump();
+
+    EXPECT_EQ(caption(), u"RECORD");
+    ASSERT_EQ(names_in(my_sounds()), std::vector<std::string>{"Recording 1.flac"});
+    const std::vector<float> first = decode(my_sounds() / "Recording 1.flac");
+    ASSERT_FALSE(first.empty());
+    EXPECT_NEAR(static_cast<double>(first.size()), kRate * 0.5, 2);
+    EXPECT_NEAR(*std::max_element(first.begin(), first.end()), TakeCutter::kPeak, 0.002);
+    EXPECT_NEAR(first.front(), 0.0f, 1e-3);
+    EXPECT_EQ(selected_row(), u"My Sounds/Recording 1.flac");
+
+    const std::string first_bytes = read_file((my_sounds() / "Recording 1.flac").string());
+    tap(s.record_button);
+    microphone().hear(tone(12000, 0.9f));
+    program.advance(kLongestTakeMs - 200);
+    EXPECT_EQ(caption(), u"0:09");
+    program.advance(400);
+    EXPECT_FALSE(microphone().is_recording());
+    EXPECT_EQ(read_file((my_sounds() / "Recording 1.flac").string()), first_bytes);
+    EXPECT_NEAR(static_cast<double>(decode(my_sounds() / "Recording 2.flac").size()),
+                kRate * SoundRecorder::kMaxSeconds, 2);
+    EXPECT_EQ(selected_row(), u"My Sounds/Recording 2.flac");
+
+    tap(s.ok_button);
+    program.settle();
+    const std::u16string path = utf16_from_utf8((my_sounds() / "Recording 2.flac").string());
+    EXPECT_EQ(s.sound_slots->Entry(1)->FilePath.str(), path);
+    swing();
+    EXPECT_EQ(program.headless.devices.sounds().back().path, path);
+}
+
+// Whatever goes wrong, nothing (and nothing half-written) is saved, the button is
+// back at rest, the list is as it was, and a problem of the setup is said in one line.
+TEST_F(RecordingTest, TakesThatCannotBeSavedLeaveNothing) {
+    struct Case {
+        const char* what;
+        std::vector<float> take;
+        std::function<void(RecordingTest&)> before, during;
+        int stderr_lines;
+    };
+    const auto nothing = [](RecordingTest&) {};
+    const std::vector<Case> cases = {
+        {"only silence", tone(2000, 0), nothing, nothing, 0},
+        {"pure offset", tone(2000, 0, 0.4f), nothing, nothing, 0},
+        {"a click shorter than 50 ms", tone(30, 0.5f), nothing, nothing, 0},
+        {"no microphone", tone(500, 0.5f), [](RecordingTest& t) { t.microphone().set_present(false); },
+         nothing, 1},
+        {"a microphone that fails", tone(500, 0.5f), nothing,
+         [](RecordingTest& t) { t.microphone().fail(); }, 1},
+        {"a full disk", tone(800, 0.5f), [](RecordingTest& t) { t.full_disk.emplace(4096); },
+         nothing, 1},
+        {"My Sounds is a file", tone(500, 0.5f),
+         [](RecordingTest& t) {
+             fs::remove_all(t.my_sounds());
+             t.data.write("tiltophon/Sounds/My Sounds", "not a folder");
+         },
+         nothing, 1},
+    };
+    open_pick_screen();
+    const int32_t rows = s.sound_list->item_count();
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        c.before(*this);
+        ::testing::internal::CaptureStderr();
+        tap(s.record_button);
+        microphone().hear(c.take);
+        program.advance(300);
+        c.during(*this);
+        program.advance(300);
+        // A take that failed has ended already, and a tap would start another.
+        if (microphone().is_recording()) tap(s.record_button);
+        program.headless.windows.pump();
+        full_disk.reset();
+        const std::string said = ::testing::internal::GetCapturedStderr();
+        EXPECT_EQ(std::count(said.begin(), said.end(), '\n'), c.stderr_lines) << said;
+        EXPECT_EQ(caption(), u"RECORD");
+        EXPECT_EQ(s.sound_list->item_count(), rows);
+        if (fs::is_directory(my_sounds())) {
+            EXPECT_TRUE(names_in(my_sounds()).empty());
+        }
+        microphone().set_present(true);
+    }
+}
+
+}  // namespace
+}  // namespace tiltophon
