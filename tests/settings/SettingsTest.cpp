@@ -137,7 +137,36 @@ TEST_F(SettingsTest, SlotPathsAreComposedAndCutToTheBuffer) {
               sounds + long_folder);
 }
 
-TEST_F(SettingsTest, SaveWritesAllSeventeenValuesInOneUpdate) {
+TEST_F(SettingsTest, OnlyAStoredOneTurnsSoundsOverlapOnAndAnythingElseIsSavedAsZero) {
+    struct Row {
+        const char* stored;
+        bool on;
+    };
+    const Row rows[] = {{nullptr, false}, {"0", false}, {"1", true},
+                        {"7", false}, {"string 1", false}};
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.stored ? row.stored : "missing");
+        HeadlessPlatform fresh;
+        fresh.services().files = &files;
+        install_platform(fresh.services());
+        if (row.stored && row.stored[0] == 's') {
+            fresh.registry.write_string(kSettingsRoot, kSettingsKey, u"SoundsOverlap", u"1");
+        } else if (row.stored) {
+            fresh.registry.write_dword(kSettingsRoot, kSettingsKey, u"SoundsOverlap",
+                                       uint32_t(row.stored[0] - '0'));
+        }
+        Settings loaded;
+        loaded.Load();
+        EXPECT_EQ(loaded.SoundsOverlap, row.on);
+        loaded.Save();
+        uint32_t saved = 0xFFFFFFFF;
+        fresh.registry.read_dword(kSettingsRoot, kSettingsKey, u"SoundsOverlap", saved);
+        EXPECT_EQ(saved, row.on ? 1u : 0u);
+    }
+    install_platform(headless.services());
+}
+
+TEST_F(SettingsTest, SaveWritesAllValuesInOneUpdate) {
     settings.Load();
     settings.SoundSlot2Folder = u"Bells";
     settings.SoundSlot2Name = u"Ding.wav";
@@ -151,7 +180,7 @@ TEST_F(SettingsTest, SaveWritesAllSeventeenValuesInOneUpdate) {
          {"SoundSlot1Folder", "SoundSlot2Folder", "SoundSlot3Folder", "SoundSlot4Folder",
           "SoundSlot5Folder", "SoundSlot1Name", "SoundSlot2Name", "SoundSlot3Name",
           "SoundSlot4Name", "SoundSlot5Name", "SensitivityX", "SensitivityY", "SensitivityZ",
-          "XButtonClose", "AnimationsOn", "VibrationsOn", "PulseVibrationsOn"}) {
+          "XButtonClose", "AnimationsOn", "VibrationsOn", "PulseVibrationsOn", "SoundsOverlap"}) {
         EXPECT_NE(text.find("\"" + std::string(name) + "\"="), std::string::npos) << name;
     }
 
