@@ -138,32 +138,18 @@ TEST_F(SettingsTest, SlotPathsAreComposedAndCutToTheBuffer) {
 }
 
 TEST_F(SettingsTest, OnlyAStoredOneTurnsSoundsOverlapOnAndAnythingElseIsSavedAsZero) {
-    struct Row {
-        const char* stored;
-        bool on;
-    };
-    const Row rows[] = {{nullptr, false}, {"0", false}, {"1", true},
-                        {"7", false}, {"string 1", false}};
-    for (const Row& row : rows) {
-        SCOPED_TRACE(row.stored ? row.stored : "missing");
-        HeadlessPlatform fresh;
-        fresh.services().files = &files;
-        install_platform(fresh.services());
-        if (row.stored && row.stored[0] == 's') {
-            fresh.registry.write_string(kSettingsRoot, kSettingsKey, u"SoundsOverlap", u"1");
-        } else if (row.stored) {
-            fresh.registry.write_dword(kSettingsRoot, kSettingsKey, u"SoundsOverlap",
-                                       uint32_t(row.stored[0] - '0'));
-        }
-        Settings loaded;
-        loaded.Load();
-        EXPECT_EQ(loaded.SoundsOverlap, row.on);
-        loaded.Save();
-        uint32_t saved = 0xFFFFFFFF;
-        fresh.registry.read_dword(kSettingsRoot, kSettingsKey, u"SoundsOverlap", saved);
-        EXPECT_EQ(saved, row.on ? 1u : 0u);
+    // The stored value (none at first, then a number, or the text "1") and whether it
+    // reads as on.
+    for (auto [stored, on] : {std::pair{-1, false}, {0, false}, {1, true}, {7, false},
+                              {-2, false}}) {
+        SCOPED_TRACE(stored);
+        if (stored == -2) store_string(u"SoundsOverlap", u"1");
+        if (stored >= 0) store_number(u"SoundsOverlap", uint32_t(stored));
+        settings.Load();
+        EXPECT_EQ(settings.SoundsOverlap, on);
+        settings.Save();
+        EXPECT_EQ(stored_number(u"SoundsOverlap"), on ? 1u : 0u);
     }
-    install_platform(headless.services());
 }
 
 TEST_F(SettingsTest, SaveWritesAllValuesInOneUpdate) {
