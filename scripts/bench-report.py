@@ -159,8 +159,9 @@ def main(results_path, report_path):
         "a figure over its goal is marked **over**.",
         "",
         "Machine: %s, %d cores, %s; %s." % (model, cores, system, compiler),
-        "Run on %s; CPU scaling %s." % (context.get("date", "?"),
-                                         "on" if context.get("cpu_scaling_enabled") else "off"),
+        "Run on %s; CPU scaling %s; load average at the start %s." % (
+            context.get("date", "?"), "on" if context.get("cpu_scaling_enabled") else "off",
+            " ".join("%.2f" % load for load in context.get("load_avg", [])) or "unknown"),
         "",
         "| benchmark | median | fastest – slowest | reference | median / reference | goal | counters |",
         "|---|---:|---:|---|---:|---:|---|",
@@ -195,10 +196,23 @@ def main(results_path, report_path):
         lines.append("| `%s` | %s | %s – %s | %s | %s | %s | %s |" % (
             name, show(median), show(times[0]), show(times[-1]), label or "—", share or "—",
             goal_text, ", ".join(counters)))
-    lines.append("")
+    lines += ["", *SWING_NOTES, ""]
     with open(report_path, "w") as report:
         report.write("\n".join(lines))
     return lines
+
+
+# What the latency rows time, which their counters alone do not say.
+SWING_NOTES = [
+    "`BM_SwingToFirstFrame` times a posted swing until the device's callback has copied the",
+    "sound's first frame (SDL's dummy driver, 256-frame periods: `buffer_ms`); busy:2 runs",
+    "two busy processes of the benchmark's own beside it.",
+    "`BM_SwingThroughSoundServer` times a posted swing until the sound's first samples are",
+    "on a null sink's monitor, through PipeWire and its PulseAudio service: the player asks",
+    "SDL for 256 frames at 44.1 kHz, the graph then runs with a quantum of 256 frames at",
+    "48 kHz (`quantum`, as pw-top shows it), and the figure includes the monitor's recorder",
+    "(parec, asking for 5 ms).",
+]
 
 
 README_BEGIN = "<!-- benchmark table: written by scripts/bench-report.sh -->"

@@ -26,9 +26,33 @@ if [ "${1:-}" = "--list" ]; then
     exit 0
 fi
 [ $# -eq 2 ] || usage
+build() {
+    [ -n "${TILTOPHON_FUZZ_NO_BUILD:-}" ] && return
+    cmake --preset fuzz >/dev/null
+    cmake --build --preset fuzz -j "$(nproc)" \
+        || { echo "fuzz: the fuzz build failed (cmake --build --preset fuzz)" >&2; exit 1; }
+}
+
 if [ "$1" = "--all" ]; then
-    "$0" "${targets[0]}" "$2"
-    for target in "${targets[@]:1}"; do TILTOPHON_FUZZ_NO_BUILD=1 "$0" "$target" "$2"; done
+    build
+    # A fuzzer is one process: the targets run side by side, one per core, and each
+    # says its own result when it ends.
+    jobs=$(nproc)
+    running=0
+    failed=0
+    for target in "${targets[@]}"; do
+        if [ "$running" -ge "$jobs" ]; then
+            wait -n || failed=1
+            running=$((running - 1))
+        fi
+        TILTOPHON_FUZZ_NO_BUILD=1 "$0" "$target" "$2" &
+        running=$((running + 1))
+    done
+    while [ "$running" -gt 0 ]; do
+        wait -n || failed=1
+        running=$((running - 1))
+    done
+    [ "$failed" -eq 0 ] || { echo "fuzz: a target failed (see above)" >&2; exit 1; }
     exit 0
 fi
 target=$1
@@ -36,11 +60,7 @@ seconds=$2
 [[ " ${targets[*]} " == *" $target "* ]] || { echo "fuzz: no target named '$target'" >&2; usage; }
 [[ "$seconds" =~ ^[0-9]+$ ]] || { echo "fuzz: SECONDS must be a whole number" >&2; usage; }
 
-if [ -z "${TILTOPHON_FUZZ_NO_BUILD:-}" ]; then
-    cmake --preset fuzz >/dev/null
-    cmake --build --preset fuzz -j "$(nproc)" \
-        || { echo "fuzz: the fuzz build failed (cmake --build --preset fuzz)" >&2; exit 1; }
-fi
+build
 
 fuzzer=build/fuzz/fuzz/fuzz_$target
 [ -x "$fuzzer" ] || { echo "fuzz: $fuzzer was not built" >&2; exit 1; }

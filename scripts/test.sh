@@ -21,10 +21,20 @@ esac
 scripts/install-deps.sh
 
 jobs=$(nproc)
+# Each stage says how long the one before it took, so a slow CI run shows where its
+# time went.
+stage_started=$SECONDS
+stage() {
+    echo "== $1 (the stage before took $((SECONDS - stage_started)) s, $SECONDS s so far)" >&2
+    stage_started=$SECONDS
+}
+trap 'stage "end"' EXIT
+
 build_and_test() {
-    echo "== $1 build" >&2
+    stage "$1 build"
     cmake --preset "$1" >/dev/null
     cmake --build --preset "$1" -j "$jobs"
+    stage "$1 tests"
     ctest --preset "$1" -j "$jobs"
 }
 
@@ -34,14 +44,14 @@ build_and_test default
 build_and_test asan
 build_and_test tsan
 
-echo "== benchmarks, once each" >&2
+stage "benchmarks, once each"
 scripts/bench-smoke.sh
 
-echo "== licences" >&2
+stage "licences"
 reuse lint >/dev/null || { reuse lint >&2; echo "test: reuse lint failed" >&2; exit 1; }
 
-echo "== package" >&2
+stage "package"
 scripts/package-check.sh
 
-echo "== fuzz" >&2
+stage "fuzz"
 scripts/fuzz.sh --all "${TILTOPHON_FUZZ_SECONDS:-20}"

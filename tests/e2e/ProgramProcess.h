@@ -37,8 +37,8 @@ inline std::optional<std::string> find_program_in_path(const std::string& name) 
 // The real program (or a helper) as a child process with private folders: SDL's dummy
 // video and audio drivers, its own config folder (where the settings file lives), a
 // data folder beside it (where the user's own sounds live) and runtime folder (where
-// the single-instance lock lives), and the screen of the display. The process is
-// killed when this ends, if it still runs.
+// the single-instance lock lives), and the screen of the display. The process and
+// whatever it started (xvfb-run's server and program) are killed when this ends.
 class ProgramProcess {
 public:
     ProgramProcess(std::string program, std::string config_home, std::string runtime_dir,
@@ -51,10 +51,11 @@ public:
         std::filesystem::permissions(runtime_dir_, std::filesystem::perms::owner_all);
     }
     ~ProgramProcess() {
-        if (pid_ > 0 && !ended_) {
-            ::kill(pid_, SIGKILL);
-            ::waitpid(pid_, nullptr, 0);
-        }
+        if (pid_ <= 0) return;
+        // A program left running would hold the test's output open, and CTest would
+        // wait for it until the timeout.
+        ::kill(-pid_, SIGKILL);
+        if (!ended_) ::waitpid(pid_, nullptr, 0);
     }
     ProgramProcess(const ProgramProcess&) = delete;
     ProgramProcess& operator=(const ProgramProcess&) = delete;
@@ -88,8 +89,13 @@ public:
         if (output >= 0) posix_spawn_file_actions_adddup2(&actions, output, STDOUT_FILENO);
         if (errors >= 0) posix_spawn_file_actions_adddup2(&actions, errors, STDERR_FILENO);
         if (input >= 0) posix_spawn_file_actions_adddup2(&actions, input, STDIN_FILENO);
-        const int result =
-            ::posix_spawnp(&pid_, program_.c_str(), &actions, nullptr, argv.data(), envp.data());
+        posix_spawnattr_t attributes;
+        posix_spawnattr_init(&attributes);
+        posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETPGROUP);
+        posix_spawnattr_setpgroup(&attributes, 0);
+        const int result = ::posix_spawnp(&pid_, program_.c_str(), &actions, &attributes,
+                                          argv.data(), envp.data());
+        posix_spawnattr_destroy(&attributes);
         posix_spawn_file_actions_destroy(&actions);
         return result == 0;
     }

@@ -12,6 +12,7 @@
 #include <filesystem>
 #include <mutex>
 #include <string>
+#include <thread>
 
 #include "motion/TempFolder.h"
 #include "platform/ScreenSpec.h"
@@ -19,6 +20,7 @@
 #include "platform/posix/PosixFileSystem.h"
 #include "platform/posix/PosixProcessLauncher.h"
 #include "platform/posix/PosixSingleInstance.h"
+#include "platform/posix/QuitSignals.h"
 #include "platform/posix/SysfsVibrator.h"
 #include "support/CiSkip.h"
 #include "support/ReadFile.h"
@@ -92,6 +94,25 @@ TEST(PosixProcessLauncherTest, ReportsWhetherTheProgramStarted) {
     EXPECT_TRUE(launcher.spawn(u"true", u"https://example.org/?a=1;b=$(x)"));
     EXPECT_FALSE(launcher.spawn(u"/nonexistent/tiltophon-browser", u"https://example.org"));
     EXPECT_FALSE(launcher.spawn(u"", u"https://example.org"));
+}
+
+// The program blocks its quit signals for a thread that waits for them; a browser it
+// starts must not inherit that, or SIGTERM could not end it.
+TEST(PosixProcessLauncherTest, AStartedProgramHasNoSignalBlocked) {
+    TempFolder folder;
+    // sed, unlike a shell, leaves the mask it was given as it is.
+    const std::string report = folder.file("blocked");
+    std::string script = folder.write("report", "#!/bin/sed -nf\n/^SigBlk/w " + report + "\n");
+    std::filesystem::permissions(script, std::filesystem::perms::owner_all);
+    {
+        QuitSignals signals([] {});
+        ASSERT_TRUE(PosixProcessLauncher().spawn(utf16_from_utf8(script), u"/proc/self/status"));
+    }
+    const auto give_up = std::chrono::steady_clock::now() + std::chrono::seconds(30);
+    while (read_file(report).empty() && std::chrono::steady_clock::now() < give_up) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    EXPECT_EQ(read_file(report), "SigBlk:\t0000000000000000\n");
 }
 
 TEST(PosixProcessLauncherTest, KnowsProgramFilesWhosePathsHoldBlanks) {

@@ -3,6 +3,7 @@
 
 #include "platform/posix/PosixProcessLauncher.h"
 
+#include <signal.h>
 #include <spawn.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -26,9 +27,18 @@ bool PosixProcessLauncher::spawn(std::u16string_view program, std::u16string_vie
         return false;
     }
     char* argv[3] = {file.data(), arg.empty() ? nullptr : arg.data(), nullptr};
+    // The child starts with no signal blocked, whatever this program blocks for itself.
+    posix_spawnattr_t attributes;
+    ::posix_spawnattr_init(&attributes);
+    sigset_t none;
+    sigemptyset(&none);
+    ::posix_spawnattr_setsigmask(&attributes, &none);
+    ::posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETSIGMASK);
     pid_t pid = 0;
     // glibc reports a program that cannot be executed as an error here.
-    if (::posix_spawnp(&pid, file.c_str(), nullptr, nullptr, argv, environ) != 0) return false;
+    const int failed = ::posix_spawnp(&pid, file.c_str(), nullptr, &attributes, argv, environ);
+    ::posix_spawnattr_destroy(&attributes);
+    if (failed != 0) return false;
     std::thread([pid] {
         while (::waitpid(pid, nullptr, 0) < 0 && errno == EINTR) {
         }

@@ -108,8 +108,19 @@ SdlWindowSystem::SdlWindowSystem(ScreenMode mode) {
     name_the_program();
     // The screen may blank as usual; the keep-awake timer holds it off when needed.
     SDL_SetHint(SDL_HINT_VIDEO_ALLOW_SCREENSAVER, "1");
+    // SIGINT and SIGTERM close the window through a thread of ours, before SDL's video
+    // starts threads of its own; SDL's handler could leave them unseen.
+    SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
+    quit_signals_ = std::make_unique<QuitSignals>([] {
+        SDL_Event event{};
+        event.type = SDL_QUIT;
+        SDL_PushEvent(&event);
+    });
     ok_ = SDL_InitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS) == 0;
-    if (!ok_) return;
+    if (!ok_) {
+        quit_signals_.reset();
+        return;
+    }
     wake_event_ = SDL_RegisterEvents(1);
 
     const char* wanted = std::getenv("TILTOPHON_SCREEN");
@@ -132,6 +143,7 @@ SdlWindowSystem::SdlWindowSystem(ScreenMode mode) {
 
 SdlWindowSystem::~SdlWindowSystem() {
     instance_.reset();
+    quit_signals_.reset();
     window_.reset();
     if (ok_) SDL_QuitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS);
 }

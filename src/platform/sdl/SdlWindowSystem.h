@@ -12,6 +12,7 @@
 #include "platform/ScreenSpec.h"
 #include "platform/WindowSystem.h"
 #include "platform/posix/PosixSingleInstance.h"
+#include "platform/posix/QuitSignals.h"
 #include "platform/sdl/SdlWindow.h"
 
 namespace tiltophon {
@@ -20,7 +21,7 @@ class SdlIdleControl;
 
 // Windows and the message loop on SDL. The loop turns SDL events into the
 // program's messages: focus into activate, expose into paint, the close button and
-// SIGINT/SIGTERM (which SDL turns into its quit event) into close, the left mouse
+// SIGINT/SIGTERM (through QuitSignals, as SDL's quit event) into close, the left mouse
 // button and the first finger into pen messages. Posted messages, timers and
 // paints are delivered on the main thread, in that order of priority after input.
 class SdlWindowSystem : public WindowSystem {
@@ -78,6 +79,7 @@ private:
     Uint32 wake_event_ = static_cast<Uint32>(-1);
     std::unique_ptr<SdlWindow> window_;
     std::unique_ptr<PosixSingleInstance> instance_;
+    std::unique_ptr<QuitSignals> quit_signals_;
     SdlIdleControl* idle_ = nullptr;
     bool quit_ = false;
     int exit_code_ = 0;
