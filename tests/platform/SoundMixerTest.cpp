@@ -50,7 +50,8 @@ TEST(SoundMixerTest, TheOutputIsTheExactSumOfTheSoundsThatShouldPlay) {
         {"one sound", Mode::kOverlap, {{0, 100, 600}}},
         {"one sound, overlap off", Mode::kReplace, {{0, 100, 600}}},
         {"two overlapping", Mode::kOverlap, {{0, 100, 1200}, {1, 1000, 600}}},
-        {"two, overlap off: the second ends the first", Mode::kReplace,
+        {"two, overlap off: the second ends the first",
+         Mode::kReplace,
          {{0, 100, 1200, 1}, {1, 1000, 600}}},
         {"nine: the ninth ends the oldest", Mode::kOverlap, nine},
         {"a stop ends them all", Mode::kOverlap, {{0, 100, 5000, 3}, {1, 10, 5000, 3}}, true},
@@ -95,7 +96,8 @@ TEST(SoundMixerTest, ALoudSumIsLimitedNotClipped) {
     for (double phase : {0.0, 0.3}) {
         std::vector<int16_t> samples;
         for (std::size_t i = 0; i < 19 * kBuffer; ++i) {
-            samples.push_back(int16_t(std::lround(26000 * std::sin(2 * M_PI * 440 * double(i / 2) / 48000 + phase))));
+            samples.push_back(int16_t(
+                std::lround(26000 * std::sin(2 * M_PI * 440 * double(i / 2) / 48000 + phase))));
         }
         ASSERT_TRUE(output.hand_over(phase == 0 ? 1 : 2, sound_of(samples), Mode::kOverlap));
     }

@@ -35,8 +35,8 @@ TEST_F(StopAllTest, HoldingASlotButtonEndsEverySoundAndKeysZeroAndStopDoToo) {
         int slide;  // pixels the finger slides off before the time is up
         std::size_t stops;
     };
-    for (const Case& c : {Case{1, 599, 0, 0}, Case{2, 600, 0, 1}, Case{5, 2000, 0, 1},
-                          Case{3, 900, 200, 0}}) {
+    for (const Case& c :
+         {Case{1, 599, 0, 0}, Case{2, 600, 0, 1}, Case{5, 2000, 0, 1}, Case{3, 900, 200, 0}}) {
         devices().clear();
         const Point p = centre_of(s.slot_buttons[c.slot]);
         const uint32_t down_at = now();

@@ -162,8 +162,7 @@ std::size_t SoundMixer::mix_many(uint8_t* out, std::size_t bytes) {
             Voice& voice = voices_[v];
             const std::size_t left = (voice.sound->bytes.size() - voice.position) / frame_bytes;
             const std::size_t take = std::min(n, left);
-            add_samples(format_, voice.sound->bytes.data() + voice.position, take * channels_,
-                        sum);
+            add_samples(format_, voice.sound->bytes.data() + voice.position, take * channels_, sum);
             voice.position += take * frame_bytes;
         }
         limit(sum, n);
