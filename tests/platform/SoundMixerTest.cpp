@@ -117,7 +117,7 @@ TEST(SoundMixerTest, ALoudSumIsLimitedNotClipped) {
 
 // Two threads hand sounds over and stop them while the callback renders: every slot
 // and batch comes back for reuse (an exhausted pool asserts), and nothing races.
-TEST(SoundMixerTest, HandOversAndStopsFromTwoThreadsWhileTheCallbackRenders) {
+TEST(SoundMixerThreads, HandOversAndStopsFromTwoThreadsWhileTheCallbackRenders) {
     SoundHandOver output;
     output.set_format(audio_format(48000, AUDIO_S16SYS, 2));
     std::atomic<uint64_t> requests{0};
