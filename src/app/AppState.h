@@ -122,6 +122,8 @@ struct AppState {
     CheckButton* animations_check = nullptr;
     Label* touch_vibrations_label = nullptr;
     CheckButton* touch_vibrations_check = nullptr;
+    Label* sounds_overlap_label = nullptr;
+    CheckButton* sounds_overlap_check = nullptr;
     Label* about_title_label = nullptr;
     Label* about_platform_label = nullptr;
     Label* about_version_label = nullptr;

@@ -50,6 +50,10 @@ void start_playback(const SoundEntry* entry) {
     if (entry) start_thread([entry] { playback_thread(entry); });
 }
 
+void stop_all_sounds() {
+    if (SoundPlayer* audio = platform().audio) audio->stop_all();
+}
+
 LResult on_motion_message(Window* window, uint32_t message, WParam code, LParam second) {
     AppState& state = app();
     if (!state.is_loaded() || !state.sound_slots) return 0;

@@ -22,6 +22,9 @@ LResult on_motion_message(Window* window, uint32_t message, WParam code, LParam 
 // thread can be started.
 void start_playback(const SoundEntry* entry);
 
+// Ends every sound playing, and any asked for that has not started yet.
+void stop_all_sounds();
+
 // Thread routines: start playing the entry's WAV file, and return at once (the
 // slot and play buttons and the sound list's preview use it too); give one 25 ms
 // vibration pulse. Both return 1.

@@ -10,7 +10,8 @@
 
 namespace tiltophon {
 
-// Plays sound files. One output stream: a new sound ends the one still playing.
+// Plays sound files. One output stream: a new sound ends the one still playing, or,
+// with overlapping sounds on, plays along with it.
 class SoundPlayer {
 public:
     virtual ~SoundPlayer() = default;
@@ -22,6 +23,12 @@ public:
     // start at once, and forget any it prepared before that is not among them. Returns
     // at once; playing works the same without it.
     virtual void prepare(std::span<const std::u16string> paths) { (void)paths; }
+    // On: sounds started from now on play along with those still playing, up to a
+    // player's own limit, beyond which the oldest ends. Off (the start): a new sound
+    // ends the one playing.
+    virtual void set_overlap(bool on) { (void)on; }
+    // Ends every sound playing, and any asked for that has not started yet.
+    virtual void stop_all() {}
 };
 
 // The vibration motor. Both calls return at once, from any thread: a motor or a

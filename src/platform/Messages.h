@@ -47,6 +47,8 @@ constexpr uintptr_t kLeft = 0x25;
 constexpr uintptr_t kUp = 0x26;
 constexpr uintptr_t kRight = 0x27;
 constexpr uintptr_t kDown = 0x28;
+// The keyboard's Stop media key.
+constexpr uintptr_t kStop = 0xB2;
 // Flags: Shift held; the key is held down and this is its automatic repetition.
 constexpr intptr_t kShift = 0x1;
 constexpr intptr_t kRepeat = 0x2;

@@ -50,6 +50,18 @@ LResult play_slot(Window* window, int32_t slot) {
     return kHandled;
 }
 
+bool is_slot_button(uint32_t control) {
+    return control >= id::slot_button(1) && control <= id::slot_button(5);
+}
+
+// A finger kept on a slot button of Home ends every sound; the touch itself has
+// played its slot as every touch does, and the release plays nothing.
+void watch_for_hold(Window* window, uint32_t control, uint16_t code) {
+    if (!window || !is_slot_button(control)) return;
+    if (code == NotifyDown) window->set_timer(StopAllHoldTimerId, StopAllHoldMs, on_stop_all_hold);
+    if (code == NotifyUp) window->kill_timer(StopAllHoldTimerId);
+}
+
 // The slot of a slot button or play button identifier, or 0.
 int32_t slot_of_button(uint32_t control) {
     for (int32_t n = 1; n <= 5; ++n) {
@@ -157,6 +169,7 @@ LResult dispatch(Window* window, uint32_t control, uint16_t code, bool has_sende
     AppState& state = app();
 
     if (int32_t slot = slot_of_button(control)) {
+        watch_for_hold(window, control, code);
         return code == NotifyDown ? play_slot(window, slot) : kNotInTable;
     }
     if (SlotFromRowId(control) != 0) {
@@ -230,6 +243,10 @@ LResult dispatch(Window* window, uint32_t control, uint16_t code, bool has_sende
             if (code != NotifyToggle) return kNotInTable;
             if (has_sender && state.pulse_toggle) set_caption_on_off(*state.pulse_toggle);
             return kHandled;
+        case id::kSoundsOverlapCheck:
+            if (code != NotifyToggle) return kNotInTable;
+            if (has_sender) apply_sounds_overlap();
+            return kHandled;
         case id::kTouchVibrationsCheck:
             if (code != NotifyToggle) return kNotInTable;
             if (has_sender && state.touch_vibrations_check) {
@@ -267,6 +284,18 @@ LResult on_command(Window* window, uint32_t message, WParam first, LParam second
 
 void on_list_glide_tick(Window* window, uint32_t) {
     if (SelectList* list = app().sound_list) list->glide_step(window, ListScrollTimerId);
+}
+
+void on_stop_all_hold(Window* window, uint32_t timer_id) {
+    if (window) window->kill_timer(timer_id);
+    AppState& state = app();
+    // A finger that slid off the button, or a key let go, is no longer holding it.
+    for (int32_t n = 1; n <= 5; ++n) {
+        if (state.slot_buttons[n] && state.slot_buttons[n]->is_pressed()) {
+            stop_all_sounds();
+            return;
+        }
+    }
 }
 
 PathText browser_program(std::u16string_view command_line) {

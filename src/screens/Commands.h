@@ -36,4 +36,10 @@ PathText browser_program(std::u16string_view command_line);
 // The timer routine of the list's glide.
 void on_list_glide_tick(Window* window, uint32_t timer_id);
 
+// Holding a slot button of Home this long ends every sound playing; the timer that
+// waits for it.
+constexpr uint32_t StopAllHoldTimerId = 7;
+constexpr uint32_t StopAllHoldMs = 600;
+void on_stop_all_hold(Window* window, uint32_t timer_id);
+
 }  // namespace tiltophon

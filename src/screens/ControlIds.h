@@ -71,6 +71,8 @@ constexpr uint32_t kAnimationsLabel = 137;
 constexpr uint32_t kAnimationsCheck = 144;
 constexpr uint32_t kTouchVibrationsLabel = 145;
 constexpr uint32_t kTouchVibrationsCheck = 146;
+constexpr uint32_t kSoundsOverlapLabel = 147;
+constexpr uint32_t kSoundsOverlapCheck = 148;
 
 constexpr uint32_t slot_button(int32_t slot) {
     return kFirstSlotButton + slot - 1;

@@ -206,6 +206,8 @@ void create_controls() {
     s.animations_check = create<CheckButton>(id::kAnimationsCheck);
     s.touch_vibrations_label = create<Label>(id::kTouchVibrationsLabel);
     s.touch_vibrations_check = create<CheckButton>(id::kTouchVibrationsCheck);
+    s.sounds_overlap_label = create<Label>(id::kSoundsOverlapLabel);
+    s.sounds_overlap_check = create<CheckButton>(id::kSoundsOverlapCheck);
     s.settings_page = create<Panel>(id::kSettingsPage);
     s.main_panel = create<Panel>(id::kMainPanel);
 
@@ -369,6 +371,20 @@ void build_sounds_page(const Layout& l) {
     for (int32_t n = 1; n <= 5; ++n) s.sounds_page->add_child(s.play_buttons[n]);
 }
 
+// The rows of the Settings page. With four switches the rows stand closer than on the
+// handset (65 pixels apart for the selectors, 60 for the switches, which then touch),
+// so that the last still ends where the bottom bar begins on the smallest screen.
+constexpr int32_t kSelectorRowPitch = 65;
+constexpr int32_t kSwitchRowsTop = 292;
+constexpr int32_t kRowHeight = 60;
+
+constexpr int32_t selector_row(int32_t n) {
+    return 102 + kSelectorRowPitch * n;
+}
+constexpr int32_t switch_row(int32_t n) {
+    return kSwitchRowsTop + kRowHeight * n;
+}
+
 void build_settings_page(const Layout& l) {
     AppState& s = app();
     struct LabelRow {
@@ -378,12 +394,16 @@ void build_settings_page(const Layout& l) {
     };
     const LabelRow labels[] = {
         {s.sensitivity_label, 60, 40, 20, translated(u"Sensitivity")},
-        {s.x_axis_label, 102, 60, 60, translated(u"X-axis:")},
-        {s.y_axis_label, 172, 60, 60, translated(u"Y-axis:")},
-        {s.z_axis_label, 242, 60, 60, translated(u"Z-axis:")},
-        {s.x_button_close_label, 312, 60, 20, translated(u"X-Button (Close):")},
-        {s.animations_label, 380, 60, 20, translated(u"Animations:")},
-        {s.touch_vibrations_label, 448, 60, 20, translated(u"Touch Vibrations:")},
+        {s.x_axis_label, selector_row(0), kRowHeight, 60, translated(u"X-axis:")},
+        {s.y_axis_label, selector_row(1), kRowHeight, 60, translated(u"Y-axis:")},
+        {s.z_axis_label, selector_row(2), kRowHeight, 60, translated(u"Z-axis:")},
+        {s.x_button_close_label, switch_row(0), kRowHeight, 20,
+         translated(u"X-Button (Close):")},
+        {s.animations_label, switch_row(1), kRowHeight, 20, translated(u"Animations:")},
+        {s.touch_vibrations_label, switch_row(2), kRowHeight, 20,
+         translated(u"Touch Vibrations:")},
+        {s.sounds_overlap_label, switch_row(3), kRowHeight, 20,
+         translated(u"Sounds overlap:")},
     };
     for (const LabelRow& row : labels) {
         row.label->set_rect(0, row.y, 240, row.height);
@@ -395,9 +415,9 @@ void build_settings_page(const Layout& l) {
     }
 
     const std::pair<ValueSelector*, int32_t> selectors[] = {
-        {s.x_sensitivity_selector, 102},
-        {s.y_sensitivity_selector, 172},
-        {s.z_sensitivity_selector, 242},
+        {s.x_sensitivity_selector, selector_row(0)},
+        {s.y_sensitivity_selector, selector_row(1)},
+        {s.z_sensitivity_selector, selector_row(2)},
     };
     for (auto [selector, y] : selectors) {
         selector->set_rect(260, y, 200, 60);
@@ -411,12 +431,13 @@ void build_settings_page(const Layout& l) {
     }
 
     const std::pair<CheckButton*, int32_t> checks[] = {
-        {s.x_button_close_check, 312},
-        {s.animations_check, 380},
-        {s.touch_vibrations_check, 448},
+        {s.x_button_close_check, switch_row(0)},
+        {s.animations_check, switch_row(1)},
+        {s.touch_vibrations_check, switch_row(2)},
+        {s.sounds_overlap_check, switch_row(3)},
     };
     for (auto [check, y] : checks) {
-        check->set_rect(260, y, 200, 60);
+        check->set_rect(260, y, 200, kRowHeight);
         stretched(*check, skin_image(&Skin::Chk_General_Up), skin_image(&Skin::Chk_General_Dn));
     }
 
@@ -427,7 +448,8 @@ void build_settings_page(const Layout& l) {
                  {s.sensitivity_label, s.x_axis_label, s.y_axis_label, s.z_axis_label,
                   s.x_sensitivity_selector, s.y_sensitivity_selector, s.z_sensitivity_selector,
                   s.x_button_close_label, s.x_button_close_check, s.animations_label,
-                  s.animations_check, s.touch_vibrations_label, s.touch_vibrations_check});
+                  s.animations_check, s.touch_vibrations_label, s.touch_vibrations_check,
+                  s.sounds_overlap_label, s.sounds_overlap_check});
 }
 
 void build_main_panel(const Layout& l) {

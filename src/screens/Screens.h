@@ -31,7 +31,8 @@ LResult on_command(Window* window, uint32_t message, WParam first, LParam second
 int32_t apply_settings();
 int32_t collect_settings();
 // Keys 1 to 5 (the key messages' codes) play slots 1 to 5 as touching their Home
-// buttons does. Other keys, and keys before loading has finished, do nothing.
+// buttons does; key 0 and the Stop media key end every sound playing. Other keys, and
+// keys before loading has finished, do nothing.
 constexpr int32_t kSlotKeyCount = 5;
 void on_slot_key(Window* window, uint32_t message, WParam key);
 // The caption of the two switches: "On" or "Off" in the user's language.
@@ -45,6 +46,8 @@ std::vector<Control*> focus_order();
 // The ring around the focused control in the skin's accent colour, once a key has
 // been pressed; nothing before, so the pages look as they always did to the pen.
 void paint_focus_ring(Bitmap& frame);
+// The player follows the "Sounds overlap" switch.
+void apply_sounds_overlap();
 // Touch vibration on or off for every control that reacts to the pen.
 void set_touch_vibration(bool on);
 

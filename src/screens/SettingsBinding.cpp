@@ -6,6 +6,7 @@
 #include "app/AppState.h"
 #include "motion/MotionDetector.h"
 #include "motion/Sensitivity.h"
+#include "platform/Platform.h"
 #include "screens/Screens.h"
 #include "settings/Settings.h"
 #include "sound/SoundSlots.h"
@@ -58,6 +59,7 @@ int32_t apply_settings() {
         {state.animations_check, settings->AnimationsOn},
         {state.touch_vibrations_check, settings->VibrationsOn},
         {state.pulse_toggle, settings->PulseVibrationsOn},
+        {state.sounds_overlap_check, settings->SoundsOverlap},
     };
     for (auto [check, on] : checks) {
         if (!check) return kOutOfMemory;
@@ -65,6 +67,7 @@ int32_t apply_settings() {
     }
     set_caption_on_off(*state.pulse_toggle);
     set_touch_vibration(settings->VibrationsOn);
+    apply_sounds_overlap();
     state.settings_applied = true;
     return 0;
 }
@@ -103,12 +106,20 @@ int32_t collect_settings() {
         {state.animations_check, &Settings::AnimationsOn},
         {state.touch_vibrations_check, &Settings::VibrationsOn},
         {state.pulse_toggle, &Settings::PulseVibrationsOn},
+        {state.sounds_overlap_check, &Settings::SoundsOverlap},
     };
     for (auto [check, field] : checks) {
         if (!check) return kOutOfMemory;
         settings->*field = check->is_pressed();
     }
     return 0;
+}
+
+void apply_sounds_overlap() {
+    const CheckButton* check = app().sounds_overlap_check;
+    if (SoundPlayer* player = platform().audio; player && check) {
+        player->set_overlap(check->is_pressed());
+    }
 }
 
 void set_touch_vibration(bool on) {
@@ -148,6 +159,7 @@ void set_touch_vibration(bool on) {
         s.x_button_close_check,
         s.animations_check,
         s.touch_vibrations_check,
+        s.sounds_overlap_check,
     };
     static_assert(sizeof(controls) / sizeof(controls[0]) == 34);
     for (Control* control : controls) {

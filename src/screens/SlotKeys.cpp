@@ -2,6 +2,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 
 #include "app/AppState.h"
+#include "motion/MotionDispatch.h"
 #include "platform/Platform.h"
 #include "screens/ControlIds.h"
 #include "screens/Screens.h"
@@ -17,6 +18,11 @@ void show_pressed(Button& button, bool pressed) {
     button.invalidate();
 }
 
+// Key 0 and the Stop media key end every sound playing.
+bool is_stop_key(WParam key) {
+    return key == static_cast<WParam>(u'0') || key == key::kStop;
+}
+
 }  // namespace
 
 // A key stands in for a finger on the slot's button: the button looks pressed while
@@ -25,7 +31,12 @@ void show_pressed(Button& button, bool pressed) {
 void on_slot_key(Window* window, uint32_t message, WParam key) {
     AppState& state = app();
     constexpr auto kFirstKey = static_cast<WParam>(u'1');
-    if (!window || !state.is_loaded() || key < kFirstKey || key >= kFirstKey + kSlotKeyCount) {
+    if (!window || !state.is_loaded()) return;
+    if (is_stop_key(key)) {
+        if (message == msg::kKeyDown) stop_all_sounds();
+        return;
+    }
+    if (key < kFirstKey || key >= kFirstKey + kSlotKeyCount) {
         return;
     }
     auto slot = static_cast<int32_t>(key - kFirstKey) + 1;

@@ -55,6 +55,14 @@ bool read_flag(std::u16string_view name, uint32_t default_value) {
     return value != 0;
 }
 
+// This program writes only 0 or 1: any other value, or one of another type, reads as
+// off, so the next save writes 0.
+bool read_switch(std::u16string_view name) {
+    uint32_t value = 0;
+    read_dword(name, 0, value);
+    return value == 1;
+}
+
 int32_t read_sensitivity(std::u16string_view name) {
     uint32_t value = 0;
     read_dword(name, kDefaultSensitivity, value);
@@ -132,6 +140,7 @@ int Settings::Load() {
     AnimationsOn = read_flag(u"AnimationsOn", 1);
     VibrationsOn = read_flag(u"VibrationsOn", 0);
     PulseVibrationsOn = read_flag(u"PulseVibrationsOn", 1);
+    SoundsOverlap = read_switch(u"SoundsOverlap");
     return 1;
 }
 
@@ -151,6 +160,7 @@ int Settings::Save() {
     write_dword(u"AnimationsOn", AnimationsOn ? 1 : 0);
     write_dword(u"VibrationsOn", VibrationsOn ? 1 : 0);
     write_dword(u"PulseVibrationsOn", PulseVibrationsOn ? 1 : 0);
+    write_dword(u"SoundsOverlap", SoundsOverlap ? 1 : 0);
     if (registry) registry->end_update();
     return 1;
 }

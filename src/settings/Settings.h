@@ -52,6 +52,8 @@ public:
     bool AnimationsOn = false;
     bool VibrationsOn = false;
     bool PulseVibrationsOn = false;
+    // Sounds play along with those still playing instead of ending them.
+    bool SoundsOverlap = false;
 
     // The slot fields by slot number, 1 to 5.
     PathText& SlotPath(int slot);
@@ -64,7 +66,7 @@ public:
     // Derives the folders and reads the persisted values; a value that cannot be
     // read takes its default. Values are not range-checked. Returns 1.
     int Load();
-    // Writes the seventeen persisted values as one update, so the stored settings
+    // Writes the eighteen persisted values as one update, so the stored settings
     // are either all old or all new. A failed write is ignored. Returns 1.
     int Save();
 };

@@ -176,7 +176,7 @@ TEST_F(SdlWindowSystemThreadsTest, FocusBecomesActivationAndQuitBecomesCloseThen
     EXPECT_EQ(m.wparam, 3u);
 }
 
-TEST_F(SdlWindowSystemThreadsTest, DigitKeysAndDroppedFilesBecomeTheirMessages) {
+TEST_F(SdlWindowSystemThreadsTest, DigitKeysTheStopKeyAndDroppedFilesBecomeTheirMessages) {
     auto key = [](Uint32 type, SDL_Scancode code, Uint8 repeat = 0) {
         SDL_Event event{};
         event.type = type;
@@ -190,6 +190,10 @@ TEST_F(SdlWindowSystemThreadsTest, DigitKeysAndDroppedFilesBecomeTheirMessages) 
     push(key(SDL_KEYUP, SDL_SCANCODE_1));
     push(key(SDL_KEYDOWN, SDL_SCANCODE_KP_5));
     push(key(SDL_KEYDOWN, SDL_SCANCODE_0));
+    push(key(SDL_KEYDOWN, SDL_SCANCODE_KP_0));
+    SDL_Event stop = key(SDL_KEYDOWN, SDL_SCANCODE_AUDIOSTOP);
+    stop.key.keysym.sym = SDLK_AUDIOSTOP;
+    push(stop);
     for (const char* path : {"/home/u/Kick.wav", "/home/u/K\xc3\xa4se.flac"}) {
         SDL_Event drop{};
         drop.type = SDL_DROPFILE;
@@ -198,7 +202,7 @@ TEST_F(SdlWindowSystemThreadsTest, DigitKeysAndDroppedFilesBecomeTheirMessages) 
     }
 
     std::vector<Message> got;
-    for (int i = 0; i < 6; ++i) got.push_back(next());
+    for (int i = 0; i < 8; ++i) got.push_back(next());
     auto is = [](const Message& m, uint32_t message, WParam first) {
         return m.message == message && m.wparam == first;
     };
@@ -206,8 +210,10 @@ TEST_F(SdlWindowSystemThreadsTest, DigitKeysAndDroppedFilesBecomeTheirMessages) 
     EXPECT_TRUE(is(got[1], msg::kKeyUp, u'1'));
     EXPECT_TRUE(is(got[2], msg::kKeyDown, u'5'));
     EXPECT_TRUE(is(got[3], msg::kKeyDown, u'0'));
-    EXPECT_TRUE(is(got[4], msg::kDropFiles, 0));
-    EXPECT_TRUE(is(got[5], msg::kDropFiles, 0));
+    EXPECT_TRUE(is(got[4], msg::kKeyDown, u'0'));
+    EXPECT_TRUE(is(got[5], msg::kKeyDown, key::kStop));
+    EXPECT_TRUE(is(got[6], msg::kDropFiles, 0));
+    EXPECT_TRUE(is(got[7], msg::kDropFiles, 0));
     EXPECT_EQ(window->take_dropped_files(),
               (std::vector<std::u16string>{u"/home/u/Kick.wav", u"/home/u/K\u00e4se.flac"}));
     EXPECT_TRUE(window->take_dropped_files().empty());

@@ -36,7 +36,7 @@ TEST_F(ScreenLayoutTest, TheTreeHoldsEveryControlInDrawingOrder) {
     EXPECT_EQ(child_ids(s.home_page), (Ids{80, 81, 82, 83, 84, 85, 86, 87, 88, 89, 256}));
     EXPECT_EQ(child_ids(s.sounds_page), (Ids{96, 97, 98, 99, 100, 101, 102, 103, 104, 105, 112}));
     EXPECT_EQ(child_ids(s.settings_page),
-              (Ids{128, 129, 130, 131, 132, 133, 134, 135, 136, 137, 144, 145, 146}));
+              (Ids{128, 129, 130, 131, 132, 133, 134, 135, 136, 137, 144, 145, 146, 147, 148}));
     EXPECT_EQ(child_ids(s.about_page), (Ids{48, 49, 50, 51, 52, 53, 54, 55, 56}));
     EXPECT_EQ(child_ids(s.pick_page), (Ids{64, 65, 66, 67}));
     // Slot n owns its grid button, row and play button.
@@ -87,11 +87,14 @@ TEST_F(ScreenLayoutTest, At192DpiThePagesFillTheBandBetweenTheBars) {
     }
 
     EXPECT_EQ(s.sensitivity_label->get_rect(), xywh(0, 60, 240, 40));
-    EXPECT_EQ(s.z_axis_label->get_rect(), xywh(0, 242, 240, 60));
-    EXPECT_EQ(s.y_sensitivity_selector->get_rect(), xywh(260, 172, 200, 60));
-    EXPECT_EQ(s.x_button_close_check->get_rect(), xywh(260, 312, 200, 60));
-    EXPECT_EQ(s.animations_check->get_rect(), xywh(260, 380, 200, 60));
-    EXPECT_EQ(s.touch_vibrations_label->get_rect(), xywh(0, 448, 240, 60));
+    EXPECT_EQ(s.z_axis_label->get_rect(), xywh(0, 232, 240, 60));
+    EXPECT_EQ(s.y_sensitivity_selector->get_rect(), xywh(260, 167, 200, 60));
+    // Four switch rows end where the bottom bar begins.
+    EXPECT_EQ(s.x_button_close_check->get_rect(), xywh(260, 292, 200, 60));
+    EXPECT_EQ(s.animations_check->get_rect(), xywh(260, 352, 200, 60));
+    EXPECT_EQ(s.touch_vibrations_label->get_rect(), xywh(0, 412, 240, 60));
+    EXPECT_EQ(s.sounds_overlap_label->get_rect(), xywh(0, 472, 240, 60));
+    EXPECT_EQ(s.sounds_overlap_check->get_rect(), xywh(260, 472, 200, 60));
 
     EXPECT_EQ(s.about_title_label->get_rect(), xywh(0, 75, 480, 40));
     EXPECT_EQ(s.about_logo_picture->get_rect(), xywh(0, 195, 480, 40));

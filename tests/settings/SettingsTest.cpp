@@ -137,7 +137,22 @@ TEST_F(SettingsTest, SlotPathsAreComposedAndCutToTheBuffer) {
               sounds + long_folder);
 }
 
-TEST_F(SettingsTest, SaveWritesAllSeventeenValuesInOneUpdate) {
+TEST_F(SettingsTest, OnlyAStoredOneTurnsSoundsOverlapOnAndAnythingElseIsSavedAsZero) {
+    // The stored value (none at first, then a number, or the text "1") and whether it
+    // reads as on.
+    for (auto [stored, on] : {std::pair{-1, false}, {0, false}, {1, true}, {7, false},
+                              {-2, false}}) {
+        SCOPED_TRACE(stored);
+        if (stored == -2) store_string(u"SoundsOverlap", u"1");
+        if (stored >= 0) store_number(u"SoundsOverlap", uint32_t(stored));
+        settings.Load();
+        EXPECT_EQ(settings.SoundsOverlap, on);
+        settings.Save();
+        EXPECT_EQ(stored_number(u"SoundsOverlap"), on ? 1u : 0u);
+    }
+}
+
+TEST_F(SettingsTest, SaveWritesAllValuesInOneUpdate) {
     settings.Load();
     settings.SoundSlot2Folder = u"Bells";
     settings.SoundSlot2Name = u"Ding.wav";
@@ -151,7 +166,7 @@ TEST_F(SettingsTest, SaveWritesAllSeventeenValuesInOneUpdate) {
          {"SoundSlot1Folder", "SoundSlot2Folder", "SoundSlot3Folder", "SoundSlot4Folder",
           "SoundSlot5Folder", "SoundSlot1Name", "SoundSlot2Name", "SoundSlot3Name",
           "SoundSlot4Name", "SoundSlot5Name", "SensitivityX", "SensitivityY", "SensitivityZ",
-          "XButtonClose", "AnimationsOn", "VibrationsOn", "PulseVibrationsOn"}) {
+          "XButtonClose", "AnimationsOn", "VibrationsOn", "PulseVibrationsOn", "SoundsOverlap"}) {
         EXPECT_NE(text.find("\"" + std::string(name) + "\"="), std::string::npos) << name;
     }
 

@@ -15,6 +15,16 @@ void HeadlessDevices::prepare(std::span<const std::u16string> paths) {
     preparations_.push_back({clock_.tick_count_ms(), {paths.begin(), paths.end()}});
 }
 
+void HeadlessDevices::set_overlap(bool on) {
+    std::lock_guard lock(mutex_);
+    overlap_ = on;
+}
+
+void HeadlessDevices::stop_all() {
+    std::lock_guard lock(mutex_);
+    sounds_stopped_.push_back(clock_.tick_count_ms());
+}
+
 void HeadlessDevices::start_pulse(uint32_t) {
     std::lock_guard lock(mutex_);
     vibrator_.push_back({clock_.tick_count_ms(), true});
@@ -51,6 +61,16 @@ std::vector<HeadlessDevices::Preparation> HeadlessDevices::preparations() const 
     return preparations_;
 }
 
+std::vector<uint32_t> HeadlessDevices::sounds_stopped() const {
+    std::lock_guard lock(mutex_);
+    return sounds_stopped_;
+}
+
+bool HeadlessDevices::overlap() const {
+    std::lock_guard lock(mutex_);
+    return overlap_;
+}
+
 std::vector<HeadlessDevices::VibratorSwitch> HeadlessDevices::vibrator_switches() const {
     std::lock_guard lock(mutex_);
     return vibrator_;
@@ -85,6 +105,7 @@ void HeadlessDevices::clear() {
     std::lock_guard lock(mutex_);
     sounds_.clear();
     preparations_.clear();
+    sounds_stopped_.clear();
     vibrator_.clear();
     idle_resets_.clear();
     idle_holds_.clear();

@@ -48,6 +48,8 @@ public:
 
     void play_file(std::u16string_view path) override;
     void prepare(std::span<const std::u16string> paths) override;
+    void set_overlap(bool on) override;
+    void stop_all() override;
     void start_pulse(uint32_t duration_ms) override;
     void stop_pulse() override;
     void hold(bool on) override;
@@ -61,6 +63,9 @@ public:
 
     std::vector<SoundStarted> sounds() const;
     std::vector<Preparation> preparations() const;
+    // When every sound was ended at once.
+    std::vector<uint32_t> sounds_stopped() const;
+    bool overlap() const;
     std::vector<VibratorSwitch> vibrator_switches() const;
     std::vector<uint32_t> idle_resets() const;
     std::vector<IdleHold> idle_holds() const;
@@ -72,6 +77,8 @@ private:
     mutable std::mutex mutex_;
     std::vector<SoundStarted> sounds_;
     std::vector<Preparation> preparations_;
+    std::vector<uint32_t> sounds_stopped_;
+    bool overlap_ = false;
     std::vector<VibratorSwitch> vibrator_;
     std::vector<uint32_t> idle_resets_;
     std::vector<IdleHold> idle_holds_;

@@ -98,7 +98,7 @@ void SdlSoundPlayer::set_device_format(const SDL_AudioSpec& format) {
             dropped.swap(ready_);
             forgotten = recent_.take_all();
         }
-        output_.set_silence(spec_.silence);
+        output_.set_format(spec_);
         stop_output();
     }
     wake_.notify_one();
@@ -110,10 +110,15 @@ void SdlSoundPlayer::stop_output() {
     output_.hand_over(requests_.fetch_add(1, std::memory_order_acq_rel) + 1, nullptr);
 }
 
+SoundHandOver::Mode SdlSoundPlayer::hand_over_mode() const {
+    return overlap_.load(std::memory_order_acquire) ? SoundHandOver::Mode::kOverlap
+                                                     : SoundHandOver::Mode::kReplace;
+}
+
 void SdlSoundPlayer::play_file(std::u16string_view path) {
     const uint64_t request = requests_.fetch_add(1, std::memory_order_acq_rel) + 1;
     if (std::shared_ptr<const DecodedSound> sound = find_played_before(path)) {
-        output_.hand_over(request, std::move(sound));
+        output_.hand_over(request, std::move(sound), hand_over_mode());
         played_ready_.fetch_add(1, std::memory_order_release);
         return;
     }
@@ -256,7 +261,7 @@ void SdlSoundPlayer::decode_request(std::unique_lock<std::mutex>& lock) {
         }
         return;
     }
-    output_.hand_over(request, sound);
+    output_.hand_over(request, sound, hand_over_mode());
     // The preview's sound, once played, is ready for the slot it may be given; any
     // other is remembered as a recent one.
     if (contains(wanted_, path) && !find_ready(path)) {

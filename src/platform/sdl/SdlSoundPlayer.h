@@ -28,7 +28,7 @@ namespace tiltophon {
 // the output at once, with no file access, decoding or allocation. Any other sound
 // takes the slow way: `play_file` leaves the path in a one-slot mailbox (a newer
 // request replaces one not yet taken), the worker reads and decodes the whole file,
-// and the new sound replaces the one playing; it is then remembered among the recent
+// and the new sound replaces the one playing (or, with overlap on, joins it); it is then remembered among the recent
 // sounds, so that playing it again is quick too. Files that are missing, empty, cut
 // short, corrupt, absurdly large, too long, of an absurd sample rate or of a format
 // libsndfile does not read play nothing and leave the current sound alone. Without an
@@ -70,6 +70,9 @@ public:
 
     void play_file(std::u16string_view path) override;
     void prepare(std::span<const std::u16string> paths) override;
+    // Up to SoundMixer::kVoices sounds at once when on.
+    void set_overlap(bool on) override { overlap_.store(on, std::memory_order_release); }
+    void stop_all() override { stop_output(); }
 
     // The next `bytes` of output: the current sound where there is one, else silence.
     // The device's callback; safe to call while requests come in, and never waits.
@@ -126,6 +129,7 @@ private:
     std::shared_ptr<const DecodedSound> find_ready(std::u16string_view path) const;
     std::shared_ptr<const DecodedSound> find_played_before(std::u16string_view path);
     void stop_output();
+    SoundHandOver::Mode hand_over_mode() const;
     void check_device();
 
     const SoundMemory memory_;
@@ -160,6 +164,7 @@ private:
 
     // Requests are numbered so that the newest wins, whichever way it comes.
     std::atomic<uint64_t> requests_{0};
+    std::atomic<bool> overlap_{false};
     SoundHandOver output_;
 
     std::atomic<uint64_t> played_ready_{0};

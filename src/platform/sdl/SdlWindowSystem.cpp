@@ -267,6 +267,10 @@ bool SdlWindowSystem::translate_key(const SDL_KeyboardEvent& key, Message& messa
         return true;
     }
     if (key.repeat) return false;
+    if (key.keysym.sym == SDLK_AUDIOSTOP) {
+        message = {kind, key::kStop, 0};
+        return true;
+    }
     SDL_Scancode code = key.keysym.scancode;
     char16_t digit = 0;
     // By place, so that layouts whose top row gives other characters still have them.

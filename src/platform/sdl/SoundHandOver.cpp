@@ -6,7 +6,6 @@
 #include <algorithm>
 #include <cassert>
 #include <chrono>
-#include <cstring>
 
 namespace tiltophon {
 
@@ -20,72 +19,94 @@ int64_t steady_now_ns() {
 
 }  // namespace
 
-bool SoundHandOver::hand_over(uint64_t request, std::shared_ptr<const DecodedSound> sound) {
+bool SoundHandOver::hand_over(uint64_t request, std::shared_ptr<const DecodedSound> sound,
+                              Mode mode) {
     // Sounds let go of here are freed after the lock, so that no other hand-over
     // waits for the heap.
-    std::array<std::shared_ptr<const DecodedSound>, kSlots> released;
+    Released released;
     {
         std::lock_guard lock(producers_);
-        if (request < newest_request_) return false;
-        newest_request_ = request;
-        release_finished(released);
-        Slot* slot = free_slot();
-        slot->sound = sound.get();
-        slot->owner = std::move(sound);
-        slot->sequence = ++sequence_;
-        slot->used = true;
-        last_handed_over_ns_.store(steady_now_ns(), std::memory_order_release);
-        // A hand-over still waiting was never taken, and now never will be.
-        if (Slot* skipped = waiting_.exchange(slot, std::memory_order_acq_rel)) {
-            released[0] = std::move(skipped->owner);
-            skipped->used = false;
+        const bool ends_playing = mode == Mode::kReplace || !sound;
+        if (request < (ends_playing ? newest_request_ : newest_end_)) return false;
+        newest_request_ = std::max(newest_request_, request);
+        if (ends_playing) newest_end_ = request;
+
+        Batch* batch = batch_to_fill();
+        if (ends_playing) {
+            // What waits to start would be ended at once: it never starts.
+            for (std::size_t i = 0; i < batch->count; ++i) release(batch->sounds[i], released);
+            batch->count = 0;
+            batch->end_playing = true;
         }
+        if (sound) {
+            if (batch->count == kVoices) {
+                release(batch->sounds[0], released);
+                std::move(batch->sounds.begin() + 1, batch->sounds.end(), batch->sounds.begin());
+                --batch->count;
+            }
+            Slot* slot = free_slot(released);
+            slot->owner = std::move(sound);
+            slot->done.store(false, std::memory_order_relaxed);
+            slot->used = true;
+            batch->sounds[batch->count++] = slot;
+        }
+        batch->published = true;
+        batch->read.store(false, std::memory_order_relaxed);
+        last_handed_over_ns_.store(steady_now_ns(), std::memory_order_release);
+        waiting_.store(batch, std::memory_order_release);
     }
     return true;
 }
 
-// Under the producers' lock. Every sound handed over before the one the callback took
-// last is no longer read by it.
-void SoundHandOver::release_finished(
-    std::array<std::shared_ptr<const DecodedSound>, kSlots>& released) {
-    const uint64_t taken = taken_.load(std::memory_order_acquire);
-    for (std::size_t i = 0; i < kSlots; ++i) {
-        Slot& slot = slots_[i];
-        if (slot.used && slot.sequence < taken) {
-            released[i] = std::move(slot.owner);
-            slot.used = false;
-        }
-    }
-}
-
-// Under the producers' lock, after `release_finished`: one sound playing, one the
-// callback may have taken without saying so yet and one waiting leave a slot free.
-SoundHandOver::Slot* SoundHandOver::free_slot() {
-    auto free = std::find_if(slots_.begin(), slots_.end(), [](const Slot& s) { return !s.used; });
-    assert(free != slots_.end());
+// Under the producers' lock: the batch the callback has not taken yet, taken back, or
+// a new one.
+SoundHandOver::Batch* SoundHandOver::batch_to_fill() {
+    if (Batch* waiting = waiting_.exchange(nullptr, std::memory_order_acq_rel)) return waiting;
+    auto free = std::find_if(batches_.begin(), batches_.end(), [](const Batch& b) {
+        return !b.published || b.read.load(std::memory_order_acquire);
+    });
+    assert(free != batches_.end());
+    free->end_playing = false;
+    free->count = 0;
     return &*free;
 }
 
-void SoundHandOver::render(uint8_t* out, std::size_t bytes) {
-    if (Slot* next = waiting_.exchange(nullptr, std::memory_order_acq_rel)) {
-        playing_ = next->sound;
-        position_ = 0;
-        begun_ = false;
-        taken_.store(next->sequence, std::memory_order_release);
+// Under the producers' lock: a slot whose sound the callback no longer reads.
+SoundHandOver::Slot* SoundHandOver::free_slot(Released& released) {
+    Slot* free = nullptr;
+    for (Slot& slot : slots_) {
+        if (slot.used && slot.done.load(std::memory_order_acquire)) release(&slot, released);
+        if (!slot.used && !free) free = &slot;
     }
-    std::size_t copied = 0;
-    if (playing_) {
-        const std::vector<uint8_t>& sound = playing_->bytes;
-        copied = std::min(bytes, sound.size() - position_);
-        std::memcpy(out, sound.data() + position_, copied);
-        position_ += copied;
-        if (copied > 0 && !begun_) {
-            begun_ = true;
-            last_begun_ns_.store(steady_now_ns(), std::memory_order_release);
-            sounds_begun_.fetch_add(1, std::memory_order_release);
+    assert(free);
+    return free;
+}
+
+// Under the producers' lock: the sound is freed once the lock is given up.
+void SoundHandOver::release(Slot* slot, Released& released) {
+    for (auto& keep : released) {
+        if (!keep) {
+            keep = std::move(slot->owner);
+            break;
         }
     }
-    std::memset(out + copied, silence_.load(std::memory_order_relaxed), bytes - copied);
+    slot->owner.reset();
+    slot->used = false;
+}
+
+void SoundHandOver::render(uint8_t* out, std::size_t bytes) {
+    if (Batch* batch = waiting_.exchange(nullptr, std::memory_order_acq_rel)) {
+        if (batch->end_playing) mixer_.stop_all();
+        for (std::size_t i = 0; i < batch->count; ++i) {
+            Slot* slot = batch->sounds[i];
+            mixer_.start(slot->owner.get(), &slot->done);
+        }
+        batch->read.store(true, std::memory_order_release);
+    }
+    if (std::size_t begun = mixer_.mix(out, bytes)) {
+        last_begun_ns_.store(steady_now_ns(), std::memory_order_release);
+        sounds_begun_.fetch_add(begun, std::memory_order_release);
+    }
 }
 
 }  // namespace tiltophon
