@@ -161,7 +161,7 @@ void set_touch_vibration(bool on) {
         s.touch_vibrations_check,
         s.sounds_overlap_check,
     };
-    static_assert(sizeof(controls) / sizeof(controls[0]) == 34);
+    static_assert(sizeof(controls) / sizeof(controls[0]) == 35);
     for (Control* control : controls) {
         if (control) control->set_vibrate_on_touch(on);
     }

@@ -206,7 +206,7 @@ TEST_F(SettingsBindingTest, SavedTouchVibrationsReachEveryInteractiveControlAtSt
         EXPECT_EQ(control->vibrate_on_touch(), control->accepts_pen()) << control->id();
         interactive += control->accepts_pen();
     }
-    EXPECT_EQ(interactive, 34);
+    EXPECT_EQ(interactive, 35);
     for (const Panel* panel : panels) EXPECT_FALSE(panel->vibrate_on_touch()) << panel->id();
 }
 
