@@ -24,7 +24,7 @@ namespace {
 // SDL's disk driver stands in for the microphone: it reads raw samples in the format
 // the recorder asked for from SDL_DISKAUDIOFILEIN, as fast as it can, then gives
 // silence once the file ends. No file: no microphone.
-TEST(SdlSoundRecorderTest, AMicrophoneOfAnotherRateAndSixChannelsGivesTheTakesFormat) {
+TEST(SdlSoundRecorderThreadsTest, AMicrophoneOfAnotherRateAndSixChannelsGivesTheTakesFormat) {
     TempFolder folder;
     const std::string input = folder.file("microphone.raw");
     ScopedEnv driver("SDL_AUDIODRIVER", "disk");

@@ -51,9 +51,9 @@ std::vector<float> decode(const fs::path& path) {
 }
 
 // The whole program with a user library of its own, on the pick screen of slot 1.
-class RecordingTest : public testing::ProgramTest {
+class RecordingThreadsTest : public testing::ProgramTest {
 public:
-    RecordingTest() { program.files.set_data_home(utf16_from_utf8(data.path().string())); }
+    RecordingThreadsTest() { program.files.set_data_home(utf16_from_utf8(data.path().string())); }
 
     void open_pick_screen() {
         program.store_full_board();
@@ -85,7 +85,7 @@ public:
 // selected in the list; a swing during the take plays as usual; a second take, ended
 // by the 10 s limit, never replaces the first; OK puts it in the slot and a swing
 // plays it.
-TEST_F(RecordingTest, TakesAreCutSavedSelectedAndPlayedBySwings) {
+TEST_F(RecordingThreadsTest, TakesAreCutSavedSelectedAndPlayedBySwings) {
     open_pick_screen();
     EXPECT_EQ(caption(), u"RECORD");
     tap(s.record_button);
@@ -130,26 +130,26 @@ TEST_F(RecordingTest, TakesAreCutSavedSelectedAndPlayedBySwings) {
 
 // Whatever goes wrong, nothing (and nothing half-written) is saved, the button is
 // back at rest, the list is as it was, and a problem of the setup is said in one line.
-TEST_F(RecordingTest, TakesThatCannotBeSavedLeaveNothing) {
+TEST_F(RecordingThreadsTest, TakesThatCannotBeSavedLeaveNothing) {
     struct Case {
         const char* what;
         std::vector<float> take;
-        std::function<void(RecordingTest&)> before, during;
+        std::function<void(RecordingThreadsTest&)> before, during;
         int stderr_lines;
     };
-    const auto nothing = [](RecordingTest&) {};
+    const auto nothing = [](RecordingThreadsTest&) {};
     const std::vector<Case> cases = {
         {"only silence", tone(2000, 0), nothing, nothing, 0},
         {"pure offset", tone(2000, 0, 0.4f), nothing, nothing, 0},
         {"a click shorter than 50 ms", tone(30, 0.5f), nothing, nothing, 0},
-        {"no microphone", tone(500, 0.5f), [](RecordingTest& t) { t.microphone().set_present(false); },
+        {"no microphone", tone(500, 0.5f), [](RecordingThreadsTest& t) { t.microphone().set_present(false); },
          nothing, 1},
         {"a microphone that fails", tone(500, 0.5f), nothing,
-         [](RecordingTest& t) { t.microphone().fail(); }, 1},
-        {"a full disk", tone(800, 0.5f), [](RecordingTest& t) { t.full_disk.emplace(4096); },
+         [](RecordingThreadsTest& t) { t.microphone().fail(); }, 1},
+        {"a full disk", tone(800, 0.5f), [](RecordingThreadsTest& t) { t.full_disk.emplace(4096); },
          nothing, 1},
         {"My Sounds is a file", tone(500, 0.5f),
-         [](RecordingTest& t) {
+         [](RecordingThreadsTest& t) {
              fs::remove_all(t.my_sounds());
              t.data.write("tiltophon/Sounds/My Sounds", "not a folder");
          },
