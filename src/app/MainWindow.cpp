@@ -17,6 +17,8 @@
 #include "motion/MotionPolling.h"
 #include "motion/SensorBinding.h"
 #include "platform/Platform.h"
+#include "screens/Commands.h"
+#include "screens/FramePainter.h"
 #include "screens/Screens.h"
 #include "settings/Settings.h"
 #include "settings/Skin.h"
@@ -27,6 +29,19 @@
 #include "vavurud/Panel.h"
 
 namespace tiltophon {
+
+// The window has one timer of each id: two users of one id would stop each other.
+static_assert([] {
+    constexpr uint32_t ids[] = {kDetectorXTimer, kDetectorYTimer,  kDetectorZTimer,
+                                ListScrollTimerId, TransitionTimerId, kKeepAwakeTimerId,
+                                StopAllHoldTimerId, kRecordTimerId};
+    for (uint32_t a : ids) {
+        int uses = 0;
+        for (uint32_t b : ids) uses += a == b;
+        if (uses != 1) return false;
+    }
+    return true;
+}());
 
 namespace {
 

@@ -19,7 +19,7 @@ class Button;
 // parameter is a TakeNews, the second the number of a saved recording.
 inline constexpr uint32_t kTakeMessage = msg::kApp + 3;
 // Counts the seconds of a take on the Record button.
-inline constexpr uint32_t kRecordTimerId = 7;
+inline constexpr uint32_t kRecordTimerId = 8;
 inline constexpr uint32_t kRecordTickMs = 100;
 // A take ends by itself after this long.
 inline constexpr uint32_t kLongestTakeMs = 10000;
