@@ -110,15 +110,22 @@ SdlWindowSystem::SdlWindowSystem(ScreenMode mode) {
     // SIGINT and SIGTERM close the window through a thread of ours, before SDL's video
     // starts threads of its own; SDL's handler could leave them unseen.
     SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
-    quit_signals_ = std::make_unique<QuitSignals>([] {
-        SDL_Event event{};
-        event.type = SDL_QUIT;
-        SDL_PushEvent(&event);
+    quit_signals_ = std::make_unique<QuitSignals>([this] {
+        std::lock_guard lock(signal_mutex_);
+        quit_signalled_ = true;
+        if (events_ready_) post_sdl_quit();
     });
     ok_ = SDL_InitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS) == 0;
     if (!ok_) {
         quit_signals_.reset();
         return;
+    }
+    {
+        // A signal that came while SDL started is posted now; the lock also makes SDL's
+        // start visible to the signal thread.
+        std::lock_guard lock(signal_mutex_);
+        events_ready_ = true;
+        if (quit_signalled_) post_sdl_quit();
     }
     wake_event_ = SDL_RegisterEvents(1);
     turns_ = std::make_unique<DisplayTurns>();
@@ -186,6 +193,12 @@ Window* SdlWindowSystem::refuse_window(const char* problem) {
     // A later start must not be sent to a copy that shows nothing and is ending.
     instance_.reset();
     return nullptr;
+}
+
+void SdlWindowSystem::post_sdl_quit() {
+    SDL_Event event{};
+    event.type = SDL_QUIT;
+    SDL_PushEvent(&event);
 }
 
 void SdlWindowSystem::wake(int32_t code) {

@@ -6,6 +6,7 @@
 #include <SDL.h>
 
 #include <memory>
+#include <mutex>
 #include <string>
 #include <string_view>
 
@@ -74,6 +75,8 @@ private:
     bool translate_drop(const SDL_DropEvent& drop, Message& message);
     // Says on stderr why no window came, lets the single-instance lock go, and gives null.
     Window* refuse_window(const char* problem);
+    // SDL's quit event, as SIGINT or SIGTERM asks for it.
+    static void post_sdl_quit();
 
     bool ok_ = false;
     std::unique_ptr<DisplayTurns> turns_;
@@ -83,6 +86,10 @@ private:
     Uint32 wake_event_ = static_cast<Uint32>(-1);
     std::unique_ptr<SdlWindow> window_;
     std::unique_ptr<PosixSingleInstance> instance_;
+    // Whether SDL's event queue is there for the signal thread to post its quit to.
+    std::mutex signal_mutex_;
+    bool events_ready_ = false;
+    bool quit_signalled_ = false;
     std::unique_ptr<QuitSignals> quit_signals_;
     SdlIdleControl* idle_ = nullptr;
     bool quit_ = false;
