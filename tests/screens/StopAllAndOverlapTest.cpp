@@ -61,23 +61,21 @@ TEST_F(StopAllTest, HoldingASlotButtonEndsEverySoundAndKeysZeroAndStopDoToo) {
     EXPECT_EQ(devices().sounds_stopped().size(), 2u);
 }
 
-TEST_F(StopAllTest, TheOverlapSwitchReachesThePlayerAtOnceAndIsSavedAtClose) {
-    EXPECT_FALSE(devices().overlap());
-    tap(s.settings_tab);
-    program.settle();
-    tap(s.sounds_overlap_check);
-    EXPECT_TRUE(devices().overlap());
-    program.close();
-    EXPECT_EQ(program.stored_dword(u"SoundsOverlap"), 1u);
-}
+class OverlapTest : public ProgramTest {};
 
-class StoredOverlapTest : public ProgramTest {};
-
-TEST_F(StoredOverlapTest, AStoredOverlapIsOnFromTheStart) {
+// A stored overlap is on from the start; the switch reaches the player at once and is
+// saved at close.
+TEST_F(OverlapTest, TheSwitchReachesThePlayerAtOnceAndIsSavedAtClose) {
     program.store(u"SoundsOverlap", 1u);
     start();
     EXPECT_TRUE(s.sounds_overlap_check->is_pressed());
     EXPECT_TRUE(program.headless.devices.overlap());
+    tap(s.settings_tab);
+    program.settle();
+    tap(s.sounds_overlap_check);
+    EXPECT_FALSE(program.headless.devices.overlap());
+    program.close();
+    EXPECT_EQ(program.stored_dword(u"SoundsOverlap"), 0u);
 }
 
 }  // namespace
