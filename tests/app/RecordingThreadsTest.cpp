@@ -16,8 +16,6 @@
 #include "motion/MotionMessage.h"
 #include "motion/TempFolder.h"
 #include "screens/ScreensTestKit.h"
-#include "sound/SoundSlots.h"
-#include "sound/TakeCutter.h"
 #include "support/FileSizeLimit.h"
 #include "support/ReadFile.h"
 #include "vavurud/Button.h"
@@ -40,14 +38,12 @@ std::vector<float> tone(int ms, float amplitude, float offset = 0) {
     return samples;
 }
 
-std::vector<float> decode(const fs::path& path) {
+// Frames of a mono FLAC at the take's rate, or -1.
+double frames_in(const fs::path& path) {
     SF_INFO info{};
     SNDFILE* file = sf_open(path.c_str(), SFM_READ, &info);
-    if (!file || info.channels != 1 || info.samplerate != kRate) return {};
-    std::vector<float> samples(static_cast<std::size_t>(info.frames));
-    sf_readf_float(file, samples.data(), info.frames);
-    sf_close(file);
-    return samples;
+    if (file) sf_close(file);
+    return file && info.channels == 1 && info.samplerate == kRate ? double(info.frames) : -1;
 }
 
 // The whole program with a user library of its own, on the pick screen of slot 1.
@@ -81,13 +77,12 @@ public:
     std::optional<FileSizeLimit> full_disk;
 };
 
-// A tone between quiet ends, on an offset, comes back as the tone alone at -1 dBFS,
-// selected in the list; a swing during the take plays as usual; a second take, ended
-// by the 10 s limit, never replaces the first; OK puts it in the slot and a swing
-// plays it.
-TEST_F(RecordingThreadsTest, TakesAreCutSavedSelectedAndPlayedBySwings) {
+// A tone between quiet ends comes back cut to the tone, selected in the list; a swing
+// during the take plays as usual; a second take, ended by the 10 s limit, never
+// replaces the first. (Cutting itself, and OK and a swing after a take, are checked
+// by TakeCutterTest and the sound-server end-to-end test.)
+TEST_F(RecordingThreadsTest, TakesAreCutSavedAndSelectedAndSwingsPlayDuringThem) {
     open_pick_screen();
-    EXPECT_EQ(caption(), u"RECORD");
     tap(s.record_button);
     microphone().hear(tone(300, 0, 0.05f));
     microphone().hear(tone(500, 0.25f, 0.05f));
@@ -101,35 +96,21 @@ TEST_F(RecordingThreadsTest, TakesAreCutSavedSelectedAndPlayedBySwings) {
 
     EXPECT_EQ(caption(), u"RECORD");
     ASSERT_EQ(names_in(my_sounds()), std::vector<std::string>{"Recording 1.flac"});
-    const std::vector<float> first = decode(my_sounds() / "Recording 1.flac");
-    ASSERT_FALSE(first.empty());
-    EXPECT_NEAR(static_cast<double>(first.size()), kRate * 0.5, 2);
-    EXPECT_NEAR(*std::max_element(first.begin(), first.end()), TakeCutter::kPeak, 0.002);
-    EXPECT_NEAR(first.front(), 0.0f, 1e-3);
+    EXPECT_NEAR(frames_in(my_sounds() / "Recording 1.flac"), kRate * 0.5, 2);
     EXPECT_EQ(selected_row(), u"My Sounds/Recording 1.flac");
 
     const std::string first_bytes = read_file((my_sounds() / "Recording 1.flac").string());
     tap(s.record_button);
     microphone().hear(tone(12000, 0.9f));
-    program.advance(kLongestTakeMs - 200);
-    EXPECT_EQ(caption(), u"0:09");
-    program.advance(400);
+    program.advance(kLongestTakeMs + 200);
     EXPECT_FALSE(microphone().is_recording());
     EXPECT_EQ(read_file((my_sounds() / "Recording 1.flac").string()), first_bytes);
-    EXPECT_NEAR(static_cast<double>(decode(my_sounds() / "Recording 2.flac").size()),
-                kRate * SoundRecorder::kMaxSeconds, 2);
+    EXPECT_NEAR(frames_in(my_sounds() / "Recording 2.flac"), kRate * SoundRecorder::kMaxSeconds, 2);
     EXPECT_EQ(selected_row(), u"My Sounds/Recording 2.flac");
-
-    tap(s.ok_button);
-    program.settle();
-    const std::u16string path = utf16_from_utf8((my_sounds() / "Recording 2.flac").string());
-    EXPECT_EQ(s.sound_slots->Entry(1)->FilePath.str(), path);
-    swing();
-    EXPECT_EQ(program.headless.devices.sounds().back().path, path);
 }
 
-// Whatever goes wrong, nothing (and nothing half-written) is saved, the button is
-// back at rest, the list is as it was, and a problem of the setup is said in one line.
+// Whatever goes wrong, nothing (not even half-written) is saved, the button is at rest,
+// the list is as it was, and a problem of the setup is said in one line.
 TEST_F(RecordingThreadsTest, TakesThatCannotBeSavedLeaveNothing) {
     struct Case {
         const char* what;
@@ -166,7 +147,6 @@ TEST_F(RecordingThreadsTest, TakesThatCannotBeSavedLeaveNothing) {
         program.advance(300);
         c.during(*this);
         program.advance(300);
-        // A take that failed has ended already, and a tap would start another.
         if (microphone().is_recording()) tap(s.record_button);
         program.headless.windows.pump();
         full_disk.reset();
@@ -174,9 +154,7 @@ TEST_F(RecordingThreadsTest, TakesThatCannotBeSavedLeaveNothing) {
         EXPECT_EQ(std::count(said.begin(), said.end(), '\n'), c.stderr_lines) << said;
         EXPECT_EQ(caption(), u"RECORD");
         EXPECT_EQ(s.sound_list->item_count(), rows);
-        if (fs::is_directory(my_sounds())) {
-            EXPECT_TRUE(names_in(my_sounds()).empty());
-        }
+        EXPECT_TRUE(!fs::is_directory(my_sounds()) || names_in(my_sounds()).empty());
         microphone().set_present(true);
     }
 }

@@ -140,34 +140,28 @@ TEST_F(HapticsE2ETest, ASwingWithThePulseOnReachesFeedbackdUnderTheProgramsName)
     EXPECT_EQ(vibrator.feedbackd_calls(), 2);
 }
 
-// A service that refuses vibrations: the refusal is said once on stderr, each swing
-// still plays its sound at once, and the caller never waits for the answer.
+// A service that refuses vibrations: the refusal is said once on stderr, and each
+// swing still plays its sound. (That a swing never waits for the service is checked
+// above, with a service that hangs.)
 TEST_F(HapticsE2ETest, AServiceThatRefusesIsSaidOnceAndCostsTheSwingNothing) {
     // Debian's Python, which has its D-Bus and GLib modules, whatever else is on PATH.
     if (::system("/usr/bin/python3 -c 'import dbus, gi' 2>/dev/null") != 0) {
         SKIP_OR_FAIL_IN_CI("python3-dbus or python3-gi is not installed");
     }
-    const std::string release = folder.file("release");
     ASSERT_NO_FATAL_FAILURE(start_service("/usr/bin/python3 '" + std::string(TILTOPHON_SOURCE_DIR) +
                                           "/tests/e2e/FeedbackErrorStub.py' '" +
-                                          folder.file("calls") + "' '" + release + "'"));
+                                          folder.file("calls") + "'"));
     HapticsVibrator vibrator(options_);
     platform_.services().vibrator = &vibrator;
     install_platform(platform_.services());
     ASSERT_TRUE(poll_until(10s, [&] { return vibrator.feedbackd_present(); })) << log();
 
     testing::internal::CaptureStderr();
-    swing();
-    // The service holds its answer until released: the swing is back with its sound.
-    EXPECT_EQ(platform_.devices.sounds().size(), 1u);
-    EXPECT_TRUE(poll_until(5s, [&] { return vibrator.feedbackd_calls() == 1; }));
-    EXPECT_EQ(vibrator.feedbackd_answers(), 0);
-    folder.write("release", "");
-    EXPECT_TRUE(poll_until(10s, [&] { return vibrator.feedbackd_answers() == 1; }));
-    swing();
-    swing();
-    EXPECT_EQ(platform_.devices.sounds().size(), 3u);
-    EXPECT_TRUE(poll_until(10s, [&] { return vibrator.feedbackd_answers() == 3; }));
+    for (std::size_t n = 1; n <= 3; ++n) {
+        swing();
+        EXPECT_EQ(platform_.devices.sounds().size(), n);
+        EXPECT_TRUE(poll_until(10s, [&] { return vibrator.feedbackd_answers() == int(n); }));
+    }
     std::string said = testing::internal::GetCapturedStderr();
 
     const std::string line = "the haptics service (feedbackd) refused a vibration";

@@ -84,9 +84,7 @@ protected:
 
     // The compositor as a phone runs it, without a screen or input devices, with its
     // one output turned by `rotation` degrees, as the shell turns it when the phone is
-    // held sideways.
-    // With `x11`, the compositor runs an X server (Xwayland) for X programs too, and
-    // `x_display` is its name.
+    // held sideways. With `x11`, it runs an X server (Xwayland) too, named `x_display_`.
     bool start_compositor(int rotation = 0, bool x11 = false) {
         rotation_ = rotation;
         std::string turned = rotation ? "rotate = " + std::to_string(rotation) + "\n" : "";
@@ -110,9 +108,7 @@ protected:
             return false;
         }
         if (!x11) return true;
-        if (!poll_until(10s, [&] { return !read_file(folder.file("x_display")).empty(); })) {
-            return false;
-        }
+        poll_until(10s, [&] { return !read_file(folder.file("x_display")).empty(); });
         x_display_ = read_file(folder.file("x_display"));
         x_display_.erase(x_display_.find_last_not_of("\n") + 1);
         return !x_display_.empty();

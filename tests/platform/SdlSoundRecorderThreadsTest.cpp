@@ -38,12 +38,11 @@ TEST(SdlSoundRecorderThreadsTest, AMicrophoneOfAnotherRateAndSixChannelsGivesThe
     EXPECT_EQ(std::count(said.begin(), said.end(), '\n'), 1) << said;
 
     // Half a second of 440 Hz on all six channels.
-    std::ofstream out(input, std::ios::binary);
-    for (int i = 0; i < 44100 / 2; ++i) {
-        const auto sample = static_cast<int16_t>(12000 * std::sin(2 * M_PI * 440 * i / 44100.0));
-        for (int channel = 0; channel < 6; ++channel) out.write(reinterpret_cast<const char*>(&sample), 2);
-    }
-    out.close();
+    std::vector<int16_t> frames;
+    for (int i = 0; i < 44100 / 2 * 6; ++i)
+        frames.push_back(int16_t(12000 * std::sin(2 * M_PI * 440 * (i / 6) / 44100.0)));
+    std::ofstream(input, std::ios::binary)
+        .write(reinterpret_cast<const char*>(frames.data()), frames.size() * 2);
     ASSERT_TRUE(recorder.start_take());
     // However slow the machine, until the driver has handed over two seconds.
     for (int i = 0; i < 400 && recorder.samples_so_far() < 2u * SoundRecorder::kRate; ++i) {

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <atomic>
 #include <cmath>
 #include <cstring>
@@ -25,16 +26,13 @@ std::shared_ptr<const DecodedSound> sound_of(const std::vector<int16_t>& samples
     return sound;
 }
 
-// Sample k of a sound counting up from `base`: any misplaced or lost sample shows.
-int16_t ramp(int base, std::size_t k) {
-    return int16_t(base + int(k));
-}
-
+// A sound counting up from `base`, so that any misplaced or lost sample shows, handed
+// over before `buffer` and ended by another at the start of buffer `cut_at`.
 struct Start {
-    std::size_t buffer;  // handed over before this buffer
+    std::size_t buffer;
     int base;
     std::size_t samples;
-    std::size_t cut_at = 99;  // the buffer at whose start another sound ends it
+    std::size_t cut_at = 99;
 };
 
 // Hands the sounds over as the cases say, and the output must be the exact sum of the
@@ -50,7 +48,6 @@ TEST(SoundMixerTest, TheOutputIsTheExactSumOfTheSoundsThatShouldPlay) {
     for (int v = 2; v <= 8; ++v) nine.insert(nine.end() - 1, {1, 10 * v, 1400});
     const std::vector<Case> cases = {
         {"one sound", Mode::kOverlap, {{0, 100, 600}}},
-        {"one sound, overlap off", Mode::kReplace, {{0, 100, 600}}},
         {"two overlapping", Mode::kOverlap, {{0, 100, 1200}, {1, 1000, 600}}},
         {"two, overlap off: the second ends the first",
          Mode::kReplace,
@@ -69,13 +66,12 @@ TEST(SoundMixerTest, TheOutputIsTheExactSumOfTheSoundsThatShouldPlay) {
             for (const Start& s : c.starts) {
                 if (s.buffer != b) continue;
                 std::vector<int16_t> samples(s.samples);
-                for (std::size_t k = 0; k < s.samples; ++k) samples[k] = ramp(s.base, k);
+                for (std::size_t k = 0; k < s.samples; ++k) samples[k] = int16_t(s.base + int(k));
                 ASSERT_TRUE(output.hand_over(++request, sound_of(samples), c.mode));
-                for (std::size_t k = 0; k < s.samples && b * kBuffer + k < s.cut_at * kBuffer &&
-                                        b * kBuffer + k < out.size();
-                     ++k) {
-                    expected[b * kBuffer + k] += ramp(s.base, k);
-                }
+                const std::size_t end =
+                    std::min({b * kBuffer + s.samples, s.cut_at * kBuffer, out.size()});
+                for (std::size_t k = b * kBuffer; k < end; ++k)
+                    expected[k] += samples[k - b * kBuffer];
             }
             if (c.stop_before_buffer_3 && b == 3) {
                 ASSERT_TRUE(output.hand_over(request + 2, nullptr));
@@ -104,9 +100,8 @@ TEST(SoundMixerTest, ALoudSumIsLimitedNotClipped) {
         ASSERT_TRUE(output.hand_over(phase == 0 ? 1 : 2, sound_of(samples), Mode::kOverlap));
     }
     std::vector<int16_t> out(19 * kBuffer);
-    for (std::size_t b = 0; b < 19; ++b) {
-        output.render(reinterpret_cast<uint8_t*>(out.data() + b * kBuffer), kBuffer * 2);
-    }
+    for (std::size_t b = 0; b < 19; ++b)
+        output.render(reinterpret_cast<uint8_t*>(&out[b * kBuffer]), kBuffer * 2);
     std::size_t run = 0;
     for (std::size_t f = 0; f < out.size() / 2; ++f) {
         ASSERT_EQ(out[2 * f], out[2 * f + 1]) << "frame " << f;

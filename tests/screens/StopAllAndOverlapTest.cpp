@@ -23,7 +23,6 @@ protected:
         start();
     }
     HeadlessDevices& devices() { return program.headless.devices; }
-    uint32_t now() { return program.headless.clock.tick_count_ms(); }
 };
 
 // Press, hold on virtual time, release: the touch plays, a hold of 0.6 s ends every
@@ -39,18 +38,19 @@ TEST_F(StopAllTest, HoldingASlotButtonEndsEverySoundAndKeysZeroAndStopDoToo) {
          {Case{1, 599, 0, 0}, Case{2, 600, 0, 1}, Case{5, 2000, 0, 1}, Case{3, 900, 200, 0}}) {
         devices().clear();
         const Point p = centre_of(s.slot_buttons[c.slot]);
-        const uint32_t down_at = now();
+        const uint32_t down_at = program.headless.clock.tick_count_ms();
         program.pen_down(p.x, p.y);
         if (c.slide) program.pen_move(p.x, p.y + c.slide);
         program.advance(c.held_ms);
-        ASSERT_EQ(devices().sounds_stopped().size(), c.stops) << "slot " << c.slot;
+        SCOPED_TRACE(c.slot);
+        ASSERT_EQ(devices().sounds_stopped().size(), c.stops);
         if (c.stops) {
             EXPECT_EQ(devices().sounds_stopped()[0], down_at + StopAllHoldMs);
         }
         program.pen_up(p.x, p.y + c.slide);
         program.advance(1000);
-        EXPECT_EQ(devices().sounds().size(), 1u) << "slot " << c.slot;
-        EXPECT_EQ(devices().sounds_stopped().size(), c.stops) << "slot " << c.slot;
+        EXPECT_EQ(devices().sounds().size(), 1u);
+        EXPECT_EQ(devices().sounds_stopped().size(), c.stops);
     }
     devices().clear();
     for (WParam code : {WParam(u'0'), key::kStop}) {
@@ -61,24 +61,21 @@ TEST_F(StopAllTest, HoldingASlotButtonEndsEverySoundAndKeysZeroAndStopDoToo) {
     EXPECT_EQ(devices().sounds_stopped().size(), 2u);
 }
 
-TEST_F(StopAllTest, TheOverlapSwitchReachesThePlayerAtOnceAndIsSavedAtClose) {
-    EXPECT_FALSE(s.sounds_overlap_check->is_pressed());
-    EXPECT_FALSE(devices().overlap());
-    tap(s.settings_tab);
-    program.settle();
-    tap(s.sounds_overlap_check);
-    EXPECT_TRUE(devices().overlap());
-    program.close();
-    EXPECT_EQ(program.stored_dword(u"SoundsOverlap"), 1u);
-}
+class OverlapTest : public ProgramTest {};
 
-class StoredOverlapTest : public ProgramTest {};
-
-TEST_F(StoredOverlapTest, AStoredOverlapIsOnFromTheStart) {
+// A stored overlap is on from the start; the switch reaches the player at once and is
+// saved at close.
+TEST_F(OverlapTest, TheSwitchReachesThePlayerAtOnceAndIsSavedAtClose) {
     program.store(u"SoundsOverlap", 1u);
     start();
     EXPECT_TRUE(s.sounds_overlap_check->is_pressed());
     EXPECT_TRUE(program.headless.devices.overlap());
+    tap(s.settings_tab);
+    program.settle();
+    tap(s.sounds_overlap_check);
+    EXPECT_FALSE(program.headless.devices.overlap());
+    program.close();
+    EXPECT_EQ(program.stored_dword(u"SoundsOverlap"), 0u);
 }
 
 }  // namespace
